@@ -1,0 +1,36 @@
+# Settings every target of the project links: language level, warnings, Qt strictness.
+add_library(memo_settings INTERFACE)
+target_compile_features(memo_settings INTERFACE cxx_std_20)
+target_compile_options(memo_settings INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_definitions(memo_settings INTERFACE
+    QT_NO_CAST_FROM_ASCII
+    QT_NO_CONTEXTLESS_CONNECT
+    QT_NO_KEYWORDS
+    QT_DISABLE_DEPRECATED_UP_TO=0x060000)
+
+option(MEMO_WERROR "Treat warnings as errors" OFF)
+if(MEMO_WERROR)
+    target_compile_options(memo_settings INTERFACE -Werror)
+endif()
+
+option(MEMO_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(MEMO_SANITIZE)
+    target_compile_options(memo_settings INTERFACE
+        -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(memo_settings INTERFACE -fsanitize=address,undefined)
+endif()
+
+# memo_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2)
+# One executable per class or dialog, registered with CTest, run offscreen with a fixed locale and
+# private data folders so that no test touches the user's own files.
+function(memo_add_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE memo_settings Qt6::Test ${T_LIBS})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    add_test(NAME ${name} COMMAND ${name})
+    set(home ${CMAKE_BINARY_DIR}/test-home/${name})
+    set_tests_properties(${name} PROPERTIES
+        TIMEOUT 300
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8;HOME=${home};XDG_DATA_HOME=${home}/data;XDG_CONFIG_HOME=${home}/config;XDG_RUNTIME_DIR=${home}/runtime;QT_ASSUME_STDERR_HAS_CONSOLE=1;ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
+endfunction()

@@ -1,0 +1,19 @@
+# Sourced by run.sh and test.sh: makes sure the Debian packages the build needs are installed.
+# As root it installs what is missing with apt-get; otherwise it prints the exact line to run.
+memo_packages="g++ cmake ninja-build pkg-config qt6-base-dev libsqlite3-dev libpugixml-dev fonts-wqy-microhei"
+
+memo_ensure_packages() {
+    local missing="" p
+    for p in $memo_packages "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"
+    done
+    [ -z "$missing" ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing Debian packages:$missing" >&2
+        echo "Install them with: sudo apt-get update && sudo apt-get install -y --no-install-recommends$missing" >&2
+        return 1
+    fi
+    echo "Installing:$missing"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq && apt-get install -y -qq --no-install-recommends $missing
+}

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test.
+#   scripts/test.sh           the debug build (build/dev)
+#   scripts/test.sh --asan    the same suite under AddressSanitizer + UndefinedBehaviorSanitizer
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+
+preset=dev
+[ "${1:-}" = "--asan" ] && preset=asan
+
+memo_ensure_packages libbenchmark-dev
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
+ctest --preset "$preset" --output-on-failure --timeout 300

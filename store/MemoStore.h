@@ -1,0 +1,18 @@
+#pragma once
+
+// Host-side control of the record store: which user's store the record operations work on.
+// All functions are meant for the host's GUI thread; they are serialised internally all the same.
+
+#include "StoreExport.h"
+
+extern "C" {
+// Opens (creating if absent) the store of userName (UTF-8) inside dataDir (UTF-8; null or empty = the
+// platform's application data folder, $XDG_DATA_HOME/zorva-memo or ~/.local/share/zorva-memo). Closes
+// any store that was open. Returns 1 on success, 0 on failure (then MemoStore_LastError says why, in
+// one sentence a user can read).
+MEMOSTORE_API int MemoStore_Open(const char* userName, const char* dataDir);
+MEMOSTORE_API void MemoStore_Close(void);
+MEMOSTORE_API int MemoStore_IsOpen(void);
+MEMOSTORE_API const char* MemoStore_LastError(void);   // valid until the next call
+MEMOSTORE_API const char* MemoStore_CurrentPath(void); // database file of the open store, "" when none
+}

@@ -1,0 +1,35 @@
+#include "GroupRules.h"
+
+#include <algorithm>
+
+bool IsPseudoGroupName(std::u16string_view name)
+{
+    return name == GROUP_ALL || name == GROUP_OTHER;
+}
+
+bool IsReservedGroupName(std::u16string_view name)
+{
+    return IsPseudoGroupName(name) || name == GROUP_EVERYTHING;
+}
+
+bool GroupTableFull(std::span<const MemoGroupRecord> stored)
+{
+    const auto pseudo = std::count_if(stored.begin(), stored.end(), [](const MemoGroupRecord& group) {
+        return IsPseudoGroupName(GroupName(group));
+    });
+    return static_cast<std::ptrdiff_t>(stored.size()) - pseudo >= MAX_GROUP_COUNT;
+}
+
+MemoGroupRecord NewGroupRecord(MemoTime id, std::u16string_view name)
+{
+    MemoGroupRecord group{};
+    group.id = id;
+    SetGroupName(group, name);
+    return group;
+}
+
+void RenameGroupRecord(MemoGroupRecord& group, std::u16string_view newName)
+{
+    SetGroupName(group, newName);
+    group.flags |= RECORD_CHANGED;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "MemoGroupRecord.h"
+#include "MemoTime.h"
+
+#include <span>
+#include <string_view>
+
+// "全部" and "其它": stored categories of these names are not listed and do not count as categories.
+bool IsPseudoGroupName(std::u16string_view name);
+// The names no category may be created with or renamed to: the pseudo-categories and "所有".
+bool IsReservedGroupName(std::u16string_view name);
+
+// A new category is refused once MAX_GROUP_COUNT real categories are stored; records named after a
+// pseudo-category are not counted.
+bool GroupTableFull(std::span<const MemoGroupRecord> stored);
+
+// A new category, ready for the recycle write: id is its moment of creation, the name is cut to
+// MAX_GROUP_NAME_LEN, everything else zero.
+MemoGroupRecord NewGroupRecord(MemoTime id, std::u16string_view name);
+
+// The category record of a rename: the new name, cut to MAX_GROUP_NAME_LEN, and RECORD_CHANGED.
+void RenameGroupRecord(MemoGroupRecord& group, std::u16string_view newName);

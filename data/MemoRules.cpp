@@ -1,0 +1,59 @@
+#include "MemoRules.h"
+
+#include "GroupNameTable.h"
+
+std::u16string_view EffectiveGroupName(const MemoRecord& memo)
+{
+    return memo.groupId == OTHER_GROUP_ID ? GROUP_OTHER : MemoGroupName(memo);
+}
+
+bool IsListedUnder(const MemoRecord& memo, std::u16string_view filter)
+{
+    return filter == GROUP_ALL || filter == EffectiveGroupName(memo);
+}
+
+bool MemoTableFull(std::int32_t storedMemos)
+{
+    return storedMemos >= MAX_MEMO_COUNT;
+}
+
+MemoRecord NewMemoRecord(MemoTime stamp, std::u16string_view groupName, std::int32_t groupId,
+                         std::u16string_view title, std::u16string_view content)
+{
+    MemoRecord memo{};
+    memo.stamp = stamp;
+    memo.groupId = groupId;
+    SetMemoGroupName(memo, groupName);
+    SetMemoTitle(memo, title);
+    SetMemoContent(memo, content);
+    return memo;
+}
+
+void ApplySavedMemo(MemoRecord& memo, MemoTime stamp, std::u16string_view groupName,
+                    std::u16string_view title, std::u16string_view content)
+{
+    memo.stamp = stamp;
+    memo.flags |= RECORD_CHANGED;
+    SetMemoGroupName(memo, groupName);
+    SetMemoTitle(memo, title);
+    SetMemoContent(memo, content);
+}
+
+bool RenameMemoGroup(MemoRecord& memo, std::u16string_view oldName, std::u16string_view newName)
+{
+    if (MemoGroupName(memo) != oldName)
+        return false;
+    SetMemoGroupName(memo, newName);
+    memo.flags |= RECORD_CHANGED;
+    return true;
+}
+
+bool MoveMemoOfDeletedGroup(MemoRecord& memo, const GroupNameTable& groups,
+                            std::u16string_view deletedName)
+{
+    const std::optional<std::u16string_view> name = groups.Find(memo.groupId);
+    if (!name || *name != deletedName)
+        return false;
+    SetMemoGroupName(memo, GROUP_OTHER);
+    return true;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "MemoRecord.h"
+#include "MemoTime.h"
+
+#include <cstdint>
+#include <string_view>
+
+class GroupNameTable;
+
+// The category a memo is shown and filtered under: "其它" for OTHER_GROUP_ID, otherwise its groupName.
+// The view may point into the record.
+std::u16string_view EffectiveGroupName(const MemoRecord& memo);
+// Whether the memo is listed under the category filter (every memo is listed under "全部").
+bool IsListedUnder(const MemoRecord& memo, std::u16string_view filter);
+
+// A new memo is refused when the store already holds this many memos.
+bool MemoTableFull(std::int32_t storedMemos);
+
+// A new memo, ready for the recycle write. The title is the one TitleToStore gave; the caller decides
+// groupName (the New command stores "全部" when no category was chosen) and what groupId carries.
+MemoRecord NewMemoRecord(MemoTime stamp, std::u16string_view groupName, std::int32_t groupId,
+                         std::u16string_view title, std::u16string_view content);
+
+// A stored memo the user edited: new texts and stamp, RECORD_CHANGED set; reserved words, the other
+// flag bits, groupId and key stay as read.
+void ApplySavedMemo(MemoRecord& memo, MemoTime stamp, std::u16string_view groupName,
+                    std::u16string_view title, std::u16string_view content);
+
+// A category was renamed: a memo filed under the old name (exact comparison, groupId not consulted)
+// takes the new name and RECORD_CHANGED; its stamp stays. Returns whether the memo must be written.
+bool RenameMemoGroup(MemoRecord& memo, std::u16string_view oldName, std::u16string_view newName);
+
+// A category was deleted: a memo whose groupId names a category of the deleted name in the table
+// moves to "其它"; its groupId, flags and stamp stay. Returns whether the memo must be written.
+bool MoveMemoOfDeletedGroup(MemoRecord& memo, const GroupNameTable& groups,
+                            std::u16string_view deletedName);

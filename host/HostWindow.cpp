@@ -1,0 +1,321 @@
+#include "HostWindow.h"
+
+#include "ModuleBar.h"
+#include "ModuleHost.h"
+#include "ModuleImage.h"
+#include "ModuleProtocol.h"
+
+#include <CXml.h>
+#include <WinMessage.h>
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStackedWidget>
+#include <QStatusBar>
+
+using namespace Qt::StringLiterals;
+using namespace ModuleProtocol;
+
+namespace {
+
+const auto kGeometryKey = u"window/geometry"_s;
+const auto kRecentUsersKey = u"users/recent"_s;
+constexpr int kMaxRecentUsers = 8;
+
+} // namespace
+
+HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
+    : QMainWindow(parent),
+      m_host(std::make_unique<ModuleHost>()),
+      m_store(dataDir),
+      m_moduleBar(new ModuleBar(this)),
+      m_frame(new QStackedWidget(this)),
+      m_placeholder(new QLabel(m_frame)),
+      m_statusText(new QLabel(this)),
+      m_userLabel(new QLabel(this))
+{
+    setObjectName(u"hostWindow"_s);
+    setWindowIcon(ModuleImage(MEMO_IMAGE_ID));
+    addToolBar(Qt::LeftToolBarArea, m_moduleBar);
+
+    m_placeholder->setAlignment(Qt::AlignCenter);
+    m_placeholder->setWordWrap(true);
+    m_placeholder->setMargin(24);
+    m_placeholder->setStyleSheet(u"color: #6b7785; font-size: 14px;"_s);
+    m_frame->addWidget(m_placeholder);
+    setCentralWidget(m_frame);
+    showPlaceholder(u"没有加载模块。"_s);
+
+    m_statusText->setObjectName(u"statusText"_s);
+    m_statusText->setMinimumWidth(200);
+    m_userLabel->setObjectName(u"userLabel"_s);
+    statusBar()->addWidget(m_statusText, 1);
+    statusBar()->addPermanentWidget(m_userLabel);
+
+    buildMenus();
+
+    connect(m_host.get(), &ModuleHost::panelRegistered, this, &HostWindow::placePanel);
+    connect(m_host.get(), &ModuleHost::statusTextReceived, this, &HostWindow::showStatusText);
+    connect(m_moduleBar, &ModuleBar::panelChosen, m_frame, &QStackedWidget::setCurrentWidget);
+
+    resize(1000, 640);
+    restoreGeometry(QSettings().value(kGeometryKey).toByteArray());
+    updateTitle();
+}
+
+HostWindow::~HostWindow()
+{
+    // The panels' code lives in the module: they must be gone before it is unloaded.
+    unloadModule();
+}
+
+void HostWindow::buildMenus()
+{
+    m_userMenu = menuBar()->addMenu(u"用户(&U)"_s);
+    m_userGroup = new QActionGroup(this);
+    rebuildUserMenu();
+
+    QMenu* edit = menuBar()->addMenu(u"编辑(&E)"_s);
+    QAction* find = edit->addAction(u"搜索备忘录(&F)"_s, this, &HostWindow::focusSearch);
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    find->setShortcutContext(Qt::WindowShortcut);
+    find->setObjectName(u"focusSearchAction"_s);
+
+    QMenu* module = menuBar()->addMenu(u"模块(&M)"_s);
+    module->addAction(u"重新加载模块(&R)"_s, this, &HostWindow::reloadModule);
+
+    QMenu* help = menuBar()->addMenu(u"帮助(&H)"_s);
+    help->addAction(u"关于(&A)"_s, this, &HostWindow::showAbout);
+}
+
+void HostWindow::rebuildUserMenu()
+{
+    m_userMenu->clear();
+    for (QAction* action : m_userGroup->actions())
+        m_userGroup->removeAction(action);
+
+    const QStringList recent = QSettings().value(kRecentUsersKey).toStringList();
+    for (const QString& name : recent) {
+        QAction* action = m_userMenu->addAction(name);
+        action->setCheckable(true);
+        action->setChecked(name == m_store.userName());
+        m_userGroup->addAction(action);
+        connect(action, &QAction::triggered, this, [this, name] { switchUser(name); });
+    }
+    if (!recent.isEmpty())
+        m_userMenu->addSeparator();
+    m_userMenu->addAction(u"切换用户(&S)…"_s, this, &HostWindow::askForUser);
+    m_userMenu->addSeparator();
+    QAction* quit = m_userMenu->addAction(u"退出(&X)"_s, this, &QWidget::close);
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+}
+
+void HostWindow::rememberUser(const QString& userName)
+{
+    QSettings settings;
+    QStringList recent = settings.value(kRecentUsersKey).toStringList();
+    recent.removeAll(userName);
+    recent.prepend(userName);
+    while (recent.size() > kMaxRecentUsers)
+        recent.removeLast();
+    settings.setValue(kRecentUsersKey, recent);
+    rebuildUserMenu();
+}
+
+bool HostWindow::openUser(const QString& userName)
+{
+    QString error;
+    if (!m_store.open(userName, error)) {
+        reportError(u"无法打开备忘录"_s,
+                    u"无法打开用户“%1”的备忘录存储。\n\n%2\n\n存储文件未作任何改动。"_s.arg(userName, error));
+        updateTitle();
+        return false;
+    }
+    rememberUser(userName);
+    updateTitle();
+    return true;
+}
+
+bool HostWindow::switchUser(const QString& userName)
+{
+    const QString previous = m_store.userName();
+    if (userName == previous && m_store.isOpen()) {
+        rebuildUserMenu();
+        return true;
+    }
+    if (!openUser(userName)) {
+        QString error;
+        if (!previous.isEmpty() && !m_store.open(previous, error))
+            reportError(u"无法打开备忘录"_s,
+                        u"也无法重新打开用户“%1”的备忘录存储。\n\n%2"_s.arg(previous, error));
+        rebuildUserMenu();
+        updateTitle();
+        return false;
+    }
+    sendUserToModule();
+    return true;
+}
+
+void HostWindow::askForUser()
+{
+    bool ok = false;
+    const QString name = QInputDialog::getText(this, u"切换用户"_s, u"用户名："_s, QLineEdit::Normal,
+                                               m_store.userName(), &ok)
+                             .trimmed();
+    if (ok && !name.isEmpty())
+        switchUser(name);
+    else
+        rebuildUserMenu();
+}
+
+bool HostWindow::loadModule(const QString& path)
+{
+    unloadModule();
+    QString error;
+    if (!m_module.load(path, error)) {
+        showPlaceholder(u"无法加载模块：%1"_s.arg(path));
+        reportError(u"无法加载模块"_s, u"无法加载模块“%1”。\n\n%2"_s.arg(path, error));
+        return false;
+    }
+    m_componentId = m_module.componentId();
+    showPlaceholder(u"模块 %1 没有登记面板。"_s.arg(QFileInfo(path).fileName()));
+
+    CXml createDoc;
+    m_module.notify(NTF_CREATE_PANEL, &createDoc);
+    sendUserToModule();
+    return true;
+}
+
+void HostWindow::unloadModule()
+{
+    if (!m_module.isLoaded())
+        return;
+    for (const QPointer<QWidget>& panel : std::as_const(m_panels))
+        delete panel.data();
+    m_panels.clear();
+    // Anything a panel left for later deletion still runs module code.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    m_module.unload();
+    m_componentId = 0;
+    m_statusText->clear();
+    showPlaceholder(u"没有加载模块。"_s);
+}
+
+void HostWindow::reloadModule()
+{
+    const QString path = m_module.path();
+    if (!path.isEmpty())
+        loadModule(path);
+}
+
+void HostWindow::placePanel(const PanelRegistration& registration)
+{
+    QWidget* panel = registration.panel;
+    if (m_panels.contains(panel))
+        return;
+    m_panels.append(panel);
+    // The module made it with no parent: from now on the frame owns it.
+    panel->setParent(m_frame);
+    m_frame->addWidget(panel);
+    m_frame->setCurrentWidget(panel);
+    m_moduleBar->addPanel(panel, ModuleImage(registration.imageId), registration.caption);
+    connect(panel, &QObject::destroyed, this, [this] {
+        m_panels.removeAll(nullptr);
+        if (!currentPanel())
+            showPlaceholder(u"面板已关闭。"_s);
+    });
+    updateTitle();
+}
+
+QWidget* HostWindow::currentPanel() const
+{
+    QWidget* current = m_frame->currentWidget();
+    return current == m_placeholder ? nullptr : current;
+}
+
+QWidget* HostWindow::frame() const
+{
+    return m_frame;
+}
+
+QString HostWindow::statusText() const
+{
+    return m_statusText->text();
+}
+
+void HostWindow::showStatusText(const QString& text)
+{
+    m_statusText->setText(text);
+}
+
+void HostWindow::showPlaceholder(const QString& text)
+{
+    m_placeholder->setText(text);
+    if (!currentPanel())
+        m_frame->setCurrentWidget(m_placeholder);
+}
+
+void HostWindow::focusSearch()
+{
+    if (QWidget* panel = currentPanel())
+        PostMessage(panel, WM_MEMO_FOCUSSEARCH, 0, 0);
+}
+
+void HostWindow::sendUserToModule()
+{
+    if (!m_module.isLoaded() || m_store.userName().isEmpty())
+        return;
+    CXml doc;
+    doc.AddElem(UPDATE_ROOT);
+    doc.AddChildElem(UPDATE_USER_NAME, m_store.userName());
+    m_module.notify(NTF_UPDATE_DATA, &doc);
+}
+
+void HostWindow::updateTitle()
+{
+    const QString user = m_store.userName();
+    setWindowTitle(user.isEmpty() ? u"MemoHost"_s : u"MemoHost - %1"_s.arg(user));
+    m_userLabel->setText(user.isEmpty() ? u"未打开存储"_s : u"用户：%1"_s.arg(user));
+}
+
+void HostWindow::showAbout()
+{
+    const QString module = m_module.isLoaded()
+                               ? u"%1（组件号 %2）"_s.arg(m_module.path()).arg(m_componentId)
+                               : u"无"_s;
+    QMessageBox::about(this, u"关于 MemoHost"_s,
+                       u"<p><b>MemoHost</b>：加载备忘录模块并显示其面板。</p>"
+                       "<p>模块：%1<br>存储：%2</p>"_s.arg(module.toHtmlEscaped(), m_store.path().toHtmlEscaped()));
+}
+
+bool HostWindow::saveScreenshot(const QString& path, QString& error)
+{
+    const QImage image = grab().toImage();
+    if (image.isNull() || !image.save(path, "PNG")) {
+        error = u"could not write %1"_s.arg(path);
+        return false;
+    }
+    return true;
+}
+
+void HostWindow::closeEvent(QCloseEvent* event)
+{
+    QSettings().setValue(kGeometryKey, saveGeometry());
+    QMainWindow::closeEvent(event);
+}
+
+void HostWindow::reportError(const QString& title, const QString& text)
+{
+    if (m_reportError)
+        m_reportError(title, text);
+    else
+        QMessageBox::critical(isVisible() ? this : nullptr, title, text);
+}

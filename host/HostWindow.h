@@ -1,0 +1,92 @@
+#pragma once
+// The host's main window: a module bar down the left, the frame that holds the registered
+// panels, a status bar for the module's texts, a user menu, and the module file it runs.
+#include "ModuleLibrary.h"
+#include "UserStore.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+class ModuleBar;
+class ModuleHost;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QStackedWidget;
+struct PanelRegistration;
+
+class HostWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Shows a problem the user must know of; the default is a message box over the window.
+    using ErrorReporter = std::function<void(const QString& title, const QString& text)>;
+
+    explicit HostWindow(const QString& dataDir, QWidget* parent = nullptr);
+    ~HostWindow() override;
+
+    void setErrorReporter(ErrorReporter reporter) { m_reportError = std::move(reporter); }
+
+    // Opens the user's store before any module is loaded. False (after reporting why) when the
+    // store cannot be opened: the host must not run on no store or on an empty one in its place.
+    bool openUser(const QString& userName);
+    // Opens another user's store and tells the module. If that store cannot be opened the
+    // previous user's store is opened again and the module is not told anything.
+    bool switchUser(const QString& userName);
+    QString userName() const { return m_store.userName(); }
+
+    // Loads the module file, asks its component id, asks it to create its panel and tells it
+    // who the user is. False (after reporting why) when the file is not a loadable module.
+    bool loadModule(const QString& path);
+    // Destroys the module's panels, then unloads the file.
+    void unloadModule();
+    bool isModuleLoaded() const { return m_module.isLoaded(); }
+    int componentId() const { return m_componentId; }
+    ModuleLibrary& module() { return m_module; }
+
+    // The panel in front, null when there is none.
+    QWidget* currentPanel() const;
+    QWidget* frame() const;
+    ModuleBar* moduleBar() const { return m_moduleBar; }
+    ModuleHost* moduleHost() const { return m_host.get(); }
+    QString statusText() const;
+
+    // Asks the panel in front to put the focus into its search box.
+    void focusSearch();
+    // Renders the window as it is now to a PNG file.
+    bool saveScreenshot(const QString& path, QString& error);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void rebuildUserMenu();
+    void rememberUser(const QString& userName);
+    void askForUser();
+    void reloadModule();
+    void showAbout();
+    void placePanel(const PanelRegistration& registration);
+    void showStatusText(const QString& text);
+    void showPlaceholder(const QString& text);
+    void sendUserToModule();
+    void updateTitle();
+    void reportError(const QString& title, const QString& text);
+
+    std::unique_ptr<ModuleHost> m_host;
+    UserStore m_store;
+    ModuleLibrary m_module;
+    int m_componentId = 0;
+    ErrorReporter m_reportError;
+
+    ModuleBar* m_moduleBar;
+    QStackedWidget* m_frame;
+    QLabel* m_placeholder;
+    QLabel* m_statusText;
+    QLabel* m_userLabel;
+    QMenu* m_userMenu = nullptr;
+    QActionGroup* m_userGroup = nullptr;
+    QList<QPointer<QWidget>> m_panels;
+};

@@ -1,0 +1,86 @@
+// memohost: the desktop host of the memo module.
+#include "HostOptions.h"
+#include "HostWindow.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool hasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+bool wantsScreenshot(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--screenshot" || arg.startsWith("--screenshot="))
+            return true;
+    }
+    return false;
+}
+
+void printError(const QString& title, const QString& text)
+{
+    std::fprintf(stderr, "memohost: %s: %s\n", qPrintable(title), qPrintable(QString(text).replace(u'\n', u' ')));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !hasDisplay()) {
+        // A picture needs no screen; a window does, and Qt's own failure would be an abort.
+        if (!wantsScreenshot(argc, argv)) {
+            std::fprintf(stderr, "memohost: no display (DISPLAY is not set); to get a picture of the host "
+                                 "instead, run it with --screenshot FILE.png\n");
+            return 1;
+        }
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(u"MemoModule"_s);
+    QApplication::setApplicationName(u"memohost"_s);
+
+    HostOptions options;
+    QString message;
+    int exitCode = 0;
+    if (!HostOptions::parse(QApplication::arguments(), options, message, exitCode)) {
+        std::fprintf(exitCode ? stderr : stdout, "%s\n", qPrintable(message));
+        return exitCode;
+    }
+    const bool screenshot = !options.screenshotPath.isEmpty();
+
+    HostWindow window(options.dataDir);
+    if (screenshot)
+        window.setErrorReporter(printError);
+    if (!window.openUser(options.userName))
+        return 1;
+    if (!window.loadModule(options.modulePath) && screenshot)
+        return 1;
+    window.show();
+
+    if (screenshot) {
+        // Let the panel handle what start-up posted to it (the user notice and what follows
+        // from it) before the picture is taken.
+        QTimer::singleShot(0, &window, [&window, &options] {
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+            QString error;
+            const bool saved = window.saveScreenshot(options.screenshotPath, error);
+            if (!saved)
+                printError(u"screenshot"_s, error);
+            else
+                std::printf("memohost: wrote %s\n", qPrintable(options.screenshotPath));
+            window.close();
+            QCoreApplication::exit(saved ? 0 : 1);
+        });
+    }
+    return app.exec();
+}

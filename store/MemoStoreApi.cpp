@@ -1,0 +1,92 @@
+#include "MemoStore.h"
+
+#include "StorePaths.h"
+#include "StoreSchema.h"
+#include "StoreState.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+namespace {
+
+std::unique_ptr<StoreSession> OpenStore(const char* userName, const char* dataDir, std::string& error)
+{
+    if (!userName) {
+        error = "No user name was given, so no memo store was opened.";
+        return nullptr;
+    }
+    std::optional<std::string> folder;
+    if (dataDir && dataDir[0] != '\0')
+        folder = dataDir;
+    else
+        folder = DefaultDataDir(error);
+    if (!folder)
+        return nullptr;
+    const std::optional<std::string> fileName = StoreFileName(userName, error);
+    if (!fileName)
+        return nullptr;
+
+    std::error_code ec;
+    std::filesystem::create_directories(*folder, ec);
+    if (ec) {
+        error = "The data folder " + *folder + " could not be created (" + ec.message() + ").";
+        return nullptr;
+    }
+    const std::string path = (std::filesystem::path(*folder) / *fileName).string();
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec)) && !CreateStoreFile(path, error))
+        return nullptr;
+    if (!CheckStoreFile(path, error))
+        return nullptr;
+    return StoreSession::Open(path, error);
+}
+
+} // namespace
+
+extern "C" {
+
+int MemoStore_Open(const char* userName, const char* dataDir)
+{
+    StoreState& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    store.session.reset();
+    store.currentPath.clear();
+    store.lastError.clear();
+    store.session = OpenStore(userName, dataDir, store.lastError);
+    if (!store.session)
+        return 0;
+    store.currentPath = store.session->Path();
+    return 1;
+}
+
+void MemoStore_Close(void)
+{
+    StoreState& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    store.session.reset();
+    store.currentPath.clear();
+}
+
+int MemoStore_IsOpen(void)
+{
+    StoreState& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    return store.session ? 1 : 0;
+}
+
+const char* MemoStore_LastError(void)
+{
+    StoreState& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    return store.lastError.c_str();
+}
+
+const char* MemoStore_CurrentPath(void)
+{
+    StoreState& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    return store.currentPath.c_str();
+}
+
+} // extern "C"

@@ -1,0 +1,195 @@
+#include "StoreSchema.h"
+
+#include "Connection.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+
+namespace {
+
+// auto_vacuum must be chosen before the first table exists; the key CHECK keeps AUTOINCREMENT from
+// ever handing out a key that does not fit the records' 32-bit key fields.
+constexpr const char* kCreateSchema = R"sql(
+PRAGMA synchronous = FULL;
+PRAGMA auto_vacuum = INCREMENTAL;
+BEGIN;
+CREATE TABLE memo (
+    key INTEGER PRIMARY KEY AUTOINCREMENT CHECK (key BETWEEN 1 AND 2147483647),
+    record BLOB NOT NULL CHECK (typeof(record) = 'blob' AND length(record) = 1092));
+CREATE TABLE memo_group (
+    key INTEGER PRIMARY KEY AUTOINCREMENT CHECK (key BETWEEN 1 AND 2147483647),
+    record BLOB NOT NULL CHECK (typeof(record) = 'blob' AND length(record) = 44));
+PRAGMA application_id = @APPLICATION_ID@;
+PRAGMA user_version = @SCHEMA_VERSION@;
+COMMIT;
+PRAGMA journal_mode = WAL;
+)sql";
+
+std::string CreationScript()
+{
+    std::string script = kCreateSchema;
+    const auto put = [&script](std::string_view name, std::int32_t value) {
+        script.replace(script.find(name), name.size(), std::to_string(value));
+    };
+    put("@APPLICATION_ID@", kStoreApplicationId);
+    put("@SCHEMA_VERSION@", kStoreSchemaVersion);
+    return script;
+}
+
+std::string Refusal(const std::string& path, const std::string& reason)
+{
+    return "The memo store file " + path + " " + reason + "; it was left as it is.";
+}
+
+void RemoveQuietly(const std::string& path)
+{
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+        ::unlink((path + suffix).c_str());
+}
+
+void SyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// The parts of the 100-byte SQLite header that can be judged without SQLite touching the file.
+bool CheckHeader(const std::string& path, std::string& error)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = "The memo store file " + path + " could not be read (" + std::strerror(errno) + ").";
+        return false;
+    }
+    struct stat info{};
+    unsigned char header[100];
+    ssize_t got = -1;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        got = ::pread(fd, header, sizeof header, 0);
+    ::close(fd);
+
+    if (!S_ISREG(info.st_mode)) {
+        error = Refusal(path, "is not a regular file");
+        return false;
+    }
+    if (info.st_size == 0) {
+        error = Refusal(path, "is empty");
+        return false;
+    }
+    if (got != static_cast<ssize_t>(sizeof header) || std::memcmp(header, "SQLite format 3", 16) != 0) {
+        error = Refusal(path, "is not an SQLite database");
+        return false;
+    }
+    long pageSize = header[16] << 8 | header[17];
+    if (pageSize == 1)
+        pageSize = 65536;
+    const bool powerOfTwo = pageSize >= 512 && pageSize <= 65536 && (pageSize & (pageSize - 1)) == 0;
+    if (!powerOfTwo || info.st_size % pageSize != 0) {
+        error = Refusal(path, "is damaged (its size does not fit its page size)");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool CreateStoreFile(const std::string& path, std::string& error)
+{
+    const std::filesystem::path target(path);
+    const std::string temp = (target.parent_path() / ("." + target.filename().string() + ".new-" +
+                                                      std::to_string(::getpid()))).string();
+    RemoveQuietly(temp); // left over by a crashed run that had the same process id
+
+    Connection db;
+    std::string reason;
+    bool made = db.Open(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, reason) &&
+                db.Exec(CreationScript().c_str(), reason);
+    db.Close();
+    if (made && ::link(temp.c_str(), path.c_str()) != 0 && errno != EEXIST) {
+        reason = std::strerror(errno);
+        made = false;
+    }
+    RemoveQuietly(temp);
+    if (!made) {
+        error = "A new memo store could not be created at " + path + " (" + reason + ").";
+        return false;
+    }
+    SyncFolder(target.parent_path().string());
+    return true;
+}
+
+bool CheckStoreFile(const std::string& path, std::string& error)
+{
+    if (!CheckHeader(path, error))
+        return false;
+
+    Connection db;
+    std::string reason;
+    if (!db.Open(path, SQLITE_OPEN_READONLY, reason)) {
+        error = "The memo store file " + path + " could not be opened (" + reason + ").";
+        return false;
+    }
+    sqlite3_busy_timeout(db.Handle(), 5000);
+
+    const std::optional<std::int64_t> owner = db.QueryInt("PRAGMA application_id", reason);
+    if (!owner) {
+        error = Refusal(path, "could not be read (" + reason + ")");
+        return false;
+    }
+    if (*owner != kStoreApplicationId) {
+        error = Refusal(path, "is an SQLite database of another program, not a memo store");
+        return false;
+    }
+    const std::optional<std::int64_t> version = db.QueryInt("PRAGMA user_version", reason);
+    if (!version) {
+        error = Refusal(path, "could not be read (" + reason + ")");
+        return false;
+    }
+    if (*version > kStoreSchemaVersion) {
+        error = Refusal(path, "was written by a newer version of this program (format " +
+                                  std::to_string(*version) + "; this version reads format " +
+                                  std::to_string(kStoreSchemaVersion) + ")");
+        return false;
+    }
+    if (*version != kStoreSchemaVersion) {
+        error = Refusal(path, "has an unknown format (" + std::to_string(*version) + ")");
+        return false;
+    }
+
+    sqlite3_stmt* check = nullptr;
+    std::string verdict;
+    if (sqlite3_prepare_v2(db.Handle(), "PRAGMA quick_check(1)", -1, &check, nullptr) == SQLITE_OK &&
+        sqlite3_step(check) == SQLITE_ROW) {
+        const auto* text = sqlite3_column_text(check, 0);
+        verdict = text ? reinterpret_cast<const char*>(text) : "";
+    } else {
+        verdict = db.LastMessage();
+    }
+    sqlite3_finalize(check);
+    if (verdict != "ok") {
+        error = Refusal(path, "is damaged (" + verdict + ")");
+        return false;
+    }
+
+    for (const char* probe : {"SELECT key, record FROM memo LIMIT 0",
+                              "SELECT key, record FROM memo_group LIMIT 0"}) {
+        sqlite3_stmt* stmt = nullptr;
+        const int rc = sqlite3_prepare_v2(db.Handle(), probe, -1, &stmt, nullptr);
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_OK) {
+            error = Refusal(path, "lacks the tables of a memo store (" + db.LastMessage() + ")");
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Marks the file as a memo store (PRAGMA application_id).
+inline constexpr std::int32_t kStoreApplicationId = 0x5A4D454D;
+// The format written and read by this version (PRAGMA user_version). A file of an older format would
+// be migrated here at open; a newer one is refused.
+inline constexpr std::int32_t kStoreSchemaVersion = 1;
+
+// Creates a new, empty store at path. It is built under a temporary name and linked into place only
+// when complete, so a store file is never half-made; if another process created the store in the
+// meantime, theirs is kept. Returns false with a sentence for the user.
+bool CreateStoreFile(const std::string& path, std::string& error);
+
+// Makes sure the existing file at path is a healthy memo store of a known format before anything
+// writes to it: header, owner, format version, a quick integrity check and the tables. The checks
+// run on a read-only connection, so a file that fails them is left exactly as it was.
+bool CheckStoreFile(const std::string& path, std::string& error);

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "Connection.h"
+#include "RecordTable.h"
+#include "Statement.h"
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// One open store: a read-write connection to a checked store file and its two tables.
+//
+// Reads are served from the tables' in-memory mirrors. Before a read trusts them, the session asks
+// SQLite whether any other connection (another process) committed since the mirrors were read
+// (PRAGMA data_version) and reloads them if so. Our own writes patch the mirrors, so every change made
+// here is visible to the next read at once.
+//
+// An enumeration (the count, then orders 1, 2, ... one after the other) reads one snapshot: the
+// check runs at the count and at any read that does not continue a sequence, not at each step. So a
+// loop sees a consistent table even while another process writes, the same as if it had held a read
+// transaction, and costs one check instead of one per record. A sequence that pauses for longer than
+// kSnapshotLife checks again.
+class StoreSession
+{
+public:
+    static constexpr auto kSnapshotLife = std::chrono::seconds(1);
+
+    // Opens the store file read-write; the file must already have passed CheckStoreFile.
+    static std::unique_ptr<StoreSession> Open(const std::string& path, std::string& error);
+
+    const std::string& Path() const { return m_path; }
+    RecordTable& Memos() { return m_memos; }
+    RecordTable& Groups() { return m_groups; }
+
+    std::int32_t Count(RecordTable& table);
+    bool ReadByOrder(RecordTable& table, std::int32_t order, void* out);
+    bool ReadByKey(RecordTable& table, std::int32_t key, void* out);
+    std::int32_t Insert(RecordTable& table, const void* record);
+    bool Modify(RecordTable& table, std::int32_t key, const void* record);
+    bool Delete(RecordTable& table, std::int32_t key);
+    // Orders never have gaps (they are ranks by key); packing hands the pages that deletions freed
+    // back to the file system.
+    bool Pack();
+
+private:
+    StoreSession();
+    // Whether the mirrors still match the file, invalidating them if another connection wrote.
+    bool CheckForeignChanges();
+    bool Current(RecordTable& table);
+    template <class Patch>
+    void AfterWrite(Patch patch);
+
+    std::string m_path;
+    Connection m_db; // declared before the statements, so it is closed after them
+    Statement m_dataVersion;
+    Statement m_pack;
+    RecordTable m_memos;
+    RecordTable m_groups;
+    std::int64_t m_seenVersion = -1;
+    std::chrono::steady_clock::time_point m_checkedAt;
+};

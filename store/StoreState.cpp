@@ -1,0 +1,7 @@
+#include "StoreState.h"
+
+StoreState& TheStore()
+{
+    static StoreState state;
+    return state;
+}

@@ -48,6 +48,15 @@ std::string Refusal(const std::string& path, const std::string& reason)
     return "The memo store file " + path + " " + reason + "; it was left as it is.";
 }
 
+// A failed read on a file that passed the header check: damage, or something keeping us out.
+std::string ReadFailure(const Connection& db, const std::string& path, const std::string& reason)
+{
+    const int code = sqlite3_errcode(db.Handle()) & 0xFF;
+    if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB)
+        return Refusal(path, "is damaged (" + reason + ")");
+    return Refusal(path, "could not be read (" + reason + ")");
+}
+
 void RemoveQuietly(const std::string& path)
 {
     for (const char* suffix : {"", "-journal", "-wal", "-shm"})
@@ -143,7 +152,7 @@ bool CheckStoreFile(const std::string& path, std::string& error)
 
     const std::optional<std::int64_t> owner = db.QueryInt("PRAGMA application_id", reason);
     if (!owner) {
-        error = Refusal(path, "could not be read (" + reason + ")");
+        error = ReadFailure(db, path, reason);
         return false;
     }
     if (*owner != kStoreApplicationId) {
@@ -152,7 +161,7 @@ bool CheckStoreFile(const std::string& path, std::string& error)
     }
     const std::optional<std::int64_t> version = db.QueryInt("PRAGMA user_version", reason);
     if (!version) {
-        error = Refusal(path, "could not be read (" + reason + ")");
+        error = ReadFailure(db, path, reason);
         return false;
     }
     if (*version > kStoreSchemaVersion) {

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "DbiMemo.h"
+#include "GroupRules.h"
+#include "MemoRules.h"
+#include "MemoStore.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QStringView>
+
+#include <sqlite3.h>
+
+#include <string_view>
+
+inline QString Q(std::u16string_view text)
+{
+    return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
+}
+
+inline std::u16string U(const QString& text)
+{
+    return text.toStdU16String();
+}
+
+inline MemoRecord TestMemo(const QString& title, const QString& content = QStringLiteral("body"),
+                           const QString& group = QStringLiteral("全部"))
+{
+    return NewMemoRecord(305371800, U(group), 305371800, U(title), U(content));
+}
+
+inline QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The file a user's store lives in: "memo-" + hex of the UTF-8 name + ".db" in the data folder.
+inline QString StoreFileOf(const QString& dir, const QString& user)
+{
+    return dir + QStringLiteral("/memo-") + QString::fromLatin1(user.toUtf8().toHex()) + QStringLiteral(".db");
+}
+
+// A plain SQLite connection beside the store's own, standing for another program or process.
+class RawDb
+{
+public:
+    explicit RawDb(const QString& path) { sqlite3_open(path.toUtf8().constData(), &m_db); }
+    ~RawDb() { sqlite3_close(m_db); }
+    RawDb(const RawDb&) = delete;
+    RawDb& operator=(const RawDb&) = delete;
+
+    bool Exec(const char* sql) { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+    QString Text(const char* sql)
+    {
+        sqlite3_stmt* stmt = nullptr;
+        QString value;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+            value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        sqlite3_finalize(stmt);
+        return value;
+    }
+    bool InsertMemo(const MemoRecord& memo)
+    {
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(m_db, "INSERT INTO memo (record) VALUES (?1)", -1, &stmt, nullptr);
+        sqlite3_bind_blob(stmt, 1, &memo, sizeof memo, SQLITE_TRANSIENT);
+        const bool ok = sqlite3_step(stmt) == SQLITE_DONE;
+        sqlite3_finalize(stmt);
+        return ok;
+    }
+    sqlite3_int64 LastKey() const { return sqlite3_last_insert_rowid(m_db); }
+
+private:
+    sqlite3* m_db = nullptr;
+};

@@ -1,0 +1,261 @@
+#include "StoreTestUtil.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstring>
+
+class TestStoreOpen : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_temp;
+    QString m_dir; // the data folder, one level below the temporary folder
+
+    bool Open(const QString& user) { return MemoStore_Open(user.toUtf8().constData(), m_dir.toUtf8().constData()) == 1; }
+
+    // A store holding enough memos to span many pages, closed so that everything is in the main file.
+    QString MakeStoreWithMemos(const QString& user, int count)
+    {
+        if (!Open(user))
+            return {};
+        for (int i = 0; i < count; ++i) {
+            const MemoRecord memo = TestMemo(QStringLiteral("memo %1").arg(i), QString(400, u'x'));
+            DBI_MemRecycleWriteRecord(&memo);
+        }
+        const QString path = QString::fromUtf8(MemoStore_CurrentPath());
+        MemoStore_Close();
+        return path;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_temp = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_temp->isValid());
+        m_dir = m_temp->filePath(QStringLiteral("data"));
+    }
+
+    void cleanup()
+    {
+        MemoStore_Close();
+        QCOMPARE(MemoStore_IsOpen(), 0);
+        m_temp.reset();
+    }
+
+    void opensOneFilePerUser()
+    {
+        QVERIFY2(Open(QStringLiteral("alice")), MemoStore_LastError());
+        QCOMPARE(MemoStore_IsOpen(), 1);
+        QCOMPARE(QString::fromUtf8(MemoStore_LastError()), QString());
+        QCOMPARE(QString::fromUtf8(MemoStore_CurrentPath()), m_dir + QStringLiteral("/memo-616c696365.db"));
+        QVERIFY(QFileInfo::exists(StoreFileOf(m_dir, QStringLiteral("alice"))));
+
+        QVERIFY(Open(QStringLiteral("Alice"))); // names are compared exactly, also on case-blind disks
+        QCOMPARE(QString::fromUtf8(MemoStore_CurrentPath()), m_dir + QStringLiteral("/memo-416c696365.db"));
+
+        MemoStore_Close();
+        QCOMPARE(MemoStore_IsOpen(), 0);
+        QCOMPARE(QString::fromUtf8(MemoStore_CurrentPath()), QString());
+    }
+
+    void defaultFolderIsTheApplicationDataFolder()
+    {
+        const QByteArray xdg = qgetenv("XDG_DATA_HOME");
+        QVERIFY(!xdg.isEmpty()); // the test runner gives every test private folders
+        QVERIFY(MemoStore_Open("bob", nullptr));
+        QCOMPARE(QString::fromUtf8(MemoStore_CurrentPath()),
+                 QString::fromUtf8(xdg) + QStringLiteral("/zorva-memo/memo-626f62.db"));
+        QVERIFY(MemoStore_Open("bob", ""));
+        QCOMPARE(QString::fromUtf8(MemoStore_CurrentPath()),
+                 QString::fromUtf8(xdg) + QStringLiteral("/zorva-memo/memo-626f62.db"));
+
+        // A relative XDG_DATA_HOME is not to be used; the home folder's default takes over.
+        const QByteArray home = m_temp->filePath(QStringLiteral("home")).toUtf8();
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("XDG_DATA_HOME", "relative/path");
+        qputenv("HOME", home);
+        const bool opened = MemoStore_Open("bob", nullptr) == 1;
+        const QString path = QString::fromUtf8(MemoStore_CurrentPath());
+        qputenv("XDG_DATA_HOME", xdg);
+        qputenv("HOME", oldHome);
+        QVERIFY(opened);
+        QCOMPARE(path, QString::fromUtf8(home) + QStringLiteral("/.local/share/zorva-memo/memo-626f62.db"));
+    }
+
+    void userNamesStayInsideTheDataFolder()
+    {
+        const QStringList users = {QStringLiteral("../../x"), QStringLiteral("/etc/passwd"), QStringLiteral(".."),
+                                   QStringLiteral("a/b"), QStringLiteral("a\\b"), QString(),
+                                   QStringLiteral("名字 with space\n"), QStringLiteral("x.db")};
+        QSet<QString> paths;
+        for (const QString& user : users) {
+            QVERIFY2(Open(user), MemoStore_LastError());
+            const QFileInfo file(QString::fromUtf8(MemoStore_CurrentPath()));
+            QCOMPARE(file.canonicalPath(), QFileInfo(m_dir).canonicalFilePath());
+            QVERIFY(file.isFile());
+            paths.insert(file.fileName());
+        }
+        QCOMPARE(paths.size(), users.size()); // no two names share a file
+        MemoStore_Close();
+        // Nothing was created next to the data folder or above it.
+        QCOMPARE(QDir(m_temp->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList{QStringLiteral("data")});
+        QCOMPARE(QDir(m_dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void refusesNamesAndFoldersItCannotUse()
+    {
+        QVERIFY(!MemoStore_Open(nullptr, m_dir.toUtf8().constData()));
+        QVERIFY(std::strlen(MemoStore_LastError()) > 0);
+
+        QVERIFY(!Open(QString(101, u'a')));
+        QVERIFY(QString::fromUtf8(MemoStore_LastError()).contains(QStringLiteral("too long")));
+        QVERIFY(Open(QString(100, u'a')));
+
+        QFile blocker(m_temp->filePath(QStringLiteral("file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QVERIFY(!MemoStore_Open("carol", blocker.fileName().toUtf8().constData()));
+        QVERIFY(QString::fromUtf8(MemoStore_LastError()).contains(blocker.fileName()));
+        QCOMPARE(MemoStore_IsOpen(), 0); // the store that was open is closed
+    }
+
+    void dataSurvivesClosingAndReopening()
+    {
+        QVERIFY(Open(QStringLiteral("dave")));
+        MemoRecord memo = TestMemo(QStringLiteral("kept"), QStringLiteral("across sessions"));
+        memo.reserved1 = 0x01020304;
+        const std::int32_t key = DBI_MemRecycleWriteRecord(&memo);
+        const MemoGroupRecord group = NewGroupRecord(305371800, u"工作");
+        QVERIFY(DBI_MemGroupRecycleWriteRecord(&group) > 0);
+
+        QVERIFY(Open(QStringLiteral("erin"))); // another user's store is another file
+        QCOMPARE(DBI_MemGetValidRecordCount(), 0);
+        QCOMPARE(DBI_MemGroupGetValidRecordCount(), 0);
+        MemoStore_Close();
+
+        QVERIFY(Open(QStringLiteral("dave")));
+        QCOMPARE(DBI_MemGetValidRecordCount(), 1);
+        MemoRecord read{};
+        QCOMPARE(DBI_MemReadRecordByOrder(1, &read), 1);
+        QCOMPARE(read.key, key);
+        QCOMPARE(read.reserved1, 0x01020304);
+        QCOMPARE(Q(MemoContent(read)), QStringLiteral("across sessions"));
+        MemoGroupRecord readGroup{};
+        QCOMPARE(DBI_MemGroupReadRecordByOrder(1, &readGroup), 1);
+        QCOMPARE(Q(GroupName(readGroup)), QStringLiteral("工作"));
+    }
+
+    void keysAreNotReusedAcrossSessions()
+    {
+        QVERIFY(Open(QStringLiteral("frank")));
+        const MemoRecord memo = TestMemo(QStringLiteral("m"));
+        DBI_MemRecycleWriteRecord(&memo);
+        const std::int32_t last = DBI_MemRecycleWriteRecord(&memo);
+        QCOMPARE(DBI_MemDeleteRecord(last), 1);
+        MemoStore_Close();
+        QVERIFY(Open(QStringLiteral("frank")));
+        QVERIFY(DBI_MemRecycleWriteRecord(&memo) > last);
+    }
+
+    void refusesUnhealthyFilesAndLeavesThemAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("garbage") << QStringLiteral("garbage") << QStringLiteral("not an SQLite database");
+        QTest::newRow("text") << QStringLiteral("text") << QStringLiteral("not an SQLite database");
+        QTest::newRow("empty") << QStringLiteral("empty") << QStringLiteral("is empty");
+        QTest::newRow("truncated mid-page") << QStringLiteral("cut-odd") << QStringLiteral("damaged");
+        QTest::newRow("truncated at a page") << QStringLiteral("cut-page") << QStringLiteral("damaged");
+        QTest::newRow("zeroed page") << QStringLiteral("zeroed") << QStringLiteral("damaged");
+        QTest::newRow("other program") << QStringLiteral("foreign") << QStringLiteral("another program");
+        QTest::newRow("newer format") << QStringLiteral("newer") << QStringLiteral("newer version");
+        QTest::newRow("missing tables") << QStringLiteral("no-tables") << QStringLiteral("lacks the tables");
+    }
+
+    void refusesUnhealthyFilesAndLeavesThemAlone()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QString user = QStringLiteral("grace");
+        const QString path = StoreFileOf(m_dir, user);
+        QVERIFY(QDir().mkpath(m_dir));
+
+        const auto write = [&path](const QByteArray& bytes) {
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+        };
+        if (kind == QStringLiteral("garbage")) {
+            QByteArray bytes(8192, '\0');
+            for (int i = 0; i < bytes.size(); ++i)
+                bytes[i] = static_cast<char>(i * 131 % 251);
+            QVERIFY(write(bytes));
+        } else if (kind == QStringLiteral("text")) {
+            QVERIFY(write("my memos, not yet a database\n"));
+        } else if (kind == QStringLiteral("empty")) {
+            QVERIFY(write({}));
+        } else if (kind.startsWith(QStringLiteral("cut")) || kind == QStringLiteral("zeroed")) {
+            QCOMPARE(MakeStoreWithMemos(user, 60), path);
+            QByteArray bytes = FileBytes(path);
+            QVERIFY(bytes.size() >= 16 * 4096);
+            if (kind == QStringLiteral("cut-odd"))
+                bytes.truncate(bytes.size() / 2 + 100);
+            else if (kind == QStringLiteral("cut-page"))
+                bytes.truncate(bytes.size() / 2 / 4096 * 4096);
+            else
+                bytes.replace(5 * 4096, 4096, QByteArray(4096, '\0'));
+            QVERIFY(write(bytes));
+        } else {
+            RawDb raw(path);
+            QVERIFY(raw.Exec("CREATE TABLE notes (id INTEGER PRIMARY KEY, text TEXT)"));
+            if (kind != QStringLiteral("foreign")) {
+                QVERIFY(raw.Exec("PRAGMA application_id = 1515013453"));
+                QVERIFY(raw.Exec(kind == QStringLiteral("newer") ? "PRAGMA user_version = 7" : "PRAGMA user_version = 1"));
+            }
+        }
+        const QByteArray before = FileBytes(path);
+
+        QVERIFY(!Open(user));
+        const QString error = QString::fromUtf8(MemoStore_LastError());
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        QVERIFY2(error.contains(path), qPrintable(error));
+        QCOMPARE(MemoStore_IsOpen(), 0);
+        QCOMPARE(FileBytes(path), before);
+
+        // Asking again, and asking for records, changes nothing either.
+        QVERIFY(!Open(user));
+        const MemoRecord memo = TestMemo(QStringLiteral("lost?"));
+        QCOMPARE(DBI_MemRecycleWriteRecord(&memo), 0);
+        QCOMPARE(FileBytes(path), before);
+    }
+
+    void noOpenStoreMeansNoChangeAndNoCrash()
+    {
+        MemoStore_Close();
+        MemoRecord memo{};
+        std::memset(&memo, 0xAB, sizeof memo);
+        const MemoRecord pattern = memo;
+        MemoGroupRecord group{};
+        QCOMPARE(DBI_MemGetValidRecordCount(), 0);
+        QCOMPARE(DBI_MemReadRecordByOrder(1, &memo), 0);
+        QCOMPARE(DBI_MemReadRecord(1, &memo), 0);
+        QCOMPARE(std::memcmp(&memo, &pattern, sizeof memo), 0);
+        QCOMPARE(DBI_MemRecycleWriteRecord(&memo), 0);
+        QCOMPARE(DBI_MemModifyRecord(1, &memo), 0);
+        QCOMPARE(DBI_MemDeleteRecord(1), 0);
+        QCOMPARE(DBI_MemGroupGetValidRecordCount(), 0);
+        QCOMPARE(DBI_MemGroupReadRecordByOrder(1, &group), 0);
+        QCOMPARE(DBI_MemGroupRecycleWriteRecord(&group), 0);
+        QCOMPARE(DBI_MemGroupModifyRecord(1, &group), 0);
+        QCOMPARE(DBI_MemGroupDeleteRecord(1), 0);
+        QCOMPARE(DBI_MemGroupPack(), 0);
+        QCOMPARE(QString::fromUtf8(MemoStore_CurrentPath()), QString());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestStoreOpen)
+#include "tst_storeopen.moc"

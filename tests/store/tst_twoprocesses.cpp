@@ -1,0 +1,84 @@
+#include "StoreTestUtil.h"
+
+#include <QMap>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestTwoProcesses : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup()
+    {
+        MemoStore_Close();
+    }
+
+    void twoWritersShareOneStore()
+    {
+        QTemporaryDir temp;
+        QVERIFY(temp.isValid());
+        constexpr int kCount = 150;
+        const QString writer = QStringLiteral(MEMOSTORE_WRITER);
+
+        QProcess first;
+        QProcess second;
+        first.start(writer, {temp.path(), QStringLiteral("shared"), QStringLiteral("A"), QString::number(kCount)});
+        second.start(writer, {temp.path(), QStringLiteral("shared"), QStringLiteral("B"), QString::number(kCount)});
+        for (QProcess* process : {&first, &second}) {
+            QVERIFY(process->waitForStarted());
+            while (!process->canReadLine())
+                QVERIFY2(process->waitForReadyRead(60000), process->readAllStandardError().constData());
+            QCOMPARE(process->readLine(), QByteArray("ready\n"));
+        }
+        first.write("go\n");
+        second.write("go\n");
+        QVERIFY(first.waitForFinished(120000));
+        QVERIFY(second.waitForFinished(120000));
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(first.exitCode() == 0, first.readAllStandardError().constData());
+        QVERIFY2(second.exitCode() == 0, second.readAllStandardError().constData());
+
+        // Every key a writer kept names its own memo; no key was given to both.
+        QMap<std::int32_t, QString> kept;
+        for (QProcess* process : {&first, &second}) {
+            const QList<QByteArray> lines = process->readAllStandardOutput().split('\n');
+            for (const QByteArray& line : lines) {
+                if (line.isEmpty())
+                    continue;
+                const QList<QByteArray> parts = line.split(' ');
+                QCOMPARE(parts.size(), 2);
+                const auto key = static_cast<std::int32_t>(parts[0].toInt());
+                QVERIFY2(!kept.contains(key), "a key was handed out twice");
+                kept.insert(key, QString::fromLatin1(parts[1]));
+            }
+        }
+        const int survivors = kCount - kCount / 5;
+        QCOMPARE(kept.size(), 2 * survivors);
+
+        QVERIFY2(MemoStore_Open("shared", temp.path().toUtf8().constData()), MemoStore_LastError());
+        QCOMPARE(DBI_MemGetValidRecordCount(), 2 * survivors);
+        QCOMPARE(DBI_MemGroupGetValidRecordCount(), 2 * (kCount / 10));
+        std::int32_t previous = 0;
+        for (std::int32_t order = 1; order <= DBI_MemGetValidRecordCount(); ++order) {
+            MemoRecord memo{};
+            QCOMPARE(DBI_MemReadRecordByOrder(order, &memo), 1);
+            QVERIFY(memo.key > previous);
+            previous = memo.key;
+            QVERIFY(kept.contains(memo.key));
+            const QString title = Q(MemoTitle(memo));
+            QCOMPARE(title, kept.value(memo.key));
+            const int index = title.section(u'-', 1).toInt();
+            const QString expectedBody = title.left(1) + (index % 3 == 0 ? QStringLiteral(" edited") : QStringLiteral(" body"));
+            QCOMPARE(Q(MemoContent(memo)), expectedBody);
+        }
+
+        RawDb raw(QString::fromUtf8(MemoStore_CurrentPath()));
+        QCOMPARE(raw.Text("PRAGMA integrity_check"), QStringLiteral("ok"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTwoProcesses)
+#include "tst_twoprocesses.moc"

@@ -1,0 +1,246 @@
+#include "CZorvaListCtrl.h"
+
+#include "CZorvaFont.h"
+#include "MessageTarget.h"
+#include "WinMessage.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace {
+
+constexpr int SerialRole = Qt::UserRole + 1;
+constexpr int DataRole = Qt::UserRole + 2;
+
+Qt::Alignment alignmentOf(int nAlign)
+{
+    switch (nAlign) {
+    case ZLC_ALIGN_CENTER: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case ZLC_ALIGN_RIGHT: return Qt::AlignRight | Qt::AlignVCenter;
+    default: return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
+const QString& listStyle()
+{
+    static const QString style = QStringLiteral(
+        "QTreeWidget { background: #ffffff; border: 1px solid #c3d5ea; border-radius: 3px;"
+        "  color: #222b36; outline: 0; }"
+        "QTreeWidget::item { height: 28px; padding-left: 6px; border-bottom: 1px solid #eef2f7; }"
+        "QTreeWidget::item:hover { background: #eef5fd; }"
+        "QTreeWidget::item:selected { background: #d3e6fb; color: #14202c; }"
+        "QTreeWidget::item:selected:!active { background: #e2edf9; color: #14202c; }"
+        "QHeaderView { background: #f2f6fb; border: none; }"
+        "QHeaderView::section { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfcfe,"
+        "  stop:1 #e9f0f8); color: #3a4a5c; border: none; border-right: 1px solid #dbe4ee;"
+        "  border-bottom: 1px solid #c3d5ea; padding: 0 8px; height: 28px; }");
+    return style;
+}
+
+} // namespace
+
+CZorvaListCtrl::CZorvaListCtrl(QWidget* parent) : CWndT<QTreeWidget>(parent)
+{
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setSortingEnabled(false);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setAllColumnsShowFocus(true);
+    setTextElideMode(Qt::ElideRight);
+    setMouseTracking(true);
+    header()->setStretchLastSection(true);
+    header()->setSectionsMovable(false);
+    header()->setHighlightSections(false);
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont font = FontFromLogFont(CZorvaFont::GetInstance().GetDefaultLableFont());
+    font.setPixelSize(13);
+    setFont(font);
+    setStyleSheet(listStyle());
+    setHeaderLabels({QString()});
+    header()->hide(); // until the first column exists
+
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { PostMessage(MessageTarget(this), WM_ZORVA_LISTSELCHANGE, 0, 0); });
+}
+
+int CZorvaListCtrl::InsertColumn(int nCol, const QString& heading, int nWidth, int nAlign, int nHeaderType)
+{
+    static_cast<void>(nHeaderType); // every header shows its text
+    const int col = std::clamp(nCol, 0, m_columns);
+    if (m_columns > 0)
+        model()->insertColumns(col, 1);
+    ++m_columns;
+    const Qt::Alignment align = alignmentOf(nAlign);
+    m_align.insert(col, align);
+    headerItem()->setText(col, heading);
+    headerItem()->setTextAlignment(col, align);
+    if (nWidth >= 0)
+        setColumnWidth(col, nWidth);
+    header()->show();
+    return col;
+}
+
+int CZorvaListCtrl::InsertItem(int nItem, const QString& text)
+{
+    const int at = std::clamp(nItem, 0, topLevelItemCount());
+    auto* item = new QTreeWidgetItem;
+    item->setData(0, SerialRole, QVariant::fromValue<qint64>(m_nextSerial++));
+    item->setData(0, DataRole, QVariant::fromValue<quint64>(0));
+    item->setText(0, text);
+    for (int col = 0; col < m_align.size(); ++col)
+        item->setTextAlignment(col, m_align.at(col));
+    insertTopLevelItem(at, item); // the list owns the item from here
+    return at;
+}
+
+BOOL CZorvaListCtrl::SetItemText(int nItem, int nSubItem, const QString& text)
+{
+    QTreeWidgetItem* item = row(nItem);
+    if (!item || nSubItem < 0 || nSubItem >= std::max(1, m_columns))
+        return FALSE;
+    item->setText(nSubItem, text);
+    return TRUE;
+}
+
+QString CZorvaListCtrl::GetItemText(int nItem, int nSubItem) const
+{
+    const QTreeWidgetItem* item = row(nItem);
+    return item ? item->text(nSubItem) : QString();
+}
+
+BOOL CZorvaListCtrl::SetItemData(int nItem, DWORD_PTR data)
+{
+    QTreeWidgetItem* item = row(nItem);
+    if (!item)
+        return FALSE;
+    item->setData(0, DataRole, QVariant::fromValue<quint64>(data));
+    return TRUE;
+}
+
+DWORD_PTR CZorvaListCtrl::GetItemData(int nItem) const
+{
+    const QTreeWidgetItem* item = row(nItem);
+    return item ? DWORD_PTR(item->data(0, DataRole).toULongLong()) : 0;
+}
+
+int CZorvaListCtrl::GetItemCount() const
+{
+    return topLevelItemCount();
+}
+
+BOOL CZorvaListCtrl::DeleteItem(int nItem)
+{
+    if (!row(nItem))
+        return FALSE;
+    delete takeTopLevelItem(nItem);
+    return TRUE;
+}
+
+BOOL CZorvaListCtrl::DeleteAllItems()
+{
+    clear();
+    return TRUE;
+}
+
+BOOL CZorvaListCtrl::EnsureVisible(int nItem, BOOL bPartialOK)
+{
+    static_cast<void>(bPartialOK);
+    QTreeWidgetItem* item = row(nItem);
+    if (!item)
+        return FALSE;
+    scrollToItem(item, QAbstractItemView::EnsureVisible);
+    return TRUE;
+}
+
+BOOL CZorvaListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
+{
+    QList<QTreeWidgetItem*> items;
+    if (nItem == -1) {
+        for (int i = 0; i < topLevelItemCount(); ++i)
+            items << topLevelItem(i);
+    } else if (QTreeWidgetItem* item = row(nItem)) {
+        items << item;
+    } else {
+        return FALSE;
+    }
+    for (QTreeWidgetItem* item : items) {
+        if (nMask & LVIS_SELECTED)
+            item->setSelected(nState & LVIS_SELECTED);
+        if (nMask & LVIS_FOCUSED) {
+            if (nState & LVIS_FOCUSED)
+                setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+            else if (currentItem() == item)
+                setCurrentItem(nullptr, 0, QItemSelectionModel::NoUpdate);
+        }
+    }
+    return TRUE;
+}
+
+UINT CZorvaListCtrl::GetItemState(int nItem, UINT nMask) const
+{
+    const QTreeWidgetItem* item = row(nItem);
+    if (!item)
+        return 0;
+    UINT state = 0;
+    if (item->isSelected())
+        state |= LVIS_SELECTED;
+    if (currentItem() == item)
+        state |= LVIS_FOCUSED;
+    return state & nMask;
+}
+
+UINT CZorvaListCtrl::GetSelectedCount() const
+{
+    return UINT(selectedItems().size());
+}
+
+POSITION CZorvaListCtrl::GetFirstSelectedItemPosition() const
+{
+    return positionAfter(-1);
+}
+
+int CZorvaListCtrl::GetNextSelectedItem(POSITION& pos) const
+{
+    const int nItem = rowOfSerial(pos);
+    if (nItem < 0) {
+        pos = 0;
+        return -1;
+    }
+    pos = positionAfter(nItem);
+    return nItem;
+}
+
+void CZorvaListCtrl::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        PostMessage(MessageTarget(this), WM_ZORVA_LISTDELETE, 0, 0);
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+QTreeWidgetItem* CZorvaListCtrl::row(int nItem) const
+{
+    return nItem >= 0 && nItem < topLevelItemCount() ? topLevelItem(nItem) : nullptr;
+}
+
+int CZorvaListCtrl::rowOfSerial(std::intptr_t serial) const
+{
+    if (serial <= 0)
+        return -1;
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        if (topLevelItem(i)->data(0, SerialRole).toLongLong() == serial)
+            return i;
+    return -1;
+}
+
+POSITION CZorvaListCtrl::positionAfter(int nItem) const
+{
+    for (int i = nItem + 1; i < topLevelItemCount(); ++i)
+        if (topLevelItem(i)->isSelected())
+            return POSITION(topLevelItem(i)->data(0, SerialRole).toLongLong());
+    return 0;
+}

@@ -1,0 +1,218 @@
+#include "CZOREditComboBox.h"
+#include "INotifyTarget.h"
+#include "WinDefs.h"
+#include "WinMessage.h"
+
+#include <QAbstractItemView>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A dialog stand-in: records posted window messages and control notifications.
+class Recorder : public QWidget, public INotifyTarget
+{
+public:
+    QList<UINT> messages;
+    QList<UINT> notifications;
+
+    bool OnControlNotify(int, UINT code, QWidget*, LRESULT* result) override
+    {
+        notifications << code;
+        *result = 0;
+        return true;
+    }
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (auto* m = dynamic_cast<CWinMessageEvent*>(e)) {
+            messages << m->message();
+            m->markDelivered();
+            return true;
+        }
+        return QWidget::event(e);
+    }
+};
+
+void skin(CZOREditComboBox& box)
+{
+    box.SetEditComboBoxInfo(CSkinRect(215, 25, 27, 18), CSkinRect(193, 118, 25, 24), CSkinRect(107, 158, 27, 54), 192);
+}
+
+} // namespace
+
+class TestCZOREditComboBox : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup();
+    void entriesAndSelectionSetBeforeItShowsAreThere();
+    void pickOnlyRefusesTyping();
+    void choosingAnEntryPostsToTheParent();
+    void findStringMatchesExactlyAndWraps();
+    void selectionOutOfRangeSelectsNothing();
+    void eventMaskGatesNotifications();
+
+private:
+    std::unique_ptr<Recorder> m_parent;
+};
+
+void TestCZOREditComboBox::cleanup()
+{
+    m_parent.reset();
+}
+
+void TestCZOREditComboBox::entriesAndSelectionSetBeforeItShowsAreThere()
+{
+    // Configured the way a dialog's constructor does it: no parent, no window yet.
+    auto box = std::make_unique<CZOREditComboBox>();
+    skin(*box);
+    box->SetBkColor(RGB(233, 242, 252));
+    box->ResetContent();
+    QCOMPARE(box->InsertString(0, u"工作"_s), 0);
+    QCOMPARE(box->InsertString(1, u"生活"_s), 1);
+    QCOMPARE(box->GetCurSel(), CB_ERR); // inserting selects nothing
+    QCOMPARE(box->InsertString(2, u"其它"_s), 2);
+    QCOMPARE(box->SetCurSel(1), 1);
+    box->SetEnableInput(FALSE);
+
+    m_parent = std::make_unique<Recorder>();
+    m_parent->resize(300, 100);
+    CZOREditComboBox* shown = box.release();
+    shown->setParent(m_parent.get()); // the parent owns it from here
+    shown->setGeometry(10, 10, 192, 24);
+    m_parent->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_parent.get()));
+
+    QCOMPARE(shown->GetCount(), 3);
+    QCOMPARE(shown->GetCurSel(), 1);
+    QCOMPARE(shown->GetWindowTextW(), u"生活"_s);
+    QCOMPARE(shown->GetLBText(2), u"其它"_s);
+    QVERIFY(!shown->IsInputEnabled());
+    QVERIFY(m_parent->messages.isEmpty()); // the program's selection posts nothing
+}
+
+void TestCZOREditComboBox::pickOnlyRefusesTyping()
+{
+    m_parent = std::make_unique<Recorder>();
+    auto* box = new CZOREditComboBox(m_parent.get());
+    skin(*box);
+    box->InsertString(-1, u"工作"_s);
+    box->SetCurSel(0);
+    box->SetEnableInput(FALSE);
+    m_parent->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_parent.get()));
+    box->lineEdit()->setFocus();
+
+    QTest::keyClicks(box->lineEdit(), u"abc"_s);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Backspace);
+    QGuiApplication::clipboard()->setText(u"粘贴"_s);
+    QTest::keyClick(box->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box->GetWindowTextW(), u"工作"_s);
+
+    // The program may still put any text in the field.
+    box->SetWindowTextW(u"不在列表"_s);
+    QCOMPARE(box->GetWindowTextW(), u"不在列表"_s);
+
+    // With input enabled the limit holds for typing.
+    box->SetEnableInput(TRUE);
+    box->LimitText(10);
+    box->SetWindowTextW(QString());
+    QTest::keyClicks(box->lineEdit(), u"abcdefghijkl"_s);
+    QCOMPARE(box->GetWindowTextW(), u"abcdefghij"_s);
+}
+
+void TestCZOREditComboBox::choosingAnEntryPostsToTheParent()
+{
+    m_parent = std::make_unique<Recorder>();
+    m_parent->resize(300, 200);
+    auto* box = new CZOREditComboBox(m_parent.get());
+    skin(*box);
+    box->setGeometry(10, 10, 192, 24);
+    for (const QString& name : {u"工作"_s, u"其它"_s, u"全部"_s, u"编辑分类"_s})
+        box->InsertString(-1, name);
+    box->SetCurSel(2);
+    box->SetEnableInput(FALSE);
+    m_parent->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_parent.get()));
+
+    // A click on the read-only field opens the list.
+    QTest::mouseClick(box->lineEdit(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTRY_VERIFY(box->view()->isVisible());
+    QAbstractItemView* view = box->view();
+    const QRect entry = view->visualRect(view->model()->index(3, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, entry.center());
+    QTRY_COMPARE(m_parent->messages, QList<UINT>{WM_ZORVA_COMBOSELCHANGE});
+    QCOMPARE(box->GetCurSel(), 3);
+    QCOMPARE(box->GetWindowTextW(), u"编辑分类"_s);
+
+    box->SetCurSel(0);
+    QCoreApplication::processEvents();
+    QCOMPARE(m_parent->messages.size(), 1);
+}
+
+void TestCZOREditComboBox::findStringMatchesExactlyAndWraps()
+{
+    CZOREditComboBox box;
+    for (const QString& name : {u"全部门"_s, u"ab"_s, u"全部"_s, u"AB"_s, u"全部"_s})
+        box.InsertString(-1, name);
+    QCOMPARE(box.FindString(-1, u"全部"_s), 2);
+    QCOMPARE(box.FindString(0, u"全部"_s), 2);
+    QCOMPARE(box.FindString(2, u"全部"_s), 4);
+    QCOMPARE(box.FindString(4, u"全部"_s), 2); // wraps to the top
+    QCOMPARE(box.FindString(-1, u"AB"_s), 3);
+    QCOMPARE(box.FindString(3, u"全部门"_s), 0);
+    QCOMPARE(box.FindString(-1, u"全"_s), CB_ERR);
+    CZOREditComboBox empty;
+    QCOMPARE(empty.FindString(0, u"全部"_s), CB_ERR);
+}
+
+void TestCZOREditComboBox::selectionOutOfRangeSelectsNothing()
+{
+    CZOREditComboBox box;
+    box.InsertString(-1, u"a"_s);
+    box.InsertString(-1, u"b"_s);
+    box.SetCurSel(1);
+    QCOMPARE(box.SetCurSel(2), CB_ERR);
+    QCOMPARE(box.GetCurSel(), CB_ERR);
+    QCOMPARE(box.GetWindowTextW(), QString());
+    box.SetCurSel(0);
+    QCOMPARE(box.SetCurSel(-1), CB_ERR);
+    QCOMPARE(box.GetCurSel(), CB_ERR);
+    box.ResetContent();
+    QCOMPARE(box.GetCount(), 0);
+    QCOMPARE(box.GetCurSel(), CB_ERR);
+}
+
+void TestCZOREditComboBox::eventMaskGatesNotifications()
+{
+    m_parent = std::make_unique<Recorder>();
+    auto* box = new CZOREditComboBox(m_parent.get());
+    box->setObjectName(u"21035"_s);
+    m_parent->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_parent.get()));
+    box->lineEdit()->setFocus();
+
+    QTest::keyClicks(box->lineEdit(), u"a"_s);
+    QVERIFY(m_parent->notifications.isEmpty());
+
+    QCOMPARE(box->SetEventMask(ENM_CHANGE), DWORD(0));
+    QTest::keyClicks(box->lineEdit(), u"b"_s);
+    QCOMPARE(m_parent->notifications, QList<UINT>{EN_CHANGE});
+
+    m_parent->notifications.clear();
+    QCOMPARE(box->SetEventMask(ENM_SELCHANGE), ENM_CHANGE);
+    QTest::keyClicks(box->lineEdit(), u"c"_s);
+    QVERIFY(!m_parent->notifications.contains(EN_CHANGE));
+    box->lineEdit()->selectAll();
+    QVERIFY(m_parent->notifications.contains(EN_SELCHANGE));
+}
+
+QTEST_MAIN(TestCZOREditComboBox)
+#include "tst_czoreditcombobox.moc"

@@ -2,6 +2,7 @@
 
 #include "CDialog.h"
 #include "CWnd.h"
+#include "ITemplateControl.h"
 #include "SkinMessageBox.h"
 #include "WinDefs.h"
 #include "WindowText.h"
@@ -10,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextEdit>
+
+ITemplateControl::~ITemplateControl() = default;
 
 CDataExchange::CDataExchange(CDialog* dialog, BOOL saveAndValidate)
     : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog)
@@ -46,6 +49,8 @@ void takePlaceOf(QWidget* placeholder, QWidget& control, QWidget* dialog)
             control.show();
         return;
     }
+    if (auto* styled = dynamic_cast<ITemplateControl*>(&control))
+        styled->adoptTemplateStyle(placeholder);
     control.setGeometry(placeholder->geometry());
     control.setEnabled(placeholder->isEnabled());
     if (!placeholder->toolTip().isEmpty() && control.toolTip().isEmpty())

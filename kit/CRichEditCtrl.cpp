@@ -1,0 +1,505 @@
+#include "CRichEditCtrl.h"
+
+#include "WinMessage.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPointer>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+// Marks a change made by a call on the control rather than by the user: its EN_CHANGE is sent
+// once, when the call is done, and only an edit operation (not SetWindowTextW) sets the
+// modified flag.
+class CRichEditCtrl::ProgramChange
+{
+public:
+    ProgramChange(CRichEditCtrl* edit, bool isEdit) : m_edit(edit)
+    {
+        if (m_edit->m_nProgramChange++ == 0) {
+            m_edit->m_bProgramChanged = false;
+            m_edit->m_bProgramChangeIsEdit = isEdit;
+        }
+    }
+    ~ProgramChange()
+    {
+        if (--m_edit->m_nProgramChange > 0 || !m_edit->m_bProgramChanged)
+            return;
+        m_edit->m_bProgramChanged = false;
+        if (m_edit->m_bProgramChangeIsEdit)
+            m_edit->m_bModified = true;
+        m_edit->notifyChange();
+    }
+    ProgramChange(const ProgramChange&) = delete;
+    ProgramChange& operator=(const ProgramChange&) = delete;
+
+private:
+    CRichEditCtrl* m_edit;
+};
+
+namespace {
+
+bool isHighSurrogate(QChar c) { return c.isHighSurrogate(); }
+
+QString normaliseBreaks(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QChar(QChar::ParagraphSeparator), QLatin1Char('\n'));
+    text.replace(QChar(QChar::LineSeparator), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
+
+CRichEditCtrl::CRichEditCtrl(QWidget* parent) : CWndT<QTextEdit>(parent)
+{
+    setAcceptRichText(false);
+    setTabChangesFocus(true);
+    setUndoRedoEnabled(true);
+    document()->setDocumentMargin(2);
+    SetMultiLine(false);
+    connect(document(), &QTextDocument::contentsChanged, this, &CRichEditCtrl::onContentsChanged);
+    connect(this, &QTextEdit::cursorPositionChanged, this, &CRichEditCtrl::onSelectionMoved);
+    connect(this, &QTextEdit::selectionChanged, this, &CRichEditCtrl::onSelectionMoved);
+    m_defaultFormat = currentCharFormat();
+    m_cfDefault = CharFormatFromQt(m_defaultFormat);
+}
+
+CRichEditCtrl::~CRichEditCtrl() = default;
+
+QString CRichEditCtrl::windowText() const
+{
+    return toPlainText();
+}
+
+void CRichEditCtrl::setWindowText(const QString& text)
+{
+    QString value = normaliseBreaks(text);
+    if (!m_bMultiLine)
+        value = value.section(QLatin1Char('\n'), 0, 0);
+    value = fitted(value, int(m_nLimit));
+    ProgramChange change(this, false);
+    m_bModified = false; // before the notification goes out
+    if (value != toPlainText()) {
+        setPlainText(value);
+        applyDefaultFormat();
+        moveCursor(QTextCursor::End);
+    }
+}
+
+void CRichEditCtrl::LimitText(long maxChars)
+{
+    m_nLimit = maxChars > 0 ? maxChars : kDefaultLimit;
+}
+
+long CRichEditCtrl::GetTextLength() const
+{
+    return long(toPlainText().size());
+}
+
+void CRichEditCtrl::GetSel(long& start, long& end) const
+{
+    const QTextCursor c = textCursor();
+    start = c.selectionStart();
+    end = c.selectionEnd();
+}
+
+void CRichEditCtrl::GetSel(CHARRANGE& range) const
+{
+    long s = 0, e = 0;
+    GetSel(s, e);
+    range.cpMin = LONG(s);
+    range.cpMax = LONG(e);
+}
+
+void CRichEditCtrl::SetSel(long start, long end)
+{
+    QTextCursor c = textCursor();
+    const long length = GetTextLength();
+    if (start < 0) {
+        c.clearSelection();
+        setTextCursor(c);
+        return;
+    }
+    if (end < 0 || end > length)
+        end = length;
+    start = std::min(start, length);
+    c.setPosition(int(start));
+    c.setPosition(int(end), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+QString CRichEditCtrl::GetSelText() const
+{
+    return normaliseBreaks(textCursor().selectedText());
+}
+
+void CRichEditCtrl::ReplaceSel(const QString& text, BOOL canUndo)
+{
+    static_cast<void>(canUndo);
+    QString value = normaliseBreaks(text);
+    if (!m_bMultiLine)
+        value = value.section(QLatin1Char('\n'), 0, 0);
+    value = fitted(value, room());
+    ProgramChange change(this, true);
+    QTextCursor c = textCursor();
+    c.insertText(value, currentCharFormat().isValid() ? currentCharFormat() : m_defaultFormat);
+    setTextCursor(c);
+}
+
+void CRichEditCtrl::Clear()
+{
+    if (!textCursor().hasSelection() || isReadOnly())
+        return;
+    ProgramChange change(this, true);
+    textCursor().removeSelectedText();
+}
+
+void CRichEditCtrl::Cut()
+{
+    if (!textCursor().hasSelection() || isReadOnly())
+        return;
+    ProgramChange change(this, true);
+    cut();
+}
+
+void CRichEditCtrl::Copy() const
+{
+    if (textCursor().hasSelection())
+        QApplication::clipboard()->setText(GetSelText());
+}
+
+void CRichEditCtrl::Paste()
+{
+    if (isReadOnly())
+        return;
+    ProgramChange change(this, true);
+    paste();
+}
+
+BOOL CRichEditCtrl::CanPaste() const
+{
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    return data && data->hasText() ? TRUE : FALSE;
+}
+
+BOOL CRichEditCtrl::CanUndo() const
+{
+    return document()->isUndoAvailable() ? TRUE : FALSE;
+}
+
+DWORD CRichEditCtrl::SetEventMask(DWORD mask)
+{
+    const DWORD old = m_dwEventMask;
+    m_dwEventMask = mask;
+    GetSel(m_lastSel);
+    return old;
+}
+
+BOOL CRichEditCtrl::SetDefaultCharFormat(const CHARFORMATW& format)
+{
+    const QTextCharFormat f = CharFormatToQt(format);
+    m_defaultFormat.merge(f);
+    m_cfDefault = CharFormatFromQt(m_defaultFormat);
+    applyDefaultFormat();
+    return TRUE;
+}
+
+DWORD CRichEditCtrl::GetDefaultCharFormat(CHARFORMATW& format) const
+{
+    format = m_cfDefault;
+    return format.dwMask;
+}
+
+BOOL CRichEditCtrl::SetSelectionCharFormat(const CHARFORMATW& format)
+{
+    QTextCursor c = textCursor();
+    if (!c.hasSelection()) {
+        mergeCurrentCharFormat(CharFormatToQt(format));
+        return TRUE;
+    }
+    c.mergeCharFormat(CharFormatToQt(format));
+    return TRUE;
+}
+
+COLORREF CRichEditCtrl::SetBackgroundColor(BOOL useSystemColour, COLORREF colour)
+{
+    QPalette pal = palette();
+    const QColor old = pal.color(QPalette::Base);
+    const QColor now = useSystemColour ? QApplication::palette().color(QPalette::Base)
+                                       : QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    pal.setColor(QPalette::Base, now);
+    setPalette(pal);
+    return RGB(old.red(), old.green(), old.blue());
+}
+
+void CRichEditCtrl::SetMultiLine(bool multiLine)
+{
+    m_bMultiLine = multiLine;
+    setLineWrapMode(multiLine ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+    setVerticalScrollBarPolicy(multiLine ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    updateLineMargins();
+}
+
+void CRichEditCtrl::adoptTemplateStyle(const QWidget* templateControl)
+{
+    if (!templateControl)
+        return;
+    const QVariant explicitStyle = templateControl->property("multiLine");
+    if (explicitStyle.isValid())
+        SetMultiLine(explicitStyle.toBool());
+    else if (auto* e = qobject_cast<const QTextEdit*>(templateControl))
+        SetMultiLine(!qobject_cast<const CRichEditCtrl*>(e) || static_cast<const CRichEditCtrl*>(e)->IsMultiLine());
+    else if (qobject_cast<const QPlainTextEdit*>(templateControl))
+        SetMultiLine(true);
+    if (auto* e = qobject_cast<const QTextEdit*>(templateControl))
+        setReadOnly(e->isReadOnly());
+}
+
+LRESULT CRichEditCtrl::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CUT: Cut(); return 0;
+    case WM_COPY: Copy(); return 0;
+    case WM_PASTE: Paste(); return 0;
+    case WM_SETREDRAW: SetRedraw(wParam != 0); return 0;
+    case EM_SETSEL: SetSel(long(LPARAM(wParam) == -1 ? -1 : long(wParam)), long(lParam)); return 0;
+    case EM_GETMODIFY: return GetModify();
+    case EM_SETMODIFY: SetModify(wParam != 0); return 0;
+    case EM_LIMITTEXT:
+    case EM_EXLIMITTEXT: LimitText(long(message == EM_LIMITTEXT ? wParam : WPARAM(lParam))); return 0;
+    case EM_SETEVENTMASK: return LRESULT(SetEventMask(DWORD(lParam)));
+    case EM_GETEVENTMASK: return LRESULT(GetEventMask());
+    default: return ::SendMessage(this, message, wParam, lParam);
+    }
+}
+
+void CRichEditCtrl::MapCommand(UINT id, std::function<void()> handler)
+{
+    m_commands[id] = std::move(handler);
+}
+
+bool CRichEditCtrl::OnControlNotify(int id, UINT code, QWidget* control, LRESULT* result)
+{
+    static_cast<void>(control);
+    *result = 0;
+    if (code != BN_CLICKED)
+        return false;
+    const auto it = m_commands.find(UINT(id));
+    if (it == m_commands.end())
+        return false;
+    const auto handler = it->second;
+    handler();
+    return true;
+}
+
+void CRichEditCtrl::OnContextMenu(QWidget* pWnd, QPoint pos)
+{
+    static_cast<void>(pWnd);
+    static_cast<void>(pos);
+}
+
+int CRichEditCtrl::room() const
+{
+    const QTextCursor c = textCursor();
+    const int selected = c.selectionEnd() - c.selectionStart();
+    return std::max(0, int(m_nLimit) - (int(toPlainText().size()) - selected));
+}
+
+QString CRichEditCtrl::fitted(QString text, int room) const
+{
+    if (text.size() <= room)
+        return text;
+    int n = std::max(0, room);
+    if (n > 0 && isHighSurrogate(text.at(n - 1)))
+        --n; // never keep half of a pair
+    text.truncate(n);
+    return text;
+}
+
+void CRichEditCtrl::keyPressEvent(QKeyEvent* e)
+{
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (enter && (!m_bMultiLine || (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))) {
+        e->ignore(); // the dialog's default button
+        return;
+    }
+    if (e->key() == Qt::Key_Escape) {
+        e->ignore();
+        return;
+    }
+    QString typed = enter ? QStringLiteral("\n") : e->text();
+    const bool printable = !typed.isEmpty() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+                           && std::all_of(typed.cbegin(), typed.cend(),
+                                          [](QChar c) { return c == u'\n' || c.unicode() >= 0x20; })
+                           && typed != QStringLiteral("\x7f");
+    if (printable && !isReadOnly()) {
+        int space = room();
+        // A high surrogate typed on its own needs room for its low half as well.
+        const int needed = int(typed.size()) + (isHighSurrogate(typed.back()) ? 1 : 0);
+        if (needed > space) {
+            e->accept(); // refused: the control is full
+            return;
+        }
+    }
+    QTextEdit::keyPressEvent(e);
+}
+
+void CRichEditCtrl::inputMethodEvent(QInputMethodEvent* e)
+{
+    const QString commit = e->commitString();
+    if (!commit.isEmpty()) {
+        QString value = normaliseBreaks(commit);
+        if (!m_bMultiLine)
+            value = value.section(QLatin1Char('\n'), 0, 0);
+        value = fitted(value, room());
+        if (value != commit) {
+            QInputMethodEvent cut(e->preeditString(), e->attributes());
+            cut.setCommitString(value, e->replacementStart(), e->replacementLength());
+            QTextEdit::inputMethodEvent(&cut);
+            return;
+        }
+    }
+    QTextEdit::inputMethodEvent(e);
+}
+
+bool CRichEditCtrl::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source && source->hasText();
+}
+
+void CRichEditCtrl::insertFromMimeData(const QMimeData* source)
+{
+    if (!source || !source->hasText() || isReadOnly())
+        return;
+    QString value = normaliseBreaks(source->text());
+    if (!m_bMultiLine)
+        value = value.section(QLatin1Char('\n'), 0, 0);
+    value = fitted(value, room());
+    if (value.isEmpty() && !textCursor().hasSelection())
+        return;
+    QTextCursor c = textCursor();
+    c.insertText(value, currentCharFormat());
+    setTextCursor(c);
+    ensureCursorVisible();
+}
+
+QMimeData* CRichEditCtrl::createMimeDataFromSelection() const
+{
+    auto* data = new QMimeData; // ownership passes to the clipboard or the drag
+    data->setText(GetSelText());
+    return data;
+}
+
+void CRichEditCtrl::focusInEvent(QFocusEvent* e)
+{
+    QTextEdit::focusInEvent(e);
+    if (e->reason() == Qt::PopupFocusReason)
+        return;
+    if (!m_bMultiLine && (e->reason() == Qt::TabFocusReason || e->reason() == Qt::BacktabFocusReason))
+        selectAll();
+    notify(EN_SETFOCUS);
+}
+
+void CRichEditCtrl::focusOutEvent(QFocusEvent* e)
+{
+    QTextEdit::focusOutEvent(e);
+    if (e->reason() != Qt::PopupFocusReason)
+        notify(EN_KILLFOCUS);
+}
+
+void CRichEditCtrl::contextMenuEvent(QContextMenuEvent* e)
+{
+    OnContextMenu(this, e->globalPos());
+    e->accept();
+}
+
+void CRichEditCtrl::resizeEvent(QResizeEvent* e)
+{
+    QTextEdit::resizeEvent(e);
+    updateLineMargins();
+}
+
+void CRichEditCtrl::updateLineMargins()
+{
+    if (m_bMultiLine) {
+        setViewportMargins(0, 0, 0, 0);
+        return;
+    }
+    // One line, centred vertically in the control.
+    const int line = fontMetrics().height() + 2 * int(document()->documentMargin());
+    const int inner = contentsRect().height();
+    const int top = std::max(0, (inner - line) / 2);
+    setViewportMargins(0, top, 0, std::max(0, inner - line - top));
+}
+
+void CRichEditCtrl::applyDefaultFormat()
+{
+    const QSignalBlocker block(this); // a format is no selection change
+    QTextCursor all(document());
+    all.select(QTextCursor::Document);
+    all.mergeCharFormat(m_defaultFormat);
+    QTextCharFormat current = currentCharFormat();
+    current.merge(m_defaultFormat);
+    setCurrentCharFormat(current);
+    document()->setDefaultFont(m_defaultFormat.font());
+    if (m_defaultFormat.hasProperty(QTextFormat::ForegroundBrush)) {
+        QPalette pal = palette();
+        pal.setColor(QPalette::Text, m_defaultFormat.foreground().color());
+        setPalette(pal);
+    }
+    updateLineMargins();
+}
+
+void CRichEditCtrl::onContentsChanged()
+{
+    const QString now = toPlainText();
+    if (now == m_lastText)
+        return; // formats only
+    m_lastText = now;
+    if (m_nProgramChange > 0) {
+        m_bProgramChanged = true;
+        return;
+    }
+    m_bModified = true;
+    notifyChange();
+}
+
+void CRichEditCtrl::notifyChange()
+{
+    if (!(m_dwEventMask & ENM_CHANGE) || m_bInChangeNotification)
+        return;
+    QPointer<CRichEditCtrl> self(this);
+    m_bInChangeNotification = true;
+    notify(EN_CHANGE);
+    if (self)
+        m_bInChangeNotification = false;
+}
+
+void CRichEditCtrl::onSelectionMoved()
+{
+    CHARRANGE now;
+    GetSel(now);
+    if (now.cpMin == m_lastSel.cpMin && now.cpMax == m_lastSel.cpMax)
+        return;
+    m_lastSel = now;
+    if (m_dwEventMask & ENM_SELCHANGE)
+        notify(EN_SELCHANGE);
+}
+
+void CRichEditCtrl::notify(UINT code)
+{
+    QPointer<CRichEditCtrl> self(this);
+    NotifyParent(this, code);
+    if (self)
+        Q_EMIT notified(code);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// Prints the usual table and keeps each benchmark's median real time, so that the store's
+// operations can be set against the raw SQLite statements measured in the same run.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& reports) override;
+
+    struct Pair {
+        std::string label;
+        std::string store;
+        std::string raw;
+        double target; // 0: for information only
+    };
+    // Prints one line per pair; returns false if a pair with a target missed it.
+    bool PrintRatios(const std::vector<Pair>& pairs) const;
+
+private:
+    std::map<std::string, double> m_medianUs;
+};

@@ -1,0 +1,198 @@
+#include "CToolTipCtrl.h"
+
+#include "TipWindow.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QWidget>
+
+CToolTipCtrl::CToolTipCtrl()
+{
+    m_showTimer.setSingleShot(true);
+    m_hideTimer.setSingleShot(true);
+    connect(&m_showTimer, &QTimer::timeout, this, [this] {
+        if (!m_pending || !m_bActive)
+            return;
+        if (const Tool* t = toolAt(m_pending, m_pendingPos))
+            show(*t, m_pending->mapToGlobal(m_pendingPos) + QPoint(0, 16));
+    });
+    connect(&m_hideTimer, &QTimer::timeout, this, &CToolTipCtrl::Pop);
+}
+
+CToolTipCtrl::~CToolTipCtrl()
+{
+    for (const Tool& t : m_tools)
+        if (t.window)
+            t.window->removeEventFilter(this);
+    delete m_tip.data();
+}
+
+BOOL CToolTipCtrl::Create(QWidget* parent, DWORD style)
+{
+    if (m_tip)
+        return FALSE;
+    m_style = style;
+    m_tip = new TipWindow(parent); // a child of the dialog: it goes with it at the latest
+    return TRUE;
+}
+
+QWidget* CToolTipCtrl::GetSafeHwnd() const
+{
+    return m_tip.data();
+}
+
+void CToolTipCtrl::Activate(BOOL activate)
+{
+    m_bActive = activate != FALSE;
+    if (!m_bActive)
+        Pop();
+}
+
+BOOL CToolTipCtrl::AddTool(QWidget* tool, const QString& text, const CRect* area, UINT id)
+{
+    if (!m_tip || !tool)
+        return FALSE;
+    DelTool(tool, id);
+    m_tools.push_back({tool, id, text, area ? std::optional<CRect>(*area) : std::nullopt});
+    tool->installEventFilter(this);
+    tool->setAttribute(Qt::WA_Hover);
+    return TRUE;
+}
+
+void CToolTipCtrl::DelTool(QWidget* tool, UINT id)
+{
+    std::erase_if(m_tools, [&](const Tool& t) { return !t.window || (t.window == tool && t.id == id); });
+    if (m_current == tool)
+        Pop();
+}
+
+void CToolTipCtrl::UpdateTipText(const QString& text, QWidget* tool, UINT id)
+{
+    for (Tool& t : m_tools)
+        if (t.window == tool && t.id == id)
+            t.text = text;
+}
+
+BOOL CToolTipCtrl::SetTitle(UINT icon, const QString& title)
+{
+    m_icon = icon;
+    m_title = title;
+    return TRUE;
+}
+
+void CToolTipCtrl::SetDelayTime(UINT duration, int milliseconds)
+{
+    if (duration == TTDT_INITIAL || duration == TTDT_AUTOMATIC)
+        m_initialDelay = std::max(0, milliseconds);
+    if (duration == TTDT_AUTOPOP || duration == TTDT_AUTOMATIC)
+        m_autoPop = std::max(0, milliseconds);
+}
+
+void CToolTipCtrl::RelayEvent(MSG* msg)
+{
+    if (!msg)
+        return;
+    switch (msg->message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_KEYDOWN:
+    case WM_MOUSEWHEEL: Pop(); break;
+    default: break;
+    }
+}
+
+QString CToolTipCtrl::GetText(QWidget* tool, UINT id) const
+{
+    for (const Tool& t : m_tools)
+        if (t.window == tool && t.id == id)
+            return t.text;
+    return {};
+}
+
+bool CToolTipCtrl::IsTipVisible() const
+{
+    return m_tip && m_tip->isVisible();
+}
+
+bool CToolTipCtrl::ShowTip(QWidget* tool)
+{
+    for (const Tool& t : m_tools)
+        if (t.window == tool) {
+            const QRect area = t.area ? t.area->toQRect() : tool->rect();
+            show(t, tool->mapToGlobal(QPoint(area.center().x(), area.bottom())));
+            return true;
+        }
+    return false;
+}
+
+void CToolTipCtrl::Pop()
+{
+    m_showTimer.stop();
+    m_hideTimer.stop();
+    m_current = nullptr;
+    if (m_tip)
+        m_tip->hide();
+}
+
+const CToolTipCtrl::Tool* CToolTipCtrl::toolAt(QWidget* window, QPoint local) const
+{
+    for (const Tool& t : m_tools)
+        if (t.window == window && (!t.area || t.area->PtInRect(local)))
+            return &t;
+    return nullptr;
+}
+
+void CToolTipCtrl::show(const Tool& tool, QPoint anchor)
+{
+    if (!m_tip || !tool.window || tool.text.isEmpty())
+        return;
+    QIcon icon;
+    QStyle* style = QApplication::style();
+    switch (m_icon) {
+    case TTI_INFO: icon = style->standardIcon(QStyle::SP_MessageBoxInformation); break;
+    case TTI_WARNING: icon = style->standardIcon(QStyle::SP_MessageBoxWarning); break;
+    case TTI_ERROR: icon = style->standardIcon(QStyle::SP_MessageBoxCritical); break;
+    default: break;
+    }
+    m_tip->setContent(icon, m_title, tool.text, IsBalloon(), m_maxWidth);
+    m_tip->showAt(anchor);
+    m_current = tool.window;
+    if (m_autoPop > 0)
+        m_hideTimer.start(m_autoPop);
+}
+
+bool CToolTipCtrl::eventFilter(QObject* watched, QEvent* e)
+{
+    auto* window = qobject_cast<QWidget*>(watched);
+    if (!window)
+        return false;
+    switch (e->type()) {
+    case QEvent::ToolTip:
+        return true; // this control's tips are ours
+    case QEvent::Enter:
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove: {
+        if (!m_bActive || IsTipVisible())
+            break;
+        const QPoint local = window->mapFromGlobal(QCursor::pos());
+        m_pending = window;
+        m_pendingPos = e->type() == QEvent::Enter ? local : static_cast<QHoverEvent*>(e)->position().toPoint();
+        if (!m_showTimer.isActive())
+            m_showTimer.start(m_initialDelay);
+        break;
+    }
+    case QEvent::Leave:
+    case QEvent::HoverLeave:
+    case QEvent::MouseButtonPress:
+    case QEvent::KeyPress:
+    case QEvent::Wheel:
+    case QEvent::Hide:
+        if (m_pending == window || m_current == window)
+            Pop();
+        break;
+    default: break;
+    }
+    return false;
+}

@@ -10,10 +10,11 @@
 // operations can be set against the raw SQLite statements measured in the same run.
 class RatioReporter : public benchmark::ConsoleReporter
 {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& reports) override;
 
-    struct Pair {
+    struct Pair
+    {
         std::string label;
         std::string store;
         std::string raw;
@@ -22,6 +23,6 @@ public:
     // Prints one line per pair; returns false if a pair with a target missed it.
     bool PrintRatios(const std::vector<Pair>& pairs) const;
 
-private:
+  private:
     std::map<std::string, double> m_medianUs;
 };

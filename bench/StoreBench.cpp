@@ -35,13 +35,13 @@ CREATE TABLE IF NOT EXISTS memo_group (
     record BLOB NOT NULL CHECK (typeof(record) = 'blob' AND length(record) = 44));
 )sql";
 
-const MemoRecord kMemo = NewMemoRecord(305371800, u"工作", 305371800, u"benchmark title",
-                                       std::u16string(200, u'正'));
+const MemoRecord kMemo =
+    NewMemoRecord(305371800, u"工作", 305371800, u"benchmark title", std::u16string(200, u'正'));
 const MemoGroupRecord kGroup = NewGroupRecord(305371800, u"分类");
 
 class RawDb
 {
-public:
+  public:
     void OpenExisting(const fs::path& path)
     {
         sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
@@ -54,7 +54,8 @@ public:
         sqlite3_busy_timeout(m_db, 5000);
         // auto_vacuum must come before anything creates the file's header, as in the store.
         const std::string setup = std::string("PRAGMA auto_vacuum = INCREMENTAL; PRAGMA synchronous = FULL; "
-                                              "PRAGMA journal_mode = ") + journalMode + ";";
+                                              "PRAGMA journal_mode = ") +
+                                  journalMode + ";";
         Exec(setup.c_str());
         Exec(kRawSchema);
         m_insertMemo = Prepare("INSERT INTO memo (record) VALUES (?1)");
@@ -129,7 +130,7 @@ public:
     sqlite3_stmt* m_selectMemos = nullptr;
     sqlite3_stmt* m_vacuum = nullptr;
 
-private:
+  private:
     sqlite3_stmt* Prepare(const char* sql)
     {
         sqlite3_stmt* stmt = nullptr;
@@ -141,12 +142,13 @@ private:
     }
 };
 
-struct BenchEnv {
+struct BenchEnv
+{
     fs::path dir;
-    RawDb raw;          // beside the store, for the writes
-    RawDb rawEnum;      // 100 memos, for the enumeration
-    RawDb rawRollback;  // a rollback journal with FULL, to compare with WAL
-    RawDb storeFile;    // a second connection to the store's file, for checkpoints
+    RawDb raw;         // beside the store, for the writes
+    RawDb rawEnum;     // 100 memos, for the enumeration
+    RawDb rawRollback; // a rollback journal with FULL, to compare with WAL
+    RawDb storeFile;   // a second connection to the store's file, for checkpoints
     std::string openUser;
 };
 
@@ -169,12 +171,14 @@ void UseStore(const char* user)
 // round) and times only its own, so both sides meet the same disk at the same time: fsync times
 // drift with whatever else the machine is doing.
 
-struct WriteOp {
+struct WriteOp
+{
     void (*prepare)();
     void (*run)();
 };
 
-struct WriteState {
+struct WriteState
+{
     std::int32_t storeMemo = 0;
     std::int64_t rawMemo = 0;
     std::int32_t storeGroup = 0;
@@ -184,7 +188,9 @@ struct WriteState {
 };
 WriteState g_w;
 
-void Nothing() {}
+void Nothing()
+{
+}
 
 // Frees a few pages, for the pack to hand back.
 void StoreFreePages()
@@ -206,25 +212,34 @@ void RawFreePages()
 }
 
 const WriteOp kStoreMemWrite{Nothing, [] { benchmark::DoNotOptimize(DBI_MemRecycleWriteRecord(&kMemo)); }};
-const WriteOp kRawMemInsert{Nothing, [] { g_env->raw.Insert(g_env->raw.m_insertMemo, &kMemo, sizeof kMemo); }};
-const WriteOp kStoreMemModify{[] { ++g_w.memo.stamp; },
-                              [] { benchmark::DoNotOptimize(DBI_MemModifyRecord(g_w.storeMemo, &g_w.memo)); }};
-const WriteOp kRawMemUpdate{[] { ++g_w.memo.stamp; },
-                            [] { g_env->raw.Update(g_env->raw.m_updateMemo, g_w.rawMemo, &g_w.memo, sizeof g_w.memo); }};
+const WriteOp kRawMemInsert{Nothing,
+                            [] { g_env->raw.Insert(g_env->raw.m_insertMemo, &kMemo, sizeof kMemo); }};
+const WriteOp kStoreMemModify{
+    [] { ++g_w.memo.stamp; },
+    [] { benchmark::DoNotOptimize(DBI_MemModifyRecord(g_w.storeMemo, &g_w.memo)); }};
+const WriteOp kRawMemUpdate{
+    [] { ++g_w.memo.stamp; },
+    [] { g_env->raw.Update(g_env->raw.m_updateMemo, g_w.rawMemo, &g_w.memo, sizeof g_w.memo); }};
 const WriteOp kStoreMemDelete{[] { g_w.storeMemo = DBI_MemRecycleWriteRecord(&kMemo); },
                               [] { benchmark::DoNotOptimize(DBI_MemDeleteRecord(g_w.storeMemo)); }};
-const WriteOp kRawMemDelete{[] { g_w.rawMemo = g_env->raw.Insert(g_env->raw.m_insertMemo, &kMemo, sizeof kMemo); },
-                            [] { g_env->raw.Delete(g_env->raw.m_deleteMemo, g_w.rawMemo); }};
-const WriteOp kStoreGroupWrite{Nothing, [] { benchmark::DoNotOptimize(DBI_MemGroupRecycleWriteRecord(&kGroup)); }};
-const WriteOp kRawGroupInsert{Nothing, [] { g_env->raw.Insert(g_env->raw.m_insertGroup, &kGroup, sizeof kGroup); }};
-const WriteOp kStoreGroupModify{[] { ++g_w.group.flags; },
-                                [] { benchmark::DoNotOptimize(DBI_MemGroupModifyRecord(g_w.storeGroup, &g_w.group)); }};
-const WriteOp kRawGroupUpdate{[] { ++g_w.group.flags; },
-                              [] { g_env->raw.Update(g_env->raw.m_updateGroup, g_w.rawGroup, &g_w.group, sizeof g_w.group); }};
+const WriteOp kRawMemDelete{
+    [] { g_w.rawMemo = g_env->raw.Insert(g_env->raw.m_insertMemo, &kMemo, sizeof kMemo); },
+    [] { g_env->raw.Delete(g_env->raw.m_deleteMemo, g_w.rawMemo); }};
+const WriteOp kStoreGroupWrite{Nothing,
+                               [] { benchmark::DoNotOptimize(DBI_MemGroupRecycleWriteRecord(&kGroup)); }};
+const WriteOp kRawGroupInsert{Nothing,
+                              [] { g_env->raw.Insert(g_env->raw.m_insertGroup, &kGroup, sizeof kGroup); }};
+const WriteOp kStoreGroupModify{
+    [] { ++g_w.group.flags; },
+    [] { benchmark::DoNotOptimize(DBI_MemGroupModifyRecord(g_w.storeGroup, &g_w.group)); }};
+const WriteOp kRawGroupUpdate{
+    [] { ++g_w.group.flags; },
+    [] { g_env->raw.Update(g_env->raw.m_updateGroup, g_w.rawGroup, &g_w.group, sizeof g_w.group); }};
 const WriteOp kStoreGroupDelete{[] { g_w.storeGroup = DBI_MemGroupRecycleWriteRecord(&kGroup); },
                                 [] { benchmark::DoNotOptimize(DBI_MemGroupDeleteRecord(g_w.storeGroup)); }};
-const WriteOp kRawGroupDelete{[] { g_w.rawGroup = g_env->raw.Insert(g_env->raw.m_insertGroup, &kGroup, sizeof kGroup); },
-                              [] { g_env->raw.Delete(g_env->raw.m_deleteGroup, g_w.rawGroup); }};
+const WriteOp kRawGroupDelete{
+    [] { g_w.rawGroup = g_env->raw.Insert(g_env->raw.m_insertGroup, &kGroup, sizeof kGroup); },
+    [] { g_env->raw.Delete(g_env->raw.m_deleteGroup, g_w.rawGroup); }};
 const WriteOp kStoreGroupPack{StoreFreePages, [] { benchmark::DoNotOptimize(DBI_MemGroupPack()); }};
 const WriteOp kRawIncrementalVacuum{RawFreePages, [] { g_env->raw.Run(g_env->raw.m_vacuum); }};
 
@@ -344,7 +359,8 @@ void Raw_MemInsertWal(benchmark::State& state)
 void Raw_MemInsertRollbackJournal(benchmark::State& state)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(g_env->rawRollback.Insert(g_env->rawRollback.m_insertMemo, &kMemo, sizeof kMemo));
+        benchmark::DoNotOptimize(
+            g_env->rawRollback.Insert(g_env->rawRollback.m_insertMemo, &kMemo, sizeof kMemo));
 }
 
 void Register(const char* name, void (*fn)(benchmark::State&), int iterations = kIterations)
@@ -377,8 +393,10 @@ bool RunAll(BenchEnv& env)
     std::printf("Store and raw databases in %s (SQLite %s)\n", env.dir.c_str(), sqlite3_libversion());
 
     // Write benchmarks come in pairs that alternate the two sides; see Interleaved.
-    const auto pair = [](const char* storeName, WriteOp store, const char* rawName, WriteOp raw, int iterations) {
-        for (const auto& [name, timed, other] : {std::tuple{storeName, store, raw}, std::tuple{rawName, raw, store}})
+    const auto pair = [](const char* storeName, WriteOp store, const char* rawName, WriteOp raw,
+                         int iterations) {
+        for (const auto& [name, timed, other] :
+             {std::tuple{storeName, store, raw}, std::tuple{rawName, raw, store}})
             benchmark::RegisterBenchmark(name, Interleaved, timed, other)
                 ->Iterations(iterations)
                 ->Repetitions(kRepetitions)

@@ -13,10 +13,10 @@
 // wins, so only memos whose id maps to the deleted category's name move.
 class GroupNameTable
 {
-public:
+  public:
     void Add(const MemoGroupRecord& group);
     std::optional<std::u16string_view> Find(std::int32_t id) const;
 
-private:
+  private:
     std::unordered_map<std::int32_t, std::u16string> m_names;
 };

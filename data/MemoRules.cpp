@@ -48,8 +48,7 @@ bool RenameMemoGroup(MemoRecord& memo, std::u16string_view oldName, std::u16stri
     return true;
 }
 
-bool MoveMemoOfDeletedGroup(MemoRecord& memo, const GroupNameTable& groups,
-                            std::u16string_view deletedName)
+bool MoveMemoOfDeletedGroup(MemoRecord& memo, const GroupNameTable& groups, std::u16string_view deletedName)
 {
     const std::optional<std::u16string_view> name = groups.Find(memo.groupId);
     if (!name || *name != deletedName)

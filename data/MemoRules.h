@@ -33,5 +33,4 @@ bool RenameMemoGroup(MemoRecord& memo, std::u16string_view oldName, std::u16stri
 
 // A category was deleted: a memo whose groupId names a category of the deleted name in the table
 // moves to "其它"; its groupId, flags and stamp stay. Returns whether the memo must be written.
-bool MoveMemoOfDeletedGroup(MemoRecord& memo, const GroupNameTable& groups,
-                            std::u16string_view deletedName);
+bool MoveMemoOfDeletedGroup(MemoRecord& memo, const GroupNameTable& groups, std::u16string_view deletedName);

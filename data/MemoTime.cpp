@@ -32,8 +32,8 @@ MemoTime MakeMemoTime(int year, int month, int day, int hour, int minute, int se
 
 MemoTime MakeMemoTime(const std::tm& local)
 {
-    return MakeMemoTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                        local.tm_min, local.tm_sec);
+    return MakeMemoTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                        local.tm_sec);
 }
 
 MemoTime CurrentMemoTime()

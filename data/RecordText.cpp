@@ -26,9 +26,20 @@ std::u16string_view CutText(std::u16string_view text, std::size_t limit)
 bool IsWhiteSpace(char16_t unit)
 {
     switch (unit) {
-    case 0x0009: case 0x000A: case 0x000B: case 0x000C: case 0x000D:
-    case 0x0020: case 0x0085: case 0x00A0: case 0x1680:
-    case 0x2028: case 0x2029: case 0x202F: case 0x205F: case 0x3000:
+    case 0x0009:
+    case 0x000A:
+    case 0x000B:
+    case 0x000C:
+    case 0x000D:
+    case 0x0020:
+    case 0x0085:
+    case 0x00A0:
+    case 0x1680:
+    case 0x2028:
+    case 0x2029:
+    case 0x202F:
+    case 0x205F:
+    case 0x3000:
         return true;
     default:
         return unit >= 0x2000 && unit <= 0x200A;

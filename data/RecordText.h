@@ -7,8 +7,7 @@
 
 // Text fields of the records are fixed UTF-16 arrays, NUL-terminated inside their capacity. A field
 // that lacks the terminator is read up to its end and never beyond.
-template <std::size_t N>
-constexpr std::u16string_view FieldText(const char16_t (&field)[N])
+template <std::size_t N> constexpr std::u16string_view FieldText(const char16_t (&field)[N])
 {
     const char16_t* end = std::find(field, field + N, u'\0');
     return {field, static_cast<std::size_t>(end - field)};

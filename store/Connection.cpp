@@ -9,7 +9,9 @@ Connection::~Connection()
     Close();
 }
 
-Connection::Connection(Connection&& other) noexcept : m_db(std::exchange(other.m_db, nullptr)) {}
+Connection::Connection(Connection&& other) noexcept : m_db(std::exchange(other.m_db, nullptr))
+{
+}
 
 Connection& Connection::operator=(Connection&& other) noexcept
 {

@@ -10,7 +10,7 @@ struct sqlite3;
 // destroyed first (members declared after the connection are).
 class Connection
 {
-public:
+  public:
     Connection() = default;
     ~Connection();
     Connection(Connection&& other) noexcept;
@@ -29,6 +29,6 @@ public:
     std::optional<std::int64_t> QueryInt(const char* sql, std::string& error);
     std::string LastMessage() const;
 
-private:
+  private:
     sqlite3* m_db = nullptr;
 };

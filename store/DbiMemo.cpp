@@ -5,8 +5,7 @@
 namespace {
 
 // Runs op on the open store under the library's lock; without a store the result is 0.
-template <class Op>
-std::int32_t WithStore(Op op)
+template <class Op> std::int32_t WithStore(Op op)
 {
     StoreState& store = TheStore();
     std::lock_guard lock(store.mutex);

@@ -17,7 +17,7 @@ struct sqlite3;
 // confirmed that no other connection changed the file; the table itself just loads and patches it.
 class RecordTable
 {
-public:
+  public:
     RecordTable(std::size_t recordSize, std::size_t keyOffset);
 
     // Prepares the statements for the named table; returns an SQLite result code.
@@ -36,8 +36,8 @@ public:
 
     // Durable writes, each one statement in its own transaction. They change the file only; the
     // session patches the mirror with the Mirror* calls once it knows the mirror was current.
-    std::int32_t InsertRow(const void* record);  // the new key, 0 on failure
-    bool UpdateRow(std::int32_t key, const void* record);  // false when no row has the key
+    std::int32_t InsertRow(const void* record);           // the new key, 0 on failure
+    bool UpdateRow(std::int32_t key, const void* record); // false when no row has the key
     bool DeleteRow(std::int32_t key);
 
     void MirrorInsert(std::int32_t key, const void* record);
@@ -48,7 +48,7 @@ public:
     std::int32_t NextOrder() const { return m_nextOrder; }
     void SetNextOrder(std::int32_t order) { m_nextOrder = order; }
 
-private:
+  private:
     std::ptrdiff_t IndexOf(std::int32_t key) const;
     void CopyOut(std::size_t index, void* out) const;
 
@@ -61,7 +61,7 @@ private:
     sqlite3* m_db = nullptr;
 
     bool m_loaded = false;
-    std::vector<std::int32_t> m_keys;      // ascending
-    std::vector<unsigned char> m_records;  // m_keys.size() records of m_recordSize bytes
+    std::vector<std::int32_t> m_keys;     // ascending
+    std::vector<unsigned char> m_records; // m_keys.size() records of m_recordSize bytes
     std::int32_t m_nextOrder = 0;
 };

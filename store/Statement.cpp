@@ -9,7 +9,9 @@ Statement::~Statement()
     sqlite3_finalize(m_stmt);
 }
 
-Statement::Statement(Statement&& other) noexcept : m_stmt(std::exchange(other.m_stmt, nullptr)) {}
+Statement::Statement(Statement&& other) noexcept : m_stmt(std::exchange(other.m_stmt, nullptr))
+{
+}
 
 Statement& Statement::operator=(Statement&& other) noexcept
 {

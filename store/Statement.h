@@ -8,7 +8,7 @@ struct sqlite3_stmt;
 // A prepared statement owned for the life of a connection, so each operation skips the parse.
 class Statement
 {
-public:
+  public:
     Statement() = default;
     ~Statement();
     Statement(Statement&& other) noexcept;
@@ -20,7 +20,7 @@ public:
     int Prepare(sqlite3* db, std::string_view sql);
     sqlite3_stmt* Handle() const { return m_stmt; }
 
-private:
+  private:
     sqlite3_stmt* m_stmt = nullptr;
 };
 
@@ -28,7 +28,7 @@ private:
 // statement keeps a read transaction open between operations.
 class StatementUse
 {
-public:
+  public:
     explicit StatementUse(const Statement& statement) : m_stmt(statement.Handle()) {}
     ~StatementUse();
     StatementUse(const StatementUse&) = delete;
@@ -36,6 +36,6 @@ public:
 
     sqlite3_stmt* operator*() const { return m_stmt; }
 
-private:
+  private:
     sqlite3_stmt* m_stmt;
 };

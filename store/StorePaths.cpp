@@ -19,8 +19,8 @@ std::optional<std::string> HomeDir()
     std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
     passwd entry{};
     passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
-        found->pw_dir && found->pw_dir[0] == '/')
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
+        found->pw_dir[0] == '/')
         return std::string(found->pw_dir);
     return std::nullopt;
 }
@@ -30,8 +30,8 @@ std::optional<std::string> HomeDir()
 std::optional<std::string> StoreFileName(std::string_view userName, std::string& error)
 {
     if (userName.size() > kMaxUserNameBytes) {
-        error = "The user name is too long for a memo store (at most " +
-                std::to_string(kMaxUserNameBytes) + " bytes of UTF-8).";
+        error = "The user name is too long for a memo store (at most " + std::to_string(kMaxUserNameBytes) +
+                " bytes of UTF-8).";
         return std::nullopt;
     }
     static constexpr char kDigits[] = "0123456789abcdef";

@@ -80,7 +80,9 @@ bool CheckHeader(const std::string& path, std::string& error)
         error = "The memo store file " + path + " could not be read (" + std::strerror(errno) + ").";
         return false;
     }
-    struct stat info{};
+    struct stat info
+    {
+    };
     unsigned char header[100];
     ssize_t got = -1;
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
@@ -115,8 +117,9 @@ bool CheckHeader(const std::string& path, std::string& error)
 bool CreateStoreFile(const std::string& path, std::string& error)
 {
     const std::filesystem::path target(path);
-    const std::string temp = (target.parent_path() / ("." + target.filename().string() + ".new-" +
-                                                      std::to_string(::getpid()))).string();
+    const std::string temp =
+        (target.parent_path() / ("." + target.filename().string() + ".new-" + std::to_string(::getpid())))
+            .string();
     RemoveQuietly(temp); // left over by a crashed run that had the same process id
 
     Connection db;
@@ -190,8 +193,8 @@ bool CheckStoreFile(const std::string& path, std::string& error)
         return false;
     }
 
-    for (const char* probe : {"SELECT key, record FROM memo LIMIT 0",
-                              "SELECT key, record FROM memo_group LIMIT 0"}) {
+    for (const char* probe :
+         {"SELECT key, record FROM memo LIMIT 0", "SELECT key, record FROM memo_group LIMIT 0"}) {
         sqlite3_stmt* stmt = nullptr;
         const int rc = sqlite3_prepare_v2(db.Handle(), probe, -1, &stmt, nullptr);
         sqlite3_finalize(stmt);

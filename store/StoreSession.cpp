@@ -100,8 +100,7 @@ bool StoreSession::ReadByKey(RecordTable& table, std::int32_t key, void* out)
     return Current(table) && table.CopyByKey(key, out);
 }
 
-template <class Patch>
-void StoreSession::AfterWrite(Patch patch)
+template <class Patch> void StoreSession::AfterWrite(Patch patch)
 {
     // Our own commits leave data_version alone; if it moved, another process wrote since the mirrors
     // were checked and CheckForeignChanges has dropped them, so there is nothing to patch.

@@ -23,7 +23,7 @@
 // kSnapshotLife checks again.
 class StoreSession
 {
-public:
+  public:
     static constexpr auto kSnapshotLife = std::chrono::seconds(1);
 
     // Opens the store file read-write; the file must already have passed CheckStoreFile.
@@ -43,13 +43,12 @@ public:
     // back to the file system.
     bool Pack();
 
-private:
+  private:
     StoreSession();
     // Whether the mirrors still match the file, invalidating them if another connection wrote.
     bool CheckForeignChanges();
     bool Current(RecordTable& table);
-    template <class Patch>
-    void AfterWrite(Patch patch);
+    template <class Patch> void AfterWrite(Patch patch);
 
     std::string m_path;
     Connection m_db; // declared before the statements, so it is closed after them

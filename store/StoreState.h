@@ -7,7 +7,8 @@
 #include <string>
 
 // The library's one open store. Every exported function holds the mutex for its whole run.
-struct StoreState {
+struct StoreState
+{
     std::mutex mutex;
     std::unique_ptr<StoreSession> session;
     std::string lastError;

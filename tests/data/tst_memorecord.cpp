@@ -9,8 +9,7 @@
 
 namespace {
 
-template <class Record>
-std::string Bytes(const Record& record)
+template <class Record> std::string Bytes(const Record& record)
 {
     std::string bytes(sizeof(Record), '\0');
     std::memcpy(bytes.data(), &record, sizeof(Record));
@@ -37,7 +36,7 @@ class TestMemoRecord : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void memoBytesSitAtTheirOffsets()
     {
         MemoRecord memo{};

@@ -21,7 +21,7 @@ class TestMemoTime : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void formatsTheCalendarsLandmarks()
     {
         QCOMPARE(Format(0), QStringLiteral("2002-01-01 00:00"));
@@ -74,13 +74,17 @@ private Q_SLOTS:
             const int minute = static_cast<int>(n * 7 % 60);
             const int second = static_cast<int>(n * 13 % 60);
             const std::int64_t exact =
-                ((((static_cast<std::int64_t>(year - 2002) * 12 + month - 1) * 31 + day - 1) * 24 + hour) * 60 +
-                 minute) * 60 + second;
+                ((((static_cast<std::int64_t>(year - 2002) * 12 + month - 1) * 31 + day - 1) * 24 + hour) *
+                     60 +
+                 minute) *
+                    60 +
+                second;
             if (exact > INT32_MAX)
                 continue;
             const MemoTime stamp = MakeMemoTime(year, month, day, hour, minute, second);
             QCOMPARE(static_cast<std::int64_t>(stamp), exact);
-            const QString expected = QString::asprintf("%04d-%02d-%02d %02d:%02d", year, month, day, hour, minute);
+            const QString expected =
+                QString::asprintf("%04d-%02d-%02d %02d:%02d", year, month, day, hour, minute);
             QCOMPARE(Format(stamp), expected);
             ++checked;
         }

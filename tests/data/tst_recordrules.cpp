@@ -34,7 +34,7 @@ class TestRecordRules : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void titleRule()
     {
         QCOMPARE(Title(u"own title ", u"body"), QStringLiteral("own title ")); // a given title is kept
@@ -42,8 +42,7 @@ private Q_SLOTS:
         QCOMPARE(Title(kHint, u""), QStringLiteral("<nothing>"));
         QCOMPARE(Title(u"", u" \t\r\n\u3000"), QStringLiteral("<nothing>"));
         QCOMPARE(Title(kHint, u"short body"), QStringLiteral("short body"));
-        QCOMPARE(Title(u"", u"  leading kept, trailing lost  \n"),
-                 QStringLiteral("  leading kept, trai"));
+        QCOMPARE(Title(u"", u"  leading kept, trailing lost  \n"), QStringLiteral("  leading kept, trai"));
         QCOMPARE(Title(u"", u"  spaced  \t "), QStringLiteral("  spaced"));
     }
 
@@ -82,7 +81,8 @@ private Q_SLOTS:
         QVERIFY(MemoTableFull(100));
         QVERIFY(MemoTableFull(101));
 
-        const MemoRecord memo = NewMemoRecord(305371800, u"一二三四五六七八九十十一", 305371800, u"标题", u"正文");
+        const MemoRecord memo =
+            NewMemoRecord(305371800, u"一二三四五六七八九十十一", 305371800, u"标题", u"正文");
         QCOMPARE(memo.stamp, 305371800);
         QCOMPARE(memo.reserved1, 0);
         QCOMPARE(memo.flags, 0u);

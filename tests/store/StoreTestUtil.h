@@ -39,13 +39,14 @@ inline QByteArray FileBytes(const QString& path)
 // The file a user's store lives in: "memo-" + hex of the UTF-8 name + ".db" in the data folder.
 inline QString StoreFileOf(const QString& dir, const QString& user)
 {
-    return dir + QStringLiteral("/memo-") + QString::fromLatin1(user.toUtf8().toHex()) + QStringLiteral(".db");
+    return dir + QStringLiteral("/memo-") + QString::fromLatin1(user.toUtf8().toHex()) +
+           QStringLiteral(".db");
 }
 
 // A plain SQLite connection beside the store's own, standing for another program or process.
 class RawDb
 {
-public:
+  public:
     explicit RawDb(const QString& path) { sqlite3_open(path.toUtf8().constData(), &m_db); }
     ~RawDb() { sqlite3_close(m_db); }
     RawDb(const RawDb&) = delete;
@@ -56,7 +57,8 @@ public:
     {
         sqlite3_stmt* stmt = nullptr;
         QString value;
-        if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) == SQLITE_OK &&
+            sqlite3_step(stmt) == SQLITE_ROW)
             value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
         sqlite3_finalize(stmt);
         return value;
@@ -72,6 +74,6 @@ public:
     }
     sqlite3_int64 LastKey() const { return sqlite3_last_insert_rowid(m_db); }
 
-private:
+  private:
     sqlite3* m_db = nullptr;
 };

@@ -53,7 +53,8 @@ QStringList Names(const std::vector<MemoGroupRecord>& groups)
     return names;
 }
 
-std::int32_t AddMemo(const QString& title, const QString& group = QStringLiteral("全部"), std::int32_t groupId = 0)
+std::int32_t AddMemo(const QString& title, const QString& group = QStringLiteral("全部"),
+                     std::int32_t groupId = 0)
 {
     MemoRecord memo = TestMemo(title, QStringLiteral("body of ") + title, group);
     memo.groupId = groupId;
@@ -72,10 +73,10 @@ class TestDbiMemo : public QObject
 {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<QTemporaryDir> m_temp;
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init()
     {
         m_temp = std::make_unique<QTemporaryDir>();
@@ -148,7 +149,8 @@ private Q_SLOTS:
     void renamingInsideAnEnumerationKeepsOrders()
     {
         for (int i = 0; i < 12; ++i)
-            AddMemo(QStringLiteral("r%1").arg(i), i % 3 == 0 ? QStringLiteral("其它") : QStringLiteral("旧名"));
+            AddMemo(QStringLiteral("r%1").arg(i),
+                    i % 3 == 0 ? QStringLiteral("其它") : QStringLiteral("旧名"));
         const std::vector<MemoRecord> before = AllMemos();
 
         // The category editor's loop: read memo n, modify it under its key, go on with n + 1.
@@ -169,7 +171,8 @@ private Q_SLOTS:
         for (std::size_t i = 0; i < after.size(); ++i) {
             QCOMPARE(after[i].key, before[i].key);
             QCOMPARE(Q(MemoTitle(after[i])), Q(MemoTitle(before[i])));
-            QCOMPARE(Q(MemoGroupName(after[i])), i % 3 == 0 ? QStringLiteral("其它") : QStringLiteral("新名字"));
+            QCOMPARE(Q(MemoGroupName(after[i])),
+                     i % 3 == 0 ? QStringLiteral("其它") : QStringLiteral("新名字"));
             QCOMPARE(after[i].flags, i % 3 == 0 ? 0u : RECORD_CHANGED);
         }
     }

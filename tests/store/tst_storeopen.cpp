@@ -11,11 +11,14 @@ class TestStoreOpen : public QObject
 {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<QTemporaryDir> m_temp;
     QString m_dir; // the data folder, one level below the temporary folder
 
-    bool Open(const QString& user) { return MemoStore_Open(user.toUtf8().constData(), m_dir.toUtf8().constData()) == 1; }
+    bool Open(const QString& user)
+    {
+        return MemoStore_Open(user.toUtf8().constData(), m_dir.toUtf8().constData()) == 1;
+    }
 
     // A store holding enough memos to span many pages, closed so that everything is in the main file.
     QString MakeStoreWithMemos(const QString& user, int count)
@@ -31,7 +34,7 @@ private:
         return path;
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init()
     {
         m_temp = std::make_unique<QTemporaryDir>();
@@ -88,9 +91,14 @@ private Q_SLOTS:
 
     void userNamesStayInsideTheDataFolder()
     {
-        const QStringList users = {QStringLiteral("../../x"), QStringLiteral("/etc/passwd"), QStringLiteral(".."),
-                                   QStringLiteral("a/b"), QStringLiteral("a\\b"), QString(),
-                                   QStringLiteral("名字 with space\n"), QStringLiteral("x.db")};
+        const QStringList users = {QStringLiteral("../../x"),
+                                   QStringLiteral("/etc/passwd"),
+                                   QStringLiteral(".."),
+                                   QStringLiteral("a/b"),
+                                   QStringLiteral("a\\b"),
+                                   QString(),
+                                   QStringLiteral("名字 with space\n"),
+                                   QStringLiteral("x.db")};
         QSet<QString> paths;
         for (const QString& user : users) {
             QVERIFY2(Open(user), MemoStore_LastError());
@@ -214,7 +222,8 @@ private Q_SLOTS:
             QVERIFY(raw.Exec("CREATE TABLE notes (id INTEGER PRIMARY KEY, text TEXT)"));
             if (kind != QStringLiteral("foreign")) {
                 QVERIFY(raw.Exec("PRAGMA application_id = 1515013453"));
-                QVERIFY(raw.Exec(kind == QStringLiteral("newer") ? "PRAGMA user_version = 7" : "PRAGMA user_version = 1"));
+                QVERIFY(raw.Exec(kind == QStringLiteral("newer") ? "PRAGMA user_version = 7"
+                                                                 : "PRAGMA user_version = 1"));
             }
         }
         const QByteArray before = FileBytes(path);

@@ -9,11 +9,8 @@ class TestTwoProcesses : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void cleanup()
-    {
-        MemoStore_Close();
-    }
+  private Q_SLOTS:
+    void cleanup() { MemoStore_Close(); }
 
     void twoWritersShareOneStore()
     {
@@ -24,8 +21,10 @@ private Q_SLOTS:
 
         QProcess first;
         QProcess second;
-        first.start(writer, {temp.path(), QStringLiteral("shared"), QStringLiteral("A"), QString::number(kCount)});
-        second.start(writer, {temp.path(), QStringLiteral("shared"), QStringLiteral("B"), QString::number(kCount)});
+        first.start(writer,
+                    {temp.path(), QStringLiteral("shared"), QStringLiteral("A"), QString::number(kCount)});
+        second.start(writer,
+                     {temp.path(), QStringLiteral("shared"), QStringLiteral("B"), QString::number(kCount)});
         for (QProcess* process : {&first, &second}) {
             QVERIFY(process->waitForStarted());
             while (!process->canReadLine())
@@ -71,7 +70,8 @@ private Q_SLOTS:
             const QString title = Q(MemoTitle(memo));
             QCOMPARE(title, kept.value(memo.key));
             const int index = title.section(u'-', 1).toInt();
-            const QString expectedBody = title.left(1) + (index % 3 == 0 ? QStringLiteral(" edited") : QStringLiteral(" body"));
+            const QString expectedBody =
+                title.left(1) + (index % 3 == 0 ? QStringLiteral(" edited") : QStringLiteral(" body"));
             QCOMPARE(Q(MemoContent(memo)), expectedBody);
         }
 

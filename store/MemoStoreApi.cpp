@@ -29,7 +29,9 @@ std::unique_ptr<StoreSession> OpenStore(const char* userName, const char* dataDi
         return nullptr;
 
     std::error_code ec;
-    std::filesystem::create_directories(*folder, ec);
+    // A folder made here holds nothing but memo stores: only their owner may read them.
+    if (std::filesystem::create_directories(*folder, ec))
+        std::filesystem::permissions(*folder, std::filesystem::perms::owner_all, ec);
     if (ec) {
         error = "The data folder " + *folder + " could not be created (" + ec.message() + ").";
         return nullptr;

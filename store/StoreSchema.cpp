@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string_view>
@@ -127,7 +128,11 @@ bool CreateStoreFile(const std::string& path, std::string& error)
     bool made = db.Open(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, reason) &&
                 db.Exec(CreationScript().c_str(), reason);
     db.Close();
-    if (made && ::link(temp.c_str(), path.c_str()) != 0 && errno != EEXIST) {
+    // Never replaces a file that appeared meanwhile: if another process created the store first, its
+    // store is the one used. Hard links are not on every file system; a no-replace rename does as well.
+    if (made && ::link(temp.c_str(), path.c_str()) != 0 && errno != EEXIST &&
+        ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) != 0 &&
+        errno != EEXIST) {
         reason = std::strerror(errno);
         made = false;
     }

@@ -56,6 +56,11 @@ class TestStoreOpen : public QObject
         QCOMPARE(QString::fromUtf8(MemoStore_LastError()), QString());
         QCOMPARE(QString::fromUtf8(MemoStore_CurrentPath()), m_dir + QStringLiteral("/memo-616c696365.db"));
         QVERIFY(QFileInfo::exists(StoreFileOf(m_dir, QStringLiteral("alice"))));
+        // The folder it made for the stores is private to their owner.
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QCOMPARE(QFileInfo(m_dir).permissions() & others, QFileDevice::Permissions());
 
         QVERIFY(Open(QStringLiteral("Alice"))); // names are compared exactly, also on case-blind disks
         QCOMPARE(QString::fromUtf8(MemoStore_CurrentPath()), m_dir + QStringLiteral("/memo-416c696365.db"));

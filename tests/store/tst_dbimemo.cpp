@@ -310,6 +310,10 @@ class TestDbiMemo : public QObject
         QVERIFY(other.Exec("PRAGMA busy_timeout = 5000"));
         QVERIFY(other.InsertMemo(TestMemo(QStringLiteral("theirs"))));
         const auto theirKey = static_cast<std::int32_t>(other.LastKey());
+        // A read that does not continue an enumeration looks at the file again.
+        MemoRecord second{};
+        QCOMPARE(DBI_MemReadRecordByOrder(2, &second), 1);
+        QCOMPARE(second.key, theirKey);
         QCOMPARE(DBI_MemGetValidRecordCount(), 2);
         QCOMPARE(Titles(AllMemos()), (QStringList{u"ours"_s, u"theirs"_s}));
 

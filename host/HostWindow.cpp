@@ -5,6 +5,7 @@
 #include "ModuleImage.h"
 #include "ModuleProtocol.h"
 
+#include <CDialog.h>
 #include <CXml.h>
 #include <WinMessage.h>
 
@@ -66,6 +67,10 @@ HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
     connect(m_host.get(), &ModuleHost::statusTextReceived, this, &HostWindow::showStatusText);
     connect(m_moduleBar, &ModuleBar::panelChosen, m_frame, &QStackedWidget::setCurrentWidget);
 
+    // Module windows created without a parent land in the frame, as a framework's child windows
+    // land in its main window.
+    CDialog::SetDefaultParent(m_frame);
+
     resize(1000, 640);
     restoreGeometry(QSettings().value(kGeometryKey).toByteArray());
     updateTitle();
@@ -75,6 +80,8 @@ HostWindow::~HostWindow()
 {
     // The panels' code lives in the module: they must be gone before it is unloaded.
     unloadModule();
+    if (CDialog::DefaultParent() == m_frame)
+        CDialog::SetDefaultParent(nullptr);
 }
 
 void HostWindow::buildMenus()
@@ -198,9 +205,10 @@ void HostWindow::unloadModule()
 {
     if (!m_module.isLoaded())
         return;
-    for (const QPointer<QWidget>& panel : std::as_const(m_panels))
+    // Taken out first: each deletion updates m_panels through the panel's destroyed signal.
+    const QList<QPointer<QWidget>> panels = std::exchange(m_panels, {});
+    for (const QPointer<QWidget>& panel : panels)
         delete panel.data();
-    m_panels.clear();
     // Anything a panel left for later deletion still runs module code.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_module.unload();

@@ -1,0 +1,212 @@
+#include "CMemoDlg.h"
+
+#include "ui_21000.h"
+
+#include <CClientRect.h>
+#include <CDataExchange.h>
+#include <CDialogTemplate.h>
+#include <CMemDC.h>
+#include <CZorvaFont.h>
+#include <LoadStr.h>
+#include <MemoShell.h>
+
+#include <memory>
+
+namespace {
+
+// Control ids of template 21000.
+constexpr int IDC_MEMO_LIST = 21000;
+constexpr int IDC_BTN_NEW = 21001;
+constexpr int IDC_BTN_DELETE = 21003;
+constexpr int IDC_BTN_REFRESH = 21004;
+constexpr int IDC_BTN_FIND = 21005;
+constexpr int IDC_EDIT_SEARCH = 21006;
+constexpr int IDC_COMBO_GROUP = 21007;
+constexpr int IDC_BTN_SAVE = 21025;
+
+constexpr int MAX_GROUP_NAME_CHARS = 10;
+// The status text goes through a buffer of 48 UTF-16 units, terminator included.
+constexpr int MAX_STATUS_CHARS = 47;
+
+// String-table ids.
+constexpr UINT IDS_SEARCH_PLACEHOLDER = 201;
+constexpr UINT IDS_NEW = 219;
+constexpr UINT IDS_FIND = 224;
+constexpr UINT IDS_DELETE = 225;
+constexpr UINT IDS_REFRESH = 226;
+constexpr UINT IDS_SAVE = 227;
+constexpr UINT IDS_COLUMN_TITLE = 228;
+constexpr UINT IDS_COLUMN_TIME = 229;
+constexpr UINT IDS_STATUS_ROWS = 233;
+
+QString statusText(int rows)
+{
+    QString text = FormatStr(LoadStr(IDS_STATUS_ROWS), rows);
+    if (text.size() > MAX_STATUS_CHARS) {
+        text.truncate(MAX_STATUS_CHARS);
+        if (text.back().isHighSurrogate())
+            text.chop(1);
+    }
+    return text;
+}
+
+} // namespace
+
+CMemoDlg::CMemoDlg()
+    : CXTResizeDialog(IDD, nullptr)
+{
+    m_edtSearch.SetEditInfo(CSkinRect(0, 0, 0, 0), CSkinRect(193, 118, 25, 24), CSkinRect(0, 0, 0, 0), 250, 0);
+    m_cmbGroup.SetEditComboBoxInfo(CSkinRect(215, 25, 27, 18), CSkinRect(193, 118, 25, 24),
+                                   CSkinRect(107, 158, 27, 54), 192);
+    m_btnFind.SetButtonInfo(CSkinRect(193, 28, 27, 18), CSkinRect(440, 139, 32, 32), CSkinRect(472, 139, 32, 32), 80, 1);
+    m_btnNew.SetButtonInfo(CSkinRect(169, 27, 27, 18), CSkinRect(408, 107, 32, 32), CSkinRect(472, 107, 32, 32), 100, 0);
+    m_btnDelete.SetButtonInfo(CSkinRect(133, 372, 27, 18), CSkinRect(408, 107, 32, 32), CSkinRect(536, 107, 32, 32),
+                              100, 0);
+    m_btnRefresh.SetButtonInfo(CSkinRect(140, 27, 27, 18), CSkinRect(408, 107, 32, 32), CSkinRect(472, 171, 32, 32),
+                               100, 0);
+    m_btnSave.SetButtonInfo(CSkinRect(250, 122, 27, 18), CSkinRect(408, 107, 32, 32), CSkinRect(406, 139, 32, 32), 100, 0);
+
+    MapMessage(WM_MEMO_UPDATEDATA, &CMemoDlg::OnUpdateDataMsg);
+    MapMessage(WM_MEMO_FOCUSSEARCH, &CMemoDlg::OnFocusSearch);
+}
+
+CMemoDlg::~CMemoDlg()
+{
+    // However the panel goes (the host deleting its window or OnNcDestroy), the shell must not
+    // pass it anything more.
+    ForgetMemoPanel(this);
+}
+
+void CMemoDlg::RegisterTemplate()
+{
+    CDialogTemplate::RegisterForm<Ui::MemoPanelForm>(IDD, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
+}
+
+void CMemoDlg::UnregisterTemplate()
+{
+    CDialogTemplate::Unregister(IDD);
+}
+
+void CMemoDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CXTResizeDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_MEMO_LIST, m_listMemo);
+    DDX_Control(pDX, IDC_BTN_NEW, m_btnNew);
+    DDX_Control(pDX, IDC_BTN_DELETE, m_btnDelete);
+    DDX_Control(pDX, IDC_BTN_REFRESH, m_btnRefresh);
+    DDX_Control(pDX, IDC_BTN_FIND, m_btnFind);
+    DDX_Control(pDX, IDC_BTN_SAVE, m_btnSave);
+    DDX_Control(pDX, IDC_EDIT_SEARCH, m_edtSearch);
+    DDX_Control(pDX, IDC_COMBO_GROUP, m_cmbGroup);
+    DDX_Text(pDX, IDC_COMBO_GROUP, m_strFilterGroup);
+    DDV_MaxChars(pDX, m_strFilterGroup, MAX_GROUP_NAME_CHARS);
+}
+
+BOOL CMemoDlg::OnInitDialog()
+{
+    CXTResizeDialog::OnInitDialog();
+    PlaceControls();
+    SetAnchors();
+
+    m_edtSearch.SetDefaultCharFormat(CZorvaFont::GetInstance().GetSearchRichEditDefaultFont());
+    m_edtSearch.SetWindowTextW(LoadStr(IDS_SEARCH_PLACEHOLDER));
+
+    m_listMemo.InsertColumn(0, LoadStr(IDS_COLUMN_TITLE), 180, ZLC_ALIGN_LEFT, ZLC_HEADER_TEXT);
+    m_listMemo.InsertColumn(1, LoadStr(IDS_COLUMN_TIME), 360, ZLC_ALIGN_LEFT, ZLC_HEADER_TEXT);
+    return TRUE;
+}
+
+void CMemoDlg::PlaceControls()
+{
+    const CClientRect client(this);
+    const int W = client.Width();
+    const int H = client.Height();
+
+    m_listMemo.MoveWindow(0, 33, W - 273, H - 68);
+    m_edtSearch.MoveWindow(0, 3, 250, 26);
+    m_edtSearch.SetEventMask(m_edtSearch.GetEventMask() | ENM_CHANGE);
+    m_cmbGroup.MoveWindow(W - 238, 3, 192, 24);
+    m_cmbGroup.SetEnableInput(FALSE);
+
+    m_btnFind.MoveWindow(181, 1, 80, 32);
+    m_btnFind.SetWindowTextW(LoadStr(IDS_FIND));
+    m_btnNew.MoveWindow(0, H - 32, 100, 32);
+    m_btnNew.SetWindowTextW(LoadStr(IDS_NEW));
+    m_btnDelete.MoveWindow(108, H - 32, 100, 32);
+    m_btnDelete.SetWindowTextW(LoadStr(IDS_DELETE));
+    m_btnRefresh.MoveWindow(216, H - 32, 100, 32);
+    m_btnRefresh.SetWindowTextW(LoadStr(IDS_REFRESH));
+    m_btnSave.MoveWindow(W - 168, H - 32, 100, 32);
+    m_btnSave.SetWindowTextW(LoadStr(IDS_SAVE));
+}
+
+void CMemoDlg::SetAnchors()
+{
+    SetResize(IDC_COMBO_GROUP, CXTResizePoint(1, 0), CXTResizePoint(1, 0));
+    SetResize(IDC_BTN_SAVE, CXTResizePoint(1, 1), CXTResizePoint(1, 1));
+    SetResize(IDC_EDIT_SEARCH, CXTResizePoint(0, 0), CXTResizePoint(0, 0));
+    SetResize(IDC_BTN_NEW, CXTResizePoint(0, 1), CXTResizePoint(0, 1));
+    SetResize(IDC_BTN_FIND, CXTResizePoint(0, 0), CXTResizePoint(0, 0));
+    SetResize(IDC_BTN_DELETE, CXTResizePoint(0, 1), CXTResizePoint(0, 1));
+    SetResize(IDC_BTN_REFRESH, CXTResizePoint(0, 1), CXTResizePoint(0, 1));
+    SetResize(IDC_MEMO_LIST, CXTResizePoint(0, 0), CXTResizePoint(1, 1));
+}
+
+void CMemoDlg::OnSize(UINT nType, int cx, int cy)
+{
+    CXTResizeDialog::OnSize(nType, cx, cy);
+}
+
+void CMemoDlg::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+    CXTResizeDialog::OnShowWindow(bShow, nStatus);
+    if (bShow)
+        UpdateStatus(m_bReloadPending);
+}
+
+BOOL CMemoDlg::OnEraseBkgnd(CDC* pDC)
+{
+    CMemDC memDC(*pDC, this);
+    memDC.FillSolidRect(CClientRect(this), m_crBack);
+    return TRUE;
+}
+
+void CMemoDlg::OnPaint()
+{
+}
+
+void CMemoDlg::OnNcDestroy()
+{
+    CXTResizeDialog::OnNcDestroy();
+    ForgetMemoPanel(this);
+    // Later rather than now: the window may be going away inside one of its own handlers.
+    deleteLater();
+}
+
+void CMemoDlg::UpdateStatus(BOOL bReload)
+{
+    if (bReload)
+        m_bReloadPending = FALSE;
+    const QString text = statusText(m_listMemo.GetItemCount());
+    SendStatusBarText(reinterpret_cast<const char16_t*>(text.utf16()));
+}
+
+LRESULT CMemoDlg::OnUpdateDataMsg(WPARAM wParam, LPARAM /*lParam*/)
+{
+    if (!wParam)
+        return 0;
+    // The user name came with the message and is ours to free; which user it is does not
+    // matter: any change of user reloads the panel.
+    const std::unique_ptr<QString> userName(reinterpret_cast<QString*>(wParam));
+    if (IsWindowVisible())
+        UpdateStatus(TRUE);
+    else
+        m_bReloadPending = TRUE;
+    return 0;
+}
+
+LRESULT CMemoDlg::OnFocusSearch(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    m_edtSearch.SetFocus();
+    return 0;
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The memo panel: the module's main window, a resizable child dialog from template 21000 that
+// the plug-in shell creates and registers with the host. It holds the memo list, the category
+// box, the search box and the command buttons.
+#include <CXTResizeDialog.h>
+#include <CZOREditComboBox.h>
+#include <CZorvaEdit.h>
+#include <CZorvaIconBtton.h>
+#include <CZorvaListCtrl.h>
+
+#include <QString>
+
+// Private window messages of the panel.
+constexpr UINT WM_MEMO_LISTSELCHANGE = WM_USER + 104; // 0x468, from the memo list
+constexpr UINT WM_MEMO_LISTDELETE = WM_USER + 106;    // 0x46A, from the memo list
+constexpr UINT WM_MEMO_GROUPSELCHANGE = WM_USER + 150; // 0x496, from the category box
+constexpr UINT WM_MEMO_UPDATEDATA = WM_USER + 400;    // 0x590, from the shell; wParam owns a QString*
+constexpr UINT WM_MEMO_FOCUSSEARCH = WM_USER + 1650;  // 0xA72, from the host
+
+class CMemoDlg : public CXTResizeDialog
+{
+    Q_OBJECT
+public:
+    enum { IDD = 21000 };
+
+    CMemoDlg();
+    ~CMemoDlg() override;
+
+    // Makes the panel's dialog template known to the kit, and forgets it again.
+    static void RegisterTemplate();
+    static void UnregisterTemplate();
+
+    // Optionally reloads everything, then sends the status-bar text (text 233 with the number
+    // of rows) to the host.
+    void UpdateStatus(BOOL bReload);
+
+    QString m_strFilterGroup;
+    QString m_strNewGroup;
+    int m_nSelItem = 0;
+    int m_nGroupSel = -1;
+    BOOL m_bNewMemo = TRUE;
+    BOOL m_bSearch = FALSE;
+    CZorvaListCtrl m_listMemo;
+    COLORREF m_crBack = RGB(243, 247, 251);
+    CZorvaIconBtton m_btnNew;
+    CZorvaIconBtton m_btnDelete;
+    CZorvaIconBtton m_btnRefresh;
+    CZorvaIconBtton m_btnFind;
+    CZorvaIconBtton m_btnSave;
+    CZorvaEdit m_edtSearch;
+    CZOREditComboBox m_cmbGroup;
+    // Set so that the first showing fills the panel.
+    BOOL m_bReloadPending = TRUE;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnSize(UINT nType, int cx, int cy) override;
+    void OnShowWindow(BOOL bShow, UINT nStatus) override;
+    BOOL OnEraseBkgnd(CDC* pDC) override;
+    void OnPaint() override;
+    void OnNcDestroy() override;
+
+    LRESULT OnUpdateDataMsg(WPARAM wParam, LPARAM lParam);
+    LRESULT OnFocusSearch(WPARAM wParam, LPARAM lParam);
+    // Enter and Escape neither close nor change the panel.
+    void OnOK() override {}
+    void OnCancel() override {}
+
+private:
+    void PlaceControls();
+    void SetAnchors();
+};

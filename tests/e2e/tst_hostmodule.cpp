@@ -1,0 +1,280 @@
+// End to end: the real module file, loaded by the real host code, on real stores in a
+// temporary folder.
+#include "E2eSupport.h"
+
+#include <HostWindow.h>
+#include <ModuleBar.h>
+#include <ModuleHost.h>
+#include <ModuleProtocol.h>
+
+#include <DbiMemo.h>
+#include <LoadStr.h>
+#include <MemoStore.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace ModuleProtocol;
+using namespace e2e;
+
+namespace {
+
+struct SentDoc
+{
+    bool notification;
+    int code;
+    QString text;
+};
+
+bool moduleMapped()
+{
+    QFile maps(u"/proc/self/maps"_s);
+    if (!maps.open(QIODevice::ReadOnly))
+        return false;
+    return maps.readAll().contains(QFile::encodeName(moduleFile()));
+}
+
+} // namespace
+
+class TestHostModule : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QStringList m_reports;
+    std::unique_ptr<HostWindow> m_window;
+    std::vector<SentDoc> m_sent;
+
+    // A host window on alice's store, watching every document the module sends.
+    HostWindow& host()
+    {
+        m_window = std::make_unique<HostWindow>(m_dir.path());
+        m_window->setErrorReporter([this](const QString&, const QString& text) { m_reports << text; });
+        connect(m_window->moduleHost(), &ModuleHost::documentReceived, this,
+                [this](bool notification, int code, const QString& text) { m_sent.push_back({notification, code, text}); });
+        [&] { QVERIFY(m_window->openUser(u"alice"_s)); }();
+        return *m_window;
+    }
+
+    HostWindow& hostWithModule()
+    {
+        HostWindow& window = host();
+        [&] { QVERIFY(window.loadModule(moduleFile())); }();
+        return window;
+    }
+
+    int registrations() const
+    {
+        return int(std::count_if(m_sent.begin(), m_sent.end(),
+                                 [](const SentDoc& d) { return d.notification && d.code == NTF_REGISTER_WINDOW; }));
+    }
+
+private Q_SLOTS:
+    void cleanup()
+    {
+        m_window.reset();
+        deliverPosted();
+        MemoStore_Close();
+        QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join(u'\n')));
+        m_reports.clear();
+        m_sent.clear();
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    void theModuleRegistersItsPanelInTheHostFrame()
+    {
+        HostWindow& window = hostWithModule();
+        QCOMPARE(window.componentId(), 17000);
+
+        QCOMPARE(registrations(), 1);
+        const ParsedDoc reg = parse(m_sent.front().text);
+        QCOMPARE(reg.root, u"ZorvaRegWnd"_s);
+        QCOMPARE(reg.children.size(), 4);
+        QCOMPARE(reg.children[0], std::pair(u"TeamID"_s, u"1"_s));
+        QCOMPARE(reg.children[1], std::pair(u"Caption"_s, u"备忘录"_s));
+        QCOMPARE(reg.children[2], std::pair(u"ImgeID"_s, u"128"_s));
+        QCOMPARE(reg.children[3].first, u"pWnd"_s);
+
+        QWidget* panel = window.currentPanel();
+        QVERIFY(panel);
+        QCOMPARE(reg.children[3].second.toULongLong(), qulonglong(reinterpret_cast<quintptr>(panel)));
+        QCOMPARE(panel->parentWidget(), window.frame());
+        QCOMPARE(window.moduleBar()->captionOf(panel), u"备忘录"_s);
+        QVERIFY(panel->findChild<QWidget*>(u"21000"_s));
+        QCOMPARE(window.module().componentId(), 17000);
+    }
+
+    void everyCreateNoticeRegistersOneMorePanel()
+    {
+        HostWindow& window = hostWithModule();
+        QWidget* first = window.currentPanel();
+        CXml unrelated = document(u"<Whatever><X>1</X></Whatever>"_s);
+        QCOMPARE(window.module().notify(NTF_CREATE_PANEL, nullptr), 0);
+        QCOMPARE(window.module().notify(NTF_CREATE_PANEL, &unrelated), 0);
+        QCOMPARE(registrations(), 3);
+        QCOMPARE(window.moduleBar()->panelCount(), 3);
+        QVERIFY(window.currentPanel() != first);
+    }
+
+    void userChangesArePostedToThePanel()
+    {
+        HostWindow& window = hostWithModule();
+        deliverPosted();
+        QWidget* panel = window.currentPanel();
+        MessageCounter messages(panel, WM_MEMO_UPDATEDATA);
+        CXml one = document(u"<UpdateData><UserName>alice</UserName></UpdateData>"_s);
+        CXml two = document(u"<UpdateData><UserName>a</UserName></UpdateData><UpdateData><UserName>b</UserName></UpdateData>"_s);
+        CXml none = document(u"<UpdateData><Name>a</Name></UpdateData>"_s);
+        ModuleLibrary& module = window.module();
+
+        QCOMPARE(module.command(0x00002AFF, &one), 0);
+        QCOMPARE(module.command(0x2AF82AFF, &one), 0);
+        QCOMPARE(module.notify(0x2AF82AFF, &one), 0);
+        QCOMPARE(module.notify(0x00002AFF, &one), 0);
+        QCOMPARE(module.notify(0x2AF82AFF, &two), 0);
+        QCOMPARE(module.command(0x2AFF, &none), 0);
+        QCOMPARE(messages.count(), 0);
+        deliverPosted();
+        QCOMPARE(messages.names, (QStringList{u"alice"_s, u"alice"_s, u"alice"_s, u"a"_s, u"b"_s}));
+    }
+
+    void callbacksAnswerZeroAndSurviveMalformedDocuments()
+    {
+        HostWindow& window = hostWithModule();
+        deliverPosted();
+        MessageCounter messages(window.currentPanel(), WM_MEMO_UPDATEDATA);
+        CXml empty;
+        CXml nested = document(u"<A><UpdateData><UserName>x</UserName></UpdateData></A>"_s);
+        CXml deep = document(u"<UpdateData><B><UserName>x</UserName></B></UpdateData>"_s);
+        CXml notParsed;
+        QVERIFY(!notParsed.SetDoc(u"<UpdateData><UserName>x</UpdateData>"));
+        for (int code : {0, -1, 1, 17000, 0x2AF82AFB, 0x2AF82AFE, 0x2AF82AFF, 0x2AFF, 0x12345678}) {
+            for (CXml* doc : {&empty, &nested, &deep, &notParsed, static_cast<CXml*>(nullptr)}) {
+                QCOMPARE(window.module().notify(code, doc), 0);
+                QCOMPARE(window.module().command(code, doc), 0);
+            }
+        }
+        deliverPosted();
+        QCOMPARE(messages.count(), 0);
+        QCOMPARE(registrations(), 1);
+    }
+
+    void noticesBeforeThePanelAndAfterItsEndDoNothing()
+    {
+        HostWindow& window = host();
+        // A module whose panel was never asked for.
+        ModuleLibrary bare;
+        QString error;
+        QVERIFY(bare.load(moduleFile(), error));
+        CXml update = document(u"<UpdateData><UserName>alice</UserName></UpdateData>"_s);
+        QCOMPARE(bare.notify(NTF_UPDATE_DATA, &update), 0);
+        QCOMPARE(bare.command(0x2AFF, &update), 0);
+        deliverPosted();
+        bare.unload();
+
+        QVERIFY(window.loadModule(moduleFile()));
+        deliverPosted();
+        QPointer<QWidget> panel = window.currentPanel();
+        delete panel.data(); // the host destroys the panel's window
+        QVERIFY(!window.currentPanel());
+        QCOMPARE(window.module().notify(NTF_UPDATE_DATA, &update), 0);
+        QCOMPARE(window.module().command(0x2AF82AFF, &update), 0);
+        deliverPosted();
+        QCOMPARE(window.moduleBar()->panelCount(), 0);
+    }
+
+    void statusTextsAppearInTheStatusBar()
+    {
+        HostWindow& window = hostWithModule();
+        window.show();
+        deliverPosted();
+        const QString expected = FormatStr(LoadStr(233), 0);
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(window.statusText(), expected);
+        const auto statusDocs = std::count_if(m_sent.begin(), m_sent.end(), [](const SentDoc& d) {
+            return !d.notification && d.code == CMD_STATUSBAR_TEXT;
+        });
+        QVERIFY(statusDocs >= 1);
+    }
+
+    void switchingUsersOpensTheOtherUsersStore()
+    {
+        HostWindow& window = host();
+        // bob has three memos, alice none.
+        QVERIFY(window.switchUser(u"bob"_s));
+        const QString bobPath = QString::fromUtf8(MemoStore_CurrentPath());
+        for (int i = 0; i < 3; ++i) {
+            MemoRecord memo{};
+            memo.title[0] = char16_t(u'a' + i);
+            QVERIFY(DBI_MemRecycleWriteRecord(&memo) > 0);
+        }
+        QVERIFY(window.switchUser(u"alice"_s));
+        QVERIFY(window.loadModule(moduleFile()));
+        window.show();
+        deliverPosted();
+        QCOMPARE(DBI_MemGetValidRecordCount(), 0);
+        MessageCounter messages(window.currentPanel(), WM_MEMO_UPDATEDATA);
+        m_sent.clear();
+
+        QVERIFY(window.switchUser(u"bob"_s));
+        QCOMPARE(QString::fromUtf8(MemoStore_CurrentPath()), bobPath);
+        QCOMPARE(DBI_MemGetValidRecordCount(), 3);
+        deliverPosted();
+        QCOMPARE(messages.names, QStringList{u"bob"_s});
+        // The panel reloaded and told the host again.
+        QVERIFY(std::any_of(m_sent.begin(), m_sent.end(),
+                            [](const SentDoc& d) { return !d.notification && d.code == CMD_STATUSBAR_TEXT; }));
+        QCOMPARE(window.userName(), u"bob"_s);
+    }
+
+    void ctrlFAsksThePanelToFocusItsSearchBox()
+    {
+        HostWindow& window = hostWithModule();
+        window.show();
+        QApplication::setActiveWindow(&window);
+        deliverPosted();
+        QWidget* panel = window.currentPanel();
+        MessageCounter messages(panel, e2e::WM_MEMO_FOCUSSEARCH);
+        QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(messages.count(), 0); // posted
+        deliverPosted();
+        QCOMPARE(messages.count(), 1);
+        QWidget* search = panel->findChild<QWidget*>(u"21006"_s);
+        QVERIFY(search);
+        QCOMPARE(QApplication::focusWidget(), search);
+    }
+
+    void unloadingEndsThePanelAndTheModuleLoadsAgain()
+    {
+        HostWindow& window = hostWithModule();
+        QPointer<QWidget> panel = window.currentPanel();
+        // A user change is still on its way when the module goes.
+        CXml update = document(u"<UpdateData><UserName>alice</UserName></UpdateData>"_s);
+        window.module().notify(NTF_UPDATE_DATA, &update);
+        window.unloadModule();
+        QVERIFY(panel.isNull());
+        QVERIFY(!window.isModuleLoaded());
+        QVERIFY(!moduleMapped());
+        deliverPosted();
+
+        QVERIFY(window.loadModule(moduleFile()));
+        QVERIFY(moduleMapped());
+        QCOMPARE(window.componentId(), 17000);
+        QCOMPARE(registrations(), 2);
+        QWidget* again = window.currentPanel();
+        QVERIFY(again);
+        deliverPosted();
+        MessageCounter messages(again, WM_MEMO_UPDATEDATA);
+        QCOMPARE(window.module().notify(NTF_UPDATE_DATA, &update), 0);
+        deliverPosted();
+        QCOMPARE(messages.count(), 1);
+    }
+};
+
+QTEST_MAIN(TestHostModule)
+#include "tst_hostmodule.moc"

@@ -1,0 +1,202 @@
+// The host window without a module: stores that cannot be opened, files that are not modules,
+// switching users, the remembered geometry and the module image.
+#include <HostWindow.h>
+#include <ModuleBar.h>
+#include <ModuleImage.h>
+
+#include <DbiMemo.h>
+#include <MemoStore.h>
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Report
+{
+    QString title;
+    QString text;
+};
+
+QByteArray fileHash(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+// The store file of `user` inside `dir`, as the store library names it.
+QString storePathOf(const QString& user, const QString& dir)
+{
+    const QByteArray u = user.toUtf8();
+    const QByteArray d = dir.toUtf8();
+    if (!MemoStore_Open(u.constData(), d.constData()))
+        return {};
+    const QString path = QString::fromUtf8(MemoStore_CurrentPath());
+    MemoStore_Close();
+    return path;
+}
+
+void spoil(const QString& path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray("this is no database, but somebody's file\n").repeated(200));
+}
+
+} // namespace
+
+class TestHostWindow : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    std::vector<Report> m_reports;
+
+    void watch(HostWindow& window)
+    {
+        window.setErrorReporter([this](const QString& title, const QString& text) {
+            m_reports.push_back({title, text});
+        });
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_reports.clear();
+        QSettings().clear();
+    }
+    void cleanup() { QVERIFY(!MemoStore_IsOpen()); }
+
+    void aStoreThatCannotBeOpenedIsReportedAndLeftAlone()
+    {
+        const QString path = storePathOf(u"carol"_s, m_dir.path());
+        QVERIFY(!path.isEmpty());
+        spoil(path);
+        const QByteArray before = fileHash(path);
+
+        HostWindow window(m_dir.path());
+        watch(window);
+        QVERIFY(!window.openUser(u"carol"_s));
+        QCOMPARE(m_reports.size(), size_t(1));
+        QVERIFY(m_reports[0].text.contains(u"carol"_s));
+        QVERIFY(!MemoStore_IsOpen());
+        QCOMPARE(fileHash(path), before);
+        QVERIFY(window.userName().isEmpty());
+    }
+
+    void switchingToABrokenStoreKeepsTheCurrentUser()
+    {
+        const QString broken = storePathOf(u"dave"_s, m_dir.path());
+        spoil(broken);
+        const QByteArray before = fileHash(broken);
+
+        HostWindow window(m_dir.path());
+        watch(window);
+        QVERIFY(window.openUser(u"alice"_s));
+        const QString alicePath = QString::fromUtf8(MemoStore_CurrentPath());
+        QVERIFY(!window.switchUser(u"dave"_s));
+        QCOMPARE(m_reports.size(), size_t(1));
+        QVERIFY(m_reports[0].text.contains(u"dave"_s));
+        QCOMPARE(window.userName(), u"alice"_s);
+        QCOMPARE(QString::fromUtf8(MemoStore_CurrentPath()), alicePath);
+        QCOMPARE(fileHash(broken), before);
+        QVERIFY(window.windowTitle().contains(u"alice"_s));
+        window.unloadModule();
+        MemoStore_Close();
+    }
+
+    void switchingUsersOpensTheirOwnStores()
+    {
+        HostWindow window(m_dir.path());
+        watch(window);
+        QVERIFY(window.openUser(u"erin"_s));
+        MemoRecord memo{};
+        memo.title[0] = u'x';
+        QVERIFY(DBI_MemRecycleWriteRecord(&memo) > 0);
+        QCOMPARE(DBI_MemGetValidRecordCount(), 1);
+
+        QVERIFY(window.switchUser(u"frank"_s));
+        QCOMPARE(DBI_MemGetValidRecordCount(), 0);
+        QVERIFY(window.windowTitle().contains(u"frank"_s));
+        QVERIFY(window.switchUser(u"erin"_s));
+        QCOMPARE(DBI_MemGetValidRecordCount(), 1);
+        QVERIFY(m_reports.empty());
+
+        // Both users are offered in the user menu, the current one checked.
+        QMenu* users = window.menuBar()->actions().constFirst()->menu();
+        QStringList checked;
+        QStringList offered;
+        for (QAction* action : users->actions()) {
+            if (!action->isCheckable())
+                continue;
+            offered << action->text();
+            if (action->isChecked())
+                checked << action->text();
+        }
+        QCOMPARE(offered, (QStringList{u"erin"_s, u"frank"_s}));
+        QCOMPARE(checked, QStringList{u"erin"_s});
+        MemoStore_Close();
+    }
+
+    void filesThatAreNotModulesAreReported_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("missing") << m_dir.filePath(u"nothing-here.so"_s);
+        QTest::newRow("text file") << QFINDTESTDATA("tst_hostwindow.cpp");
+        QTest::newRow("library without entry points") << QString::fromUtf8(HOST_ADAPTER_FILE);
+    }
+
+    void filesThatAreNotModulesAreReported()
+    {
+        QFETCH(QString, path);
+        HostWindow window(m_dir.path());
+        watch(window);
+        QVERIFY(window.openUser(u"alice"_s));
+        QVERIFY(!window.loadModule(path));
+        QCOMPARE(m_reports.size(), size_t(1));
+        QVERIFY(m_reports[0].text.contains(path));
+        QVERIFY(!window.isModuleLoaded());
+        QVERIFY(!window.currentPanel());
+        QCOMPARE(window.moduleBar()->panelCount(), 0);
+        MemoStore_Close();
+    }
+
+    void theWindowGeometryIsRemembered()
+    {
+        QRect placed;
+        {
+            HostWindow window(m_dir.path());
+            window.show();
+            window.setGeometry(120, 90, 812, 533);
+            placed = window.geometry();
+            window.close();
+        }
+        HostWindow again(m_dir.path());
+        QCOMPARE(again.size(), placed.size());
+        QCOMPARE(again.geometry().topLeft(), placed.topLeft());
+    }
+
+    void theMemoImageIsDrawn()
+    {
+        const QImage memo = ModuleImage(MEMO_IMAGE_ID).pixmap(32, 32).toImage();
+        const QImage other = ModuleImage(5).pixmap(32, 32).toImage();
+        QCOMPARE(memo.size(), QSize(32, 32));
+        int opaque = 0;
+        for (int y = 0; y < memo.height(); ++y)
+            for (int x = 0; x < memo.width(); ++x)
+                opaque += qAlpha(memo.pixel(x, y)) == 255;
+        QVERIFY(opaque > 32 * 32 / 3);
+        QVERIFY(memo != other);
+    }
+};
+
+QTEST_MAIN(TestHostWindow)
+#include "tst_hostwindow.moc"

@@ -310,6 +310,13 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
     return dx.Failed() ? FALSE : TRUE;
 }
 
+void CDialog::GotoDlgCtrl(QWidget* control)
+{
+    if (!control)
+        return;
+    control->setFocus(Qt::TabFocusReason);
+}
+
 void CDialog::HookControl(QWidget* control)
 {
     auto* button = qobject_cast<QAbstractButton*>(control);

@@ -50,6 +50,11 @@ public:
     UINT GetTemplateId() const { return m_nIDTemplate; }
     bool IsRunningModal() const { return m_bInModalLoop; }
 
+    void SetDlgItemTextW(int id, const QString& text) { ::SetWindowText(GetDlgItem(id), text); }
+    void GetDlgItemTextW(int id, QString& text) const { text = ::GetWindowText(GetDlgItem(id)); }
+    // Gives the control the focus, selecting an edit's text, as dialog navigation does.
+    void GotoDlgCtrl(QWidget* control);
+
     // Runs DoDataExchange; notifications from the controls to this dialog are ignored meanwhile.
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     // Routes a control's clicks to the message map (data exchange does this when it attaches).

@@ -11,7 +11,7 @@ class QPainter;
 
 class KIT_API CRes
 {
-public:
+  public:
     static CRes& GetInstance();
 
     // ARGB, premultiplied; device pixel ratio 1.
@@ -21,10 +21,10 @@ public:
 
     // Draws `area` into `target`, stretching only its middle: the `border` strips keep their size
     // (a button face or an edit frame grows without blurring its rounded corners).
-    static void DrawNinePatch(QPainter& painter, const QRect& target, const QImage& image,
-                              const QRect& area, const QMargins& border);
+    static void DrawNinePatch(QPainter& painter, const QRect& target, const QImage& image, const QRect& area,
+                              const QMargins& border);
 
-private:
+  private:
     CRes();
     QImage m_common;
 };

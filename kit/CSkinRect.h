@@ -12,12 +12,14 @@ struct CSkinRect
     int height = 0;
 
     constexpr CSkinRect() = default;
-    constexpr CSkinRect(int x_, int y_, int width_, int height_) : x(x_), y(y_), width(width_), height(height_) {}
-    constexpr CSkinRect(const QRect& r) : x(r.x()), y(r.y()), width(r.width()), height(r.height()) {} // NOLINT
+    constexpr CSkinRect(int x_, int y_, int width_, int height_)
+        : x(x_), y(y_), width(width_), height(height_)
+    {
+    }
+    constexpr CSkinRect(const QRect& r)
+        : x(r.x()), y(r.y()), width(r.width()), height(r.height()) {} // NOLINT
     template <class R>
-        requires requires(const R& r) {
-            r.left + r.top + r.right + r.bottom;
-        }
+    requires requires(const R& r) { r.left + r.top + r.right + r.bottom; }
     constexpr CSkinRect(const R& r) : x(r.left), y(r.top), width(r.right), height(r.bottom) // NOLINT
     {
     }

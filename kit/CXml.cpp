@@ -160,7 +160,8 @@ bool CXml::FindChildElem(QStringView tag)
             return false;
     }
     const std::string name = tag.toString().toStdString();
-    const pugi::xml_node found = nextElement(d->child ? d->child.next_sibling() : d->main.first_child(), name);
+    const pugi::xml_node found =
+        nextElement(d->child ? d->child.next_sibling() : d->main.first_child(), name);
     if (!found)
         return false;
     d->child = found;

@@ -11,7 +11,7 @@
 
 class KIT_API CXml
 {
-public:
+  public:
     // x_AddElem flag: add the element as a child of the main element instead of beside it.
     static constexpr int MNF_CHILD = 0x4000;
 
@@ -58,7 +58,7 @@ public:
     bool SetDoc(QStringView text);
     bool IsEmpty() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };

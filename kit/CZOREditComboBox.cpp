@@ -25,11 +25,11 @@ QColor qtColour(COLORREF c)
 
 const QString& popupStyle()
 {
-    static const QString style = QStringLiteral(
-        "QAbstractItemView { background: #ffffff; border: 1px solid #9fbbdb; outline: 0;"
-        "  color: #222b36; selection-background-color: #d3e6fb; selection-color: #14202c; }"
-        "QAbstractItemView::item { min-height: 26px; padding-left: 6px; }"
-        "QAbstractItemView::item:hover { background: #eef5fd; }");
+    static const QString style =
+        QStringLiteral("QAbstractItemView { background: #ffffff; border: 1px solid #9fbbdb; outline: 0;"
+                       "  color: #222b36; selection-background-color: #d3e6fb; selection-color: #14202c; }"
+                       "QAbstractItemView::item { min-height: 26px; padding-left: 6px; }"
+                       "QAbstractItemView::item:hover { background: #eef5fd; }");
     return style;
 }
 
@@ -192,7 +192,8 @@ QRect CZOREditComboBox::arrowRect() const
 
 void CZOREditComboBox::placeEdit()
 {
-    lineEdit()->setGeometry(QRect(7, 1, std::max(0, width() - 7 - ArrowWidth - 2), std::max(0, height() - 2)));
+    lineEdit()->setGeometry(
+        QRect(7, 1, std::max(0, width() - 7 - ArrowWidth - 2), std::max(0, height() - 2)));
 }
 
 void CZOREditComboBox::resizeEvent(QResizeEvent* event)
@@ -209,8 +210,8 @@ void CZOREditComboBox::showEvent(QShowEvent* event)
 
 bool CZOREditComboBox::event(QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonPress && isEnabled()
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (event->type() == QEvent::MouseButtonPress && isEnabled() &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // Anywhere outside the field (the drop-down button, the border) opens the list.
         showPopup();
         event->accept();
@@ -292,7 +293,8 @@ void CZOREditComboBox::paintEvent(QPaintEvent*)
     }
     const QRect glyph = m_arrowGlyph.toQRect();
     if (!m_arrowGlyph.isEmpty() && skin.rect().contains(glyph)) {
-        const QPoint at(arrow.x() + (arrow.width() - glyph.width()) / 2, arrow.y() + (arrow.height() - glyph.height()) / 2);
+        const QPoint at(arrow.x() + (arrow.width() - glyph.width()) / 2,
+                        arrow.y() + (arrow.height() - glyph.height()) / 2);
         painter.drawImage(at, skin, glyph);
     } else {
         painter.setPen(QPen(QColor(0x5A, 0x6B, 0x7C), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));

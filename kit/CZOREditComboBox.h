@@ -19,7 +19,7 @@ class KIT_API CZOREditComboBox : public CWndT<QComboBox>
 {
     Q_OBJECT
 
-public:
+  public:
     explicit CZOREditComboBox(QWidget* parent = nullptr);
 
     void ResetContent();
@@ -41,8 +41,8 @@ public:
     // arrowGlyph: the 27 x 18 drop-down glyph; frame: the field's frame, stretched by 6-pixel
     // borders; arrowStates: three 27 x 18 backgrounds of the drop-down button stacked (normal,
     // hover, pressed); width: the box's width.
-    void SetEditComboBoxInfo(const CSkinRect& arrowGlyph, const CSkinRect& frame, const CSkinRect& arrowStates,
-                             int width);
+    void SetEditComboBoxInfo(const CSkinRect& arrowGlyph, const CSkinRect& frame,
+                             const CSkinRect& arrowStates, int width);
     void SetBkColor(COLORREF colour);
     void SetEnableInput(BOOL enable);
     BOOL IsInputEnabled() const { return m_inputEnabled ? TRUE : FALSE; }
@@ -57,14 +57,14 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
 
-private:
+  private:
     QRect arrowRect() const;
     void placeEdit();
 

@@ -12,24 +12,24 @@ class KIT_API CZorvaEdit : public CRichEditCtrl
 {
     Q_OBJECT
 
-public:
+  public:
     explicit CZorvaEdit(QWidget* parent = nullptr);
 
     // leftGlyph, rightGlyph: areas drawn at the ends of the field (empty: none); frame: the
     // field's frame, stretched by its 6-pixel borders; width: the edit's width; style: 0.
-    void SetEditInfo(const CSkinRect& leftGlyph, const CSkinRect& frame, const CSkinRect& rightGlyph, int width,
-                     int style = 0);
+    void SetEditInfo(const CSkinRect& leftGlyph, const CSkinRect& frame, const CSkinRect& rightGlyph,
+                     int width, int style = 0);
     // The colour round the frame's rounded corners (the dialog's background).
     void SetBkColor(COLORREF colour);
 
     QSize sizeHint() const override;
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-private:
+  private:
     void updateMargins();
     void paintFrame();
 

@@ -8,7 +8,7 @@
 
 class KIT_API CZorvaFont
 {
-public:
+  public:
     static CZorvaFont& GetInstance();
 
     LOGFONTW GetDefaultLableFont() const;
@@ -23,6 +23,6 @@ public:
     static constexpr COLORREF TextColour = RGB(0x22, 0x2B, 0x36);
     static constexpr COLORREF HintColour = RGB(0x9A, 0xA3, 0xAE);
 
-private:
+  private:
     CZorvaFont() = default;
 };

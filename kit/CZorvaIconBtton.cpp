@@ -51,8 +51,8 @@ CZorvaIconBtton::CZorvaIconBtton(QWidget* parent) : CWndT<QPushButton>(parent)
     setFont(font);
 }
 
-void CZorvaIconBtton::SetButtonInfo(const CSkinRect& glyph, const CSkinRect& face, const CSkinRect& activeFace,
-                                    int width, int style)
+void CZorvaIconBtton::SetButtonInfo(const CSkinRect& glyph, const CSkinRect& face,
+                                    const CSkinRect& activeFace, int width, int style)
 {
     m_glyph = glyph;
     m_face = face;
@@ -124,7 +124,8 @@ QImage CZorvaIconBtton::faceImage(Look look) const
     QImage face(size(), QImage::Format_ARGB32_Premultiplied);
     face.fill(Qt::transparent);
     QPainter p(&face);
-    CRes::DrawNinePatch(p, face.rect(), skin, area.toQRect(), QMargins(FaceBorder, FaceBorder, FaceBorder, FaceBorder));
+    CRes::DrawNinePatch(p, face.rect(), skin, area.toQRect(),
+                        QMargins(FaceBorder, FaceBorder, FaceBorder, FaceBorder));
     if (look == Look::Pressed) {
         // Darken only where the face is: the corners stay transparent.
         p.setCompositionMode(QPainter::CompositionMode_SourceAtop);

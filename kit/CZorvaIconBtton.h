@@ -20,7 +20,7 @@ class KIT_API CZorvaIconBtton : public CWndT<QPushButton>
 {
     Q_OBJECT
 
-public:
+  public:
     explicit CZorvaIconBtton(QWidget* parent = nullptr);
 
     // glyph: a 27 x 18 area drawn before the caption (empty: none); face and activeFace: 32 x 32
@@ -35,11 +35,11 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
 
-private:
+  private:
     QImage faceImage(Look look) const;
 
     CSkinRect m_glyph;

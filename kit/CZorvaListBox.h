@@ -17,7 +17,7 @@ class KIT_API CZorvaListBox : public CWndT<QListWidget>
 {
     Q_OBJECT
 
-public:
+  public:
     explicit CZorvaListBox(QWidget* parent = nullptr);
 
     void DeleteAllItems();

@@ -15,9 +15,12 @@ constexpr int DataRole = Qt::UserRole + 2;
 Qt::Alignment alignmentOf(int nAlign)
 {
     switch (nAlign) {
-    case ZLC_ALIGN_CENTER: return Qt::AlignHCenter | Qt::AlignVCenter;
-    case ZLC_ALIGN_RIGHT: return Qt::AlignRight | Qt::AlignVCenter;
-    default: return Qt::AlignLeft | Qt::AlignVCenter;
+    case ZLC_ALIGN_CENTER:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    case ZLC_ALIGN_RIGHT:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    default:
+        return Qt::AlignLeft | Qt::AlignVCenter;
     }
 }
 

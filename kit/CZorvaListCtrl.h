@@ -32,7 +32,7 @@ class KIT_API CZorvaListCtrl : public CWndT<QTreeWidget>
 {
     Q_OBJECT
 
-public:
+  public:
     explicit CZorvaListCtrl(QWidget* parent = nullptr);
 
     // Inserts a column before column nCol (at the end when nCol is past it); returns its index.
@@ -62,10 +62,10 @@ public:
     POSITION GetFirstSelectedItemPosition() const;
     int GetNextSelectedItem(POSITION& pos) const;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     QTreeWidgetItem* row(int nItem) const;
     int rowOfSerial(std::intptr_t serial) const;
     POSITION positionAfter(int nItem) const;

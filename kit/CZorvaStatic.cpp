@@ -21,14 +21,14 @@ CZorvaStatic::CZorvaStatic(QWidget* parent) : CWndT<QLabel>(parent)
     SetTextColor(CZorvaFont::TextColour);
 }
 
-void CZorvaStatic::SetInfo(const CSkinRect& back, int width, int height, const LOGFONTW& font, COLORREF colour,
-                           UINT nFormat)
+void CZorvaStatic::SetInfo(const CSkinRect& back, int width, int height, const LOGFONTW& font,
+                           COLORREF colour, UINT nFormat)
 {
     m_back = back;
     m_size = QSize(width, height);
     setFont(FontFromLogFont(font));
     SetTextColor(colour);
-    const Qt::Alignment horizontal = nFormat == ZS_CENTER ? Qt::AlignHCenter
+    const Qt::Alignment horizontal = nFormat == ZS_CENTER  ? Qt::AlignHCenter
                                      : nFormat == ZS_RIGHT ? Qt::AlignRight
                                                            : Qt::AlignLeft;
     setAlignment(horizontal | Qt::AlignVCenter);

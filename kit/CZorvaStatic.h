@@ -18,7 +18,7 @@ class KIT_API CZorvaStatic : public CWndT<QLabel>
 {
     Q_OBJECT
 
-public:
+  public:
     explicit CZorvaStatic(QWidget* parent = nullptr);
 
     // back: the skin area behind the text (empty: none); width and height: the label's size;
@@ -30,10 +30,10 @@ public:
 
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     CSkinRect m_back;
     std::optional<QColor> m_bkColour;
     QSize m_size;

@@ -11,19 +11,22 @@
 KIT_API QString LoadStr(UINT id);
 
 namespace kit_detail {
-template <class T>
-auto heldArg(const T& value)
+template <class T> auto heldArg(const T& value)
 {
     if constexpr (std::is_convertible_v<const T&, QStringView>)
         return QStringView(value).toUtf8();
     else
         return value;
 }
-inline const char* passArg(const QByteArray& utf8) { return utf8.constData(); }
-template <class T>
-T passArg(T value) { return value; }
-template <class... Held>
-QString formatHeld(const QString& format, const Held&... held)
+inline const char* passArg(const QByteArray& utf8)
+{
+    return utf8.constData();
+}
+template <class T> T passArg(T value)
+{
+    return value;
+}
+template <class... Held> QString formatHeld(const QString& format, const Held&... held)
 {
     return QString::asprintf(format.toUtf8().constData(), passArg(held)...);
 }
@@ -31,8 +34,7 @@ QString formatHeld(const QString& format, const Held&... held)
 
 // Fills the printf conversions of a table text: %d takes an integer, %s a string
 // (QString, QStringView or a UTF-16 literal). FormatStr(LoadStr(233), rows).
-template <class... Args>
-QString FormatStr(const QString& format, const Args&... args)
+template <class... Args> QString FormatStr(const QString& format, const Args&... args)
 {
     return kit_detail::formatHeld(format, kit_detail::heldArg(args)...);
 }

@@ -13,11 +13,13 @@ QString LocalFilePath(const QString& path)
     if (!match.hasMatch())
         return path;
     QStringList parts;
-    for (const QString& part : match.captured(2).split(QRegularExpression(QStringLiteral("[\\\\/]+")), Qt::SkipEmptyParts))
+    for (const QString& part :
+         match.captured(2).split(QRegularExpression(QStringLiteral("[\\\\/]+")), Qt::SkipEmptyParts))
         if (part != u"." && part != u"..")
             parts << part;
     const QString base = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    return base + QStringLiteral("/drive-") + match.captured(1).toLower() + QLatin1Char('/') + parts.join(u'/');
+    return base + QStringLiteral("/drive-") + match.captured(1).toLower() + QLatin1Char('/') +
+           parts.join(u'/');
 }
 
 BOOL WriteStringToFile(const QString& text, const QString& path, BOOL /*bAppend*/)

@@ -34,7 +34,7 @@ class TestCRes : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void glyphsSitInsideTheirCells_data();
     void glyphsSitInsideTheirCells();
     void buttonFacesAreRoundedAndOpaque_data();
@@ -72,9 +72,9 @@ void TestCRes::glyphsSitInsideTheirCells()
 void TestCRes::buttonFacesAreRoundedAndOpaque_data()
 {
     QTest::addColumn<QPoint>("origin");
-    for (const QPoint p : {QPoint(408, 107), QPoint(440, 107), QPoint(472, 107), QPoint(504, 107),
-                           QPoint(536, 107), QPoint(440, 139), QPoint(472, 139), QPoint(406, 139),
-                           QPoint(472, 171)})
+    for (const QPoint p :
+         {QPoint(408, 107), QPoint(440, 107), QPoint(472, 107), QPoint(504, 107), QPoint(536, 107),
+          QPoint(440, 139), QPoint(472, 139), QPoint(406, 139), QPoint(472, 171)})
         QTest::addRow("%d,%d", p.x(), p.y()) << p;
 }
 
@@ -149,7 +149,10 @@ void TestCRes::skinCopiesOnlyAreasInsideTheImage()
     QVERIFY(CRes::GetInstance().Skin(CSkinRect(0, 0, 0, 0)).isNull());
     QVERIFY(CRes::GetInstance().Skin(CSkinRect(560, 400, 32, 32)).isNull());
     // Four numbers in field order: x, y, width, height.
-    struct Rect { int left, top, right, bottom; };
+    struct Rect
+    {
+        int left, top, right, bottom;
+    };
     QCOMPARE(CSkinRect(Rect{193, 118, 25, 24}).toQRect(), QRect(193, 118, 25, 24));
 }
 

@@ -8,7 +8,7 @@ class TestCXml : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void registrationChildrenInOrderSurviveText();
     void findsMainElementsAndTheirChildren();
     void childrenGoAfterTheChildPosition();

@@ -16,7 +16,7 @@ namespace {
 // A dialog stand-in: records posted window messages and control notifications.
 class Recorder : public QWidget, public INotifyTarget
 {
-public:
+  public:
     QList<UINT> messages;
     QList<UINT> notifications;
 
@@ -27,7 +27,7 @@ public:
         return true;
     }
 
-protected:
+  protected:
     bool event(QEvent* e) override
     {
         if (auto* m = dynamic_cast<CWinMessageEvent*>(e)) {
@@ -41,7 +41,8 @@ protected:
 
 void skin(CZOREditComboBox& box)
 {
-    box.SetEditComboBoxInfo(CSkinRect(215, 25, 27, 18), CSkinRect(193, 118, 25, 24), CSkinRect(107, 158, 27, 54), 192);
+    box.SetEditComboBoxInfo(CSkinRect(215, 25, 27, 18), CSkinRect(193, 118, 25, 24),
+                            CSkinRect(107, 158, 27, 54), 192);
 }
 
 } // namespace
@@ -50,7 +51,7 @@ class TestCZOREditComboBox : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void cleanup();
     void entriesAndSelectionSetBeforeItShowsAreThere();
     void pickOnlyRefusesTyping();
@@ -59,7 +60,7 @@ private Q_SLOTS:
     void selectionOutOfRangeSelectsNothing();
     void eventMaskGatesNotifications();
 
-private:
+  private:
     std::unique_ptr<Recorder> m_parent;
 };
 

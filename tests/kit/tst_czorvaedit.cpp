@@ -8,7 +8,7 @@ class TestCZorvaEdit : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void frameAndGlyphSurroundTheText();
     void focusTurnsTheFrameBlue();
 };
@@ -36,15 +36,15 @@ void TestCZorvaEdit::frameAndGlyphSurroundTheText()
 
     QCOMPARE(edit->sizeHint().width(), 250);
     const QImage image = grab(*edit);
-    QCOMPARE(image.pixelColor(0, 0), QColor(243, 247, 251));  // outside the rounded corner
-    QVERIFY(image.pixelColor(0, 13).lightness() < 235);        // the frame's border
-    QCOMPARE(image.pixelColor(200, 13), QColor(Qt::white));    // inside the field
-    int glyphPixels = 0;                                       // the magnifier before the text
+    QCOMPARE(image.pixelColor(0, 0), QColor(243, 247, 251)); // outside the rounded corner
+    QVERIFY(image.pixelColor(0, 13).lightness() < 235);      // the frame's border
+    QCOMPARE(image.pixelColor(200, 13), QColor(Qt::white));  // inside the field
+    int glyphPixels = 0;                                     // the magnifier before the text
     for (int x = 0; x < 30; ++x)
         for (int y = 0; y < 26; ++y)
             glyphPixels += image.pixelColor(x, y).lightness() < 160 ? 1 : 0;
     QVERIFY(glyphPixels > 10);
-    QVERIFY(edit->viewport()->geometry().left() >= 27);        // text starts after the glyph
+    QVERIFY(edit->viewport()->geometry().left() >= 27); // text starts after the glyph
 
     edit->setFocus();
     QTest::keyClicks(edit, u"abcdefghijklmnopqrstuvwxy"_s);

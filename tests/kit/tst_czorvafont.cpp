@@ -10,7 +10,7 @@ class TestCZorvaFont : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void labelFontsBecomeQtFonts();
     void richEditFormatsDifferOnlyInColour();
     void charFormatMaskDecidesWhatIsSet();

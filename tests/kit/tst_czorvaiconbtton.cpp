@@ -30,14 +30,14 @@ class TestCZorvaIconBtton : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init();
     void cleanup();
     void looksFollowMouseAndState();
     void clickSignalsOnlyWhenEnabled();
     void flatStyleShowsNoFaceAtRest();
 
-private:
+  private:
     std::unique_ptr<QWidget> m_parent;
     CZorvaIconBtton* m_button = nullptr;
 };
@@ -48,7 +48,8 @@ void TestCZorvaIconBtton::init()
     m_parent->resize(200, 80);
     m_button = new CZorvaIconBtton(m_parent.get());
     m_button->SetBkColor(RGB(243, 247, 251));
-    m_button->SetButtonInfo(CSkinRect(139, 396, 27, 18), CSkinRect(408, 107, 32, 32), CSkinRect(504, 107, 32, 32), 75);
+    m_button->SetButtonInfo(CSkinRect(139, 396, 27, 18), CSkinRect(408, 107, 32, 32),
+                            CSkinRect(504, 107, 32, 32), 75);
     m_button->SetWindowTextW(u"确定"_s);
     m_button->move(10, 10);
     m_parent->show();
@@ -68,7 +69,7 @@ void TestCZorvaIconBtton::looksFollowMouseAndState()
     QTest::mouseMove(m_parent.get(), QPoint(190, 70));
     QTRY_COMPARE(m_button->look(), CZorvaIconBtton::Look::Normal);
     const QImage normal = grab(*m_button);
-    QVERIFY(greenPixels(normal) > 10); // the glyph is drawn
+    QVERIFY(greenPixels(normal) > 10);                        // the glyph is drawn
     QCOMPARE(normal.pixelColor(0, 0), QColor(243, 247, 251)); // background round the corner
 
     QTest::mouseMove(m_button, QPoint(20, 16));
@@ -100,8 +101,8 @@ void TestCZorvaIconBtton::clickSignalsOnlyWhenEnabled()
 
 void TestCZorvaIconBtton::flatStyleShowsNoFaceAtRest()
 {
-    m_button->SetButtonInfo(CSkinRect(193, 28, 27, 18), CSkinRect(440, 139, 32, 32), CSkinRect(472, 139, 32, 32), 80,
-                            ZIB_STYLE_FLAT);
+    m_button->SetButtonInfo(CSkinRect(193, 28, 27, 18), CSkinRect(440, 139, 32, 32),
+                            CSkinRect(472, 139, 32, 32), 80, ZIB_STYLE_FLAT);
     QCOMPARE(m_button->width(), 80);
     QTest::mouseMove(m_parent.get(), QPoint(190, 70));
     QTRY_COMPARE(m_button->look(), CZorvaIconBtton::Look::Normal);

@@ -9,7 +9,7 @@ namespace {
 
 class Recorder : public QWidget, public INotifyTarget
 {
-public:
+  public:
     QList<QPair<int, UINT>> notifications;
     bool OnControlNotify(int id, UINT code, QWidget*, LRESULT*) override
     {
@@ -24,7 +24,7 @@ class TestCZorvaListBox : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void rowsWithDataAndSelection();
     void userSelectionNotifiesTheParent();
 };

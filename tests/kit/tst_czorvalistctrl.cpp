@@ -10,10 +10,10 @@ namespace {
 // A parent window that records the window messages posted to it.
 class Recorder : public QWidget
 {
-public:
+  public:
     QList<UINT> messages;
 
-protected:
+  protected:
     bool event(QEvent* e) override
     {
         if (auto* m = dynamic_cast<CWinMessageEvent*>(e)) {
@@ -40,7 +40,7 @@ class TestCZorvaListCtrl : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init();
     void cleanup();
     void rowsKeepInsertionOrderWithTheirData();
@@ -50,7 +50,7 @@ private Q_SLOTS:
     void deletingReportedRowsDeletesEachOnce();
     void badRowsAreRefused();
 
-private:
+  private:
     void fill(const QStringList& titles);
     std::unique_ptr<Recorder> m_parent;
     CZorvaListCtrl* m_list = nullptr;
@@ -152,7 +152,8 @@ void TestCZorvaListCtrl::multiSelectionIsReportedFirstToLast()
     // The user extends the selection with Ctrl+click.
     m_list->SetItemState(-1, 0, LVIS_SELECTED);
     QCOMPARE(m_list->GetFirstSelectedItemPosition(), POSITION(0));
-    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, m_list->visualItemRect(m_list->topLevelItem(3)).center());
+    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {},
+                      m_list->visualItemRect(m_list->topLevelItem(3)).center());
     QTest::mouseClick(m_list->viewport(), Qt::LeftButton, Qt::ControlModifier,
                       m_list->visualItemRect(m_list->topLevelItem(0)).center());
     QCOMPARE(selectedRows(*m_list), (QList<int>{0, 3}));

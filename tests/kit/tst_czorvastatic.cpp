@@ -9,7 +9,7 @@ class TestCZorvaStatic : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void skinAreaOrColourBehindTheText();
 };
 
@@ -18,11 +18,12 @@ void TestCZorvaStatic::skinAreaOrColourBehindTheText()
     QWidget parent;
     parent.resize(200, 100);
     auto* onSkin = new CZorvaStatic(&parent);
-    onSkin->SetInfo(CSkinRect(28, 79, 41, 1), 41, 24, CZorvaFont::GetInstance().GetMemoPropertyDlgTeamLableFont(),
-                    RGB(0, 0, 0), 0);
+    onSkin->SetInfo(CSkinRect(28, 79, 41, 1), 41, 24,
+                    CZorvaFont::GetInstance().GetMemoPropertyDlgTeamLableFont(), RGB(0, 0, 0), 0);
     onSkin->SetWindowTextW(u"标题："_s);
     auto* onColour = new CZorvaStatic(&parent);
-    onColour->SetInfo(CSkinRect(0, 0, 0, 0), 100, 20, CZorvaFont::GetInstance().GetDefaultLableFont(), RGB(200, 0, 0), 0);
+    onColour->SetInfo(CSkinRect(0, 0, 0, 0), 100, 20, CZorvaFont::GetInstance().GetDefaultLableFont(),
+                      RGB(200, 0, 0), 0);
     onColour->SetBkColor(RGB(10, 20, 30));
     onColour->SetWindowTextW(u"内容(0/500):"_s);
     onColour->move(0, 40);

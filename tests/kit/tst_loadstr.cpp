@@ -36,7 +36,7 @@ class TestLoadStr : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void everyModuleIdHasAText();
     void formatsTakeTheirArguments();
     void statusTextFitsItsBuffer();

@@ -22,7 +22,7 @@ class TestWriteStringToFile : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void appendsAndNeverTruncates();
     void drivePathsStayInTheDataFolder();
     void reportsAFileThatCannotBeWritten();
@@ -37,7 +37,7 @@ void TestWriteStringToFile::appendsAndNeverTruncates()
     QVERIFY(WriteStringToFile(u"第二行"_s, path, 1));
     QVERIFY(WriteStringToFile(u"|no truncation"_s, path, 0));
     QCOMPARE(contents(path), QByteArray("\r\nCreateCompatibleDC<CPropertyDlg::DrawMemDC()><8>\r\n"
-                                       "\xE7\xAC\xAC\xE4\xBA\x8C\xE8\xA1\x8C|no truncation"));
+                                        "\xE7\xAC\xAC\xE4\xBA\x8C\xE8\xA1\x8C|no truncation"));
 }
 
 void TestWriteStringToFile::drivePathsStayInTheDataFolder()

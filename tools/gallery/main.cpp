@@ -55,8 +55,8 @@ void caption(QWidget* canvas, const QString& text, int x, int y)
 void note(QWidget* canvas, const QString& text, int x, int y, int width)
 {
     auto* label = new CZorvaStatic(canvas);
-    label->SetInfo(CSkinRect(), width, 16, CZorvaFont::GetInstance().GetDefaultLableFont(), RGB(0x7A, 0x86, 0x94),
-                   ZS_CENTER);
+    label->SetInfo(CSkinRect(), width, 16, CZorvaFont::GetInstance().GetDefaultLableFont(),
+                   RGB(0x7A, 0x86, 0x94), ZS_CENTER);
     label->SetWindowTextW(text);
     label->move(x, y);
 }
@@ -75,10 +75,10 @@ CZorvaIconBtton* button(QWidget* canvas, const ButtonSkin& skin, int x, int y, i
 // and the separator.
 class PaneCard : public QWidget
 {
-public:
+  public:
     using QWidget::QWidget;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
@@ -154,8 +154,10 @@ int main(int argc, char** argv)
             b->setFocus();
         }
     }
-    button(&canvas, {u"查找", CSkinRect(193, 28, 27, 18), CSkinRect(440, 139, 32, 32), CSkinRect(472, 139, 32, 32), 80},
-           500, 88, ZIB_STYLE_FLAT);
+    button(
+        &canvas,
+        {u"查找", CSkinRect(193, 28, 27, 18), CSkinRect(440, 139, 32, 32), CSkinRect(472, 139, 32, 32), 80},
+        500, 88, ZIB_STYLE_FLAT);
     note(&canvas, u"扁平"_s, 500, 124, 80);
 
     // Edits.
@@ -186,14 +188,16 @@ int main(int argc, char** argv)
     body->SetMultiLine(true);
     body->SetEditInfo(CSkinRect(), CSkinRect(193, 118, 25, 24), CSkinRect(), 466, 0);
     body->SetBkColor(Back);
-    body->SetWindowTextW(u"下午三点在三楼会议室开会。\n带上季度报告和新产品的样品。\n会后和王经理确认下周的出差安排。"_s);
+    body->SetWindowTextW(
+        u"下午三点在三楼会议室开会。\n带上季度报告和新产品的样品。\n会后和王经理确认下周的出差安排。"_s);
     body->setGeometry(20, 214, 466, 76);
 
     // Combo boxes: closed with a choice, and open.
     caption(&canvas, u"CZOREditComboBox"_s, 520, 214);
     const QStringList groups{u"工作"_s, u"生活"_s, u"其它"_s, u"全部"_s, u"编辑分类"_s};
     auto* combo = new CZOREditComboBox(&canvas);
-    combo->SetEditComboBoxInfo(CSkinRect(215, 25, 27, 18), CSkinRect(193, 118, 25, 24), CSkinRect(107, 158, 27, 54), 192);
+    combo->SetEditComboBoxInfo(CSkinRect(215, 25, 27, 18), CSkinRect(193, 118, 25, 24),
+                               CSkinRect(107, 158, 27, 54), 192);
     combo->SetBkColor(Back);
     for (const QString& g : groups)
         combo->InsertString(-1, g);
@@ -201,7 +205,8 @@ int main(int argc, char** argv)
     combo->SetEnableInput(FALSE);
     combo->setGeometry(520, 240, 192, 24);
     auto* open = new CZOREditComboBox(&canvas);
-    open->SetEditComboBoxInfo(CSkinRect(215, 25, 27, 18), CSkinRect(193, 118, 25, 24), CSkinRect(107, 158, 27, 54), 192);
+    open->SetEditComboBoxInfo(CSkinRect(215, 25, 27, 18), CSkinRect(193, 118, 25, 24),
+                              CSkinRect(107, 158, 27, 54), 192);
     open->SetBkColor(Back);
     for (const QString& g : groups)
         open->InsertString(-1, g);
@@ -214,8 +219,8 @@ int main(int argc, char** argv)
     auto* list = new CZorvaListCtrl(&canvas);
     list->InsertColumn(0, LoadStr(228), 180, ZLC_ALIGN_LEFT, ZLC_HEADER_TEXT);
     list->InsertColumn(1, LoadStr(229), 200, ZLC_ALIGN_LEFT, ZLC_HEADER_TEXT);
-    const QStringList memos{u"周五部门例会"_s, u"买菜：西红柿、鸡蛋"_s, u"给妈妈打电话"_s, u"续交房租"_s,
-                            u"读完《三体》第二部"_s, u"体检预约"_s};
+    const QStringList memos{u"周五部门例会"_s, u"买菜：西红柿、鸡蛋"_s, u"给妈妈打电话"_s,
+                            u"续交房租"_s,     u"读完《三体》第二部"_s, u"体检预约"_s};
     for (int i = 0; i < memos.size(); ++i) {
         list->InsertItem(i, memos.at(i));
         list->SetItemText(i, 1, u"2011-07-0%1 09:3%2"_s.arg(i + 1).arg(i));
@@ -235,13 +240,13 @@ int main(int argc, char** argv)
     auto* card = new PaneCard(&canvas);
     card->setGeometry(690, 436, 269, 130);
     auto* labelTitle = new CZorvaStatic(card);
-    labelTitle->SetInfo(CSkinRect(28, 79, 41, 1), 41, 24, CZorvaFont::GetInstance().GetMemoPropertyDlgTeamLableFont(),
-                        RGB(0, 0, 0), 0);
+    labelTitle->SetInfo(CSkinRect(28, 79, 41, 1), 41, 24,
+                        CZorvaFont::GetInstance().GetMemoPropertyDlgTeamLableFont(), RGB(0, 0, 0), 0);
     labelTitle->SetWindowTextW(u"标题："_s);
     labelTitle->move(28, 22);
     auto* labelGroup = new CZorvaStatic(card);
-    labelGroup->SetInfo(CSkinRect(28, 79, 41, 1), 41, 24, CZorvaFont::GetInstance().GetMemoPropertyDlgTeamLableFont(),
-                        RGB(0, 0, 0), 0);
+    labelGroup->SetInfo(CSkinRect(28, 79, 41, 1), 41, 24,
+                        CZorvaFont::GetInstance().GetMemoPropertyDlgTeamLableFont(), RGB(0, 0, 0), 0);
     labelGroup->SetWindowTextW(u"分组："_s);
     labelGroup->move(28, 57);
     auto* cardTitle = new CZorvaEdit(card);
@@ -251,7 +256,8 @@ int main(int argc, char** argv)
     cardTitle->SetWindowTextW(LoadStr(222));
     cardTitle->setGeometry(71, 18, 162, 24);
     auto* cardGroup = new CZOREditComboBox(card);
-    cardGroup->SetEditComboBoxInfo(CSkinRect(215, 25, 27, 18), CSkinRect(193, 118, 25, 24), CSkinRect(107, 158, 27, 54), 162);
+    cardGroup->SetEditComboBoxInfo(CSkinRect(215, 25, 27, 18), CSkinRect(193, 118, 25, 24),
+                                   CSkinRect(107, 158, 27, 54), 162);
     cardGroup->SetBkColor(RGB(233, 242, 252));
     cardGroup->InsertString(-1, u"生活"_s);
     cardGroup->SetCurSel(0);

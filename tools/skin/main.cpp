@@ -30,8 +30,7 @@ QPen glyphPen(const QColor& colour, qreal width)
 
 // Runs `draw` with the painter clipped to the 27 x 18 glyph cell at (x, y) and the origin at its
 // centre, so no glyph can reach into a neighbouring area.
-template <class Draw>
-void glyph(QPainter& p, int x, int y, Draw draw)
+template <class Draw> void glyph(QPainter& p, int x, int y, Draw draw)
 {
     p.save();
     p.setClipRect(QRect(x, y, 27, 18));
@@ -73,7 +72,8 @@ void drawGlyphs(QPainter& p)
         g.setBrush(QColor(0x33, 0x3D, 0x48));
         g.drawPolygon(QPolygonF{QPointF(-5.8, 5.8), QPointF(-4.3, 1.5), QPointF(-1.5, 4.3)});
         g.setBrush(QColor(0xE8, 0x8A, 0x8A));
-        g.drawPolygon(QPolygonF{QPointF(3.2, -5.6), QPointF(5.6, -3.2), QPointF(4.9, -2.5), QPointF(2.5, -4.9)});
+        g.drawPolygon(
+            QPolygonF{QPointF(3.2, -5.6), QPointF(5.6, -3.2), QPointF(4.9, -2.5), QPointF(2.5, -4.9)});
     });
     glyph(p, 250, 122, [](QPainter& g) { // Save: disk
         QPainterPath disk;
@@ -96,8 +96,10 @@ void drawGlyphs(QPainter& p)
     glyph(p, 133, 372, [](QPainter& g) { // Delete: waste bin
         g.setPen(glyphPen(Red, 1.6));
         g.drawLine(QPointF(-5.5, -4.0), QPointF(5.5, -4.0));
-        g.drawPolyline(QPolygonF{QPointF(-1.8, -4.0), QPointF(-1.8, -6.0), QPointF(1.8, -6.0), QPointF(1.8, -4.0)});
-        g.drawPolyline(QPolygonF{QPointF(-4.2, -2.2), QPointF(-3.4, 6.0), QPointF(3.4, 6.0), QPointF(4.2, -2.2)});
+        g.drawPolyline(
+            QPolygonF{QPointF(-1.8, -4.0), QPointF(-1.8, -6.0), QPointF(1.8, -6.0), QPointF(1.8, -4.0)});
+        g.drawPolyline(
+            QPolygonF{QPointF(-4.2, -2.2), QPointF(-3.4, 6.0), QPointF(3.4, 6.0), QPointF(4.2, -2.2)});
         g.setPen(glyphPen(Red, 1.2));
         g.drawLine(QPointF(-1.2, -1.0), QPointF(-1.0, 4.0));
         g.drawLine(QPointF(1.2, -1.0), QPointF(1.0, 4.0));
@@ -132,14 +134,16 @@ void drawFaces(QPainter& p)
 {
     const QColor hoverTop(0xEE, 0xF6, 0xFF), hoverBottom(0xD5, 0xE7, 0xFB), hoverBorder(0x6F, 0xA4, 0xDC);
     face(p, 408, 107, QColor(0xFF, 0xFF, 0xFF), QColor(0xEC, 0xF1, 0xF7), QColor(0xB4, 0xC4, 0xD6)); // normal
-    face(p, 440, 139, QColor(0xFA, 0xFC, 0xFE), QColor(0xF0, 0xF4, 0xF9), QColor(0xCF, 0xDA, 0xE6)); // light normal
+    face(p, 440, 139, QColor(0xFA, 0xFC, 0xFE), QColor(0xF0, 0xF4, 0xF9),
+         QColor(0xCF, 0xDA, 0xE6));                        // light normal
     face(p, 440, 107, hoverTop, hoverBottom, hoverBorder); // Edit
     face(p, 472, 107, hoverTop, hoverBottom, hoverBorder); // New
     face(p, 472, 139, hoverTop, hoverBottom, hoverBorder); // Find
     face(p, 472, 171, hoverTop, hoverBottom, hoverBorder); // Refresh
     face(p, 406, 139, QColor(0xEC, 0xF5, 0xFF), QColor(0xD0, 0xE4, 0xFA), QColor(0x5B, 0x96, 0xD6)); // Save
     face(p, 504, 107, QColor(0xEF, 0xFA, 0xF2), QColor(0xD2, 0xEF, 0xDC), QColor(0x6C, 0xB9, 0x88)); // OK
-    face(p, 536, 107, QColor(0xF7, 0xF8, 0xFA), QColor(0xE2, 0xE6, 0xEC), QColor(0x9C, 0xA8, 0xB6)); // Delete, Cancel
+    face(p, 536, 107, QColor(0xF7, 0xF8, 0xFA), QColor(0xE2, 0xE6, 0xEC),
+         QColor(0x9C, 0xA8, 0xB6)); // Delete, Cancel
 }
 
 void drawEditParts(QPainter& p)

@@ -1,0 +1,22 @@
+#include "CategoryEditor.h"
+
+#include "CMemoGroupEditDlg.h"
+#include "CMemoGroupName.h"
+
+void RegisterCategoryTemplates()
+{
+    CMemoGroupEditDlg::RegisterTemplate();
+    CMemoGroupName::RegisterTemplate();
+}
+
+void UnregisterCategoryTemplates()
+{
+    CMemoGroupEditDlg::UnregisterTemplate();
+    CMemoGroupName::UnregisterTemplate();
+}
+
+INT_PTR RunCategoryEditor(QWidget* parent)
+{
+    CMemoGroupEditDlg dlg(parent);
+    return dlg.DoModal();
+}

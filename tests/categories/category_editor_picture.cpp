@@ -1,0 +1,48 @@
+// Renders the category editor over a temporary store holding a few categories and saves the
+// window as a PNG: category_editor_picture <output.png>. Runs offscreen as well.
+#include <CMemoGroupEditDlg.h>
+#include <DbiMemo.h>
+#include <GroupRules.h>
+#include <MemoStore.h>
+#include <TestSeams.h>
+#include <WinDefs.h>
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: category_editor_picture <output.png>\n");
+        return 2;
+    }
+    QTemporaryDir dir;
+    if (!dir.isValid() || !MemoStore_Open("picture", dir.path().toUtf8().constData())) {
+        std::fprintf(stderr, "cannot open a store: %s\n", MemoStore_LastError());
+        return 1;
+    }
+    const char16_t* names[] = {u"工作", u"生活", u"读书笔记", u"旅行计划", u"其它", u"家庭账单"};
+    MemoTime id = 305371800;
+    for (const char16_t* name : names) {
+        const MemoGroupRecord group = NewGroupRecord(id++, name);
+        DBI_MemGroupRecycleWriteRecord(&group);
+    }
+
+    bool saved = false;
+    {
+        KitTest::ModalDriver driver;
+        CMemoGroupEditDlg dlg;
+        driver.onNextModal([&](QDialog* d) {
+            saved = d->grab().save(args.at(1), "PNG");
+            static_cast<CMemoGroupEditDlg*>(d)->EndDialog(IDOK);
+        });
+        dlg.DoModal();
+    }
+    MemoStore_Close();
+    return saved ? 0 : 1;
+}

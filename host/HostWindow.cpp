@@ -57,7 +57,9 @@ HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
 
     m_statusText->setObjectName(u"statusText"_s);
     m_statusText->setMinimumWidth(200);
+    m_statusText->setContentsMargins(6, 0, 0, 0);
     m_userLabel->setObjectName(u"userLabel"_s);
+    m_userLabel->setContentsMargins(0, 0, 6, 0);
     statusBar()->addWidget(m_statusText, 1);
     statusBar()->addPermanentWidget(m_userLabel);
 

@@ -1,0 +1,149 @@
+// The host program as a person starts it: a picture with --screenshot, a clear line when there
+// is no display, and clear refusals of a broken store or a missing module.
+#include "E2eSupport.h"
+
+#include <MemoStore.h>
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace e2e;
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run runHost(const QStringList& arguments, const QProcessEnvironment& environment)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(hostProgram(), arguments);
+    Run run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        run.err = u"the host did not finish"_s;
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QByteArray fileHash(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+                                          : QByteArray();
+}
+
+} // namespace
+
+class TestHostProgram : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QProcessEnvironment m_env = QProcessEnvironment::systemEnvironment();
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        m_env.insert(u"XDG_CONFIG_HOME"_s, m_dir.filePath(u"config"_s));
+    }
+
+    void aScreenshotShowsTheHostWithThePanel()
+    {
+        const QString png = m_dir.filePath(u"host.png"_s);
+        const Run run = runHost({u"--user"_s, u"alice"_s, u"--data-dir"_s, m_dir.filePath(u"stores"_s),
+                                 u"--screenshot"_s, png},
+                                m_env);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QImage image(png);
+        QVERIFY(!image.isNull());
+        QVERIFY(image.width() >= 640 && image.height() >= 400);
+        // A real picture, not an empty window: the module bar, the panel's controls and texts.
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); y += 3)
+            for (int x = 0; x < image.width(); x += 3)
+                colours.insert(image.pixel(x, y));
+        QVERIFY2(colours.size() > 50, qPrintable(QString::number(colours.size())));
+        // The module bar down the left edge is dark.
+        QVERIFY(qGray(image.pixel(4, image.height() / 2)) < 100);
+    }
+
+    void withoutADisplayTheHostSaysHowToGetAPicture()
+    {
+        QProcessEnvironment env = m_env;
+        env.remove(u"QT_QPA_PLATFORM"_s);
+        env.remove(u"DISPLAY"_s);
+        env.remove(u"WAYLAND_DISPLAY"_s);
+        const Run run = runHost({u"--user"_s, u"alice"_s, u"--data-dir"_s, m_dir.filePath(u"stores"_s)}, env);
+        QCOMPARE(run.exitCode, 1);
+        const QStringList lines = run.err.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY(lines[0].contains(u"--screenshot"_s));
+        QVERIFY(!run.err.contains(u"plugin"_s));
+    }
+
+    void aBrokenStoreIsRefusedAndLeftAsItWas()
+    {
+        // Make bob's store, then spoil it.
+        const QString stores = m_dir.filePath(u"stores"_s);
+        const QString png = m_dir.filePath(u"bob.png"_s);
+        Run run = runHost({u"--user"_s, u"bob"_s, u"--data-dir"_s, stores, u"--screenshot"_s, png}, m_env);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QVERIFY(MemoStore_Open("bob", QFile::encodeName(stores).constData()));
+        const QString storeFile = QString::fromUtf8(MemoStore_CurrentPath());
+        MemoStore_Close();
+        QVERIFY(QFile::exists(storeFile));
+        {
+            QFile file(storeFile);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(QByteArray(4096, 'x'));
+        }
+        const QByteArray before = fileHash(storeFile);
+        QFile::remove(png);
+        run = runHost({u"--user"_s, u"bob"_s, u"--data-dir"_s, stores, u"--screenshot"_s, png}, m_env);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains(u"bob"_s));
+        QVERIFY(!QFile::exists(png));
+        QCOMPARE(fileHash(storeFile), before);
+    }
+
+    void aMissingModuleIsRefused()
+    {
+        const QString missing = m_dir.filePath(u"no-such-module.so"_s);
+        const QString png = m_dir.filePath(u"none.png"_s);
+        const Run run = runHost({u"--user"_s, u"alice"_s, u"--data-dir"_s, m_dir.filePath(u"stores"_s),
+                                 u"--module"_s, missing, u"--screenshot"_s, png},
+                                m_env);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains(missing));
+        QVERIFY(!QFile::exists(png));
+    }
+
+    void usageErrorsExitWithTwo()
+    {
+        const Run run = runHost({u"--no-such-option"_s}, m_env);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.err.contains(u"--user"_s));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHostProgram)
+#include "tst_hostprogram.moc"

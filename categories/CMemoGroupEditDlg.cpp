@@ -67,14 +67,14 @@ CMemoGroupEditDlg::CMemoGroupEditDlg(QWidget* pParent) : CZorvaPoupDlg(IDD, pPar
     const COLORREF back = GetBkColor();
     for (CZorvaIconBtton* button : {&m_btnOK, &m_btnCancel, &m_btnNew, &m_btnEdit, &m_btnDelete})
         button->SetBkColor(back);
-    m_btnOK.SetButtonInfo(CSkinRect(139, 396, 27, 18), CSkinRect(408, 107, 32, 32), CSkinRect(504, 107, 32, 32),
-                          OK_WIDTH, 0);
-    m_btnCancel.SetButtonInfo(CSkinRect(112, 27, 27, 18), CSkinRect(408, 107, 32, 32), CSkinRect(536, 107, 32, 32),
-                              OK_WIDTH, 0);
-    m_btnNew.SetButtonInfo(CSkinRect(169, 27, 27, 18), CSkinRect(408, 107, 32, 32), CSkinRect(472, 107, 32, 32),
-                           COMMAND_WIDTH, 0);
-    m_btnEdit.SetButtonInfo(CSkinRect(243, 26, 27, 18), CSkinRect(408, 107, 32, 32), CSkinRect(440, 107, 32, 32),
-                            COMMAND_WIDTH, 0);
+    m_btnOK.SetButtonInfo(CSkinRect(139, 396, 27, 18), CSkinRect(408, 107, 32, 32),
+                          CSkinRect(504, 107, 32, 32), OK_WIDTH, 0);
+    m_btnCancel.SetButtonInfo(CSkinRect(112, 27, 27, 18), CSkinRect(408, 107, 32, 32),
+                              CSkinRect(536, 107, 32, 32), OK_WIDTH, 0);
+    m_btnNew.SetButtonInfo(CSkinRect(169, 27, 27, 18), CSkinRect(408, 107, 32, 32),
+                           CSkinRect(472, 107, 32, 32), COMMAND_WIDTH, 0);
+    m_btnEdit.SetButtonInfo(CSkinRect(243, 26, 27, 18), CSkinRect(408, 107, 32, 32),
+                            CSkinRect(440, 107, 32, 32), COMMAND_WIDTH, 0);
     m_btnDelete.SetButtonInfo(CSkinRect(133, 372, 27, 18), CSkinRect(408, 107, 32, 32),
                               CSkinRect(536, 107, 32, 32), COMMAND_WIDTH, 0);
 
@@ -177,8 +177,8 @@ bool CMemoGroupEditDlg::AskName(int nMode, const QString& preset, QString& name)
 void CMemoGroupEditDlg::OnNewGroup()
 {
     if (GroupTableFull(m_groupCache)) {
-        SkinMessageBox(QStringLiteral(u"分类数目已达到最大，请清除一些后再新建！"), QStringLiteral(u"分类提示"), MB_OK, 0,
-                       this);
+        SkinMessageBox(QStringLiteral(u"分类数目已达到最大，请清除一些后再新建！"),
+                       QStringLiteral(u"分类提示"), MB_OK, 0, this);
         return;
     }
 
@@ -186,7 +186,8 @@ void CMemoGroupEditDlg::OnNewGroup()
     bool accepted = AskName(GROUP_NAME_NEW, QString(), name);
     // "所有" is refused with the pseudo-categories: the name dialog lets a padded one through.
     while (accepted && IsReservedGroupName(view(name))) {
-        SkinMessageBox(FormatStr(LoadStr(IDS_CREATE_RESERVED), name), LoadStr(IDS_GROUP_CAPTION), MB_OK, 0, this);
+        SkinMessageBox(FormatStr(LoadStr(IDS_CREATE_RESERVED), name), LoadStr(IDS_GROUP_CAPTION), MB_OK, 0,
+                       this);
         accepted = AskName(GROUP_NAME_NEW, QString(), name);
     }
 
@@ -209,9 +210,9 @@ void CMemoGroupEditDlg::OnEditGroup()
     }
     const QString oldName = m_wndGroupList.GetText(row);
     const DWORD_PTR itemData = m_wndGroupList.GetItemData(row);
-    const auto cached = std::find_if(m_groupCache.begin(), m_groupCache.end(), [itemData](const MemoGroupRecord& group) {
-        return group.key == keyOf(itemData);
-    });
+    const auto cached =
+        std::find_if(m_groupCache.begin(), m_groupCache.end(),
+                     [itemData](const MemoGroupRecord& group) { return group.key == keyOf(itemData); });
     if (cached == m_groupCache.end()) {
         m_wndGroupList.SetFocus();
         return;
@@ -220,7 +221,8 @@ void CMemoGroupEditDlg::OnEditGroup()
     QString newName;
     bool accepted = AskName(GROUP_NAME_EDIT, oldName, newName);
     while (accepted && newName != oldName && IsReservedGroupName(view(newName))) {
-        SkinMessageBox(FormatStr(LoadStr(IDS_RENAME_RESERVED), newName), LoadStr(IDS_GROUP_CAPTION), MB_OK, 0, this);
+        SkinMessageBox(FormatStr(LoadStr(IDS_RENAME_RESERVED), newName), LoadStr(IDS_GROUP_CAPTION), MB_OK, 0,
+                       this);
         accepted = AskName(GROUP_NAME_EDIT, oldName, newName);
     }
     if (!accepted || newName == oldName) {
@@ -252,8 +254,7 @@ void CMemoGroupEditDlg::OnDeleteGroup()
     }
     const QString name = m_wndGroupList.GetText(m_nSelRow);
     if (SkinMessageBox(FormatStr(QStringLiteral(u"删除分类 %s ?"), name), QStringLiteral(u"删除分类"),
-                       MB_YESNO | MB_ICONQUESTION, 0, this)
-        != IDYES) {
+                       MB_YESNO | MB_ICONQUESTION, 0, this) != IDYES) {
         m_wndGroupList.SetFocus();
         return;
     }

@@ -13,7 +13,7 @@
 class CMemoGroupEditDlg : public CZorvaPoupDlg
 {
     Q_OBJECT
-public:
+  public:
     enum { IDD = 21003 };
 
     // Without a parent the dialog belongs to the application's main window (CDialog's default).
@@ -36,7 +36,7 @@ public:
     CZorvaIconBtton m_btnEdit;
     CZorvaIconBtton m_btnDelete;
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
 
@@ -44,7 +44,7 @@ protected:
     void OnEditGroup();
     void OnDeleteGroup();
 
-private:
+  private:
     void FillGroupList();
     void LoadGroupCache();
     // Runs the name dialog; on OK `name` is the name it returns.

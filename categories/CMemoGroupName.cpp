@@ -38,8 +38,7 @@ std::u16string_view view(const QString& text)
 
 } // namespace
 
-CMemoGroupName::CMemoGroupName(QWidget* pParent, int nMode)
-    : CZorvaPoupDlg(IDD, pParent), m_nMode(nMode)
+CMemoGroupName::CMemoGroupName(QWidget* pParent, int nMode) : CZorvaPoupDlg(IDD, pParent), m_nMode(nMode)
 {
     if (!CDialogTemplate::IsRegistered(IDD))
         RegisterTemplate();
@@ -51,10 +50,10 @@ CMemoGroupName::CMemoGroupName(QWidget* pParent, int nMode)
     m_stcPrompt.SetBkColor(GetBkColor());
     m_btnOK.SetBkColor(GetBkColor());
     m_btnCancel.SetBkColor(GetBkColor());
-    m_btnOK.SetButtonInfo(CSkinRect(139, 396, 27, 18), CSkinRect(408, 107, 32, 32), CSkinRect(504, 107, 32, 32),
-                          BUTTON_WIDTH, 0);
-    m_btnCancel.SetButtonInfo(CSkinRect(112, 27, 27, 18), CSkinRect(408, 107, 32, 32), CSkinRect(536, 107, 32, 32),
-                              BUTTON_WIDTH, 0);
+    m_btnOK.SetButtonInfo(CSkinRect(139, 396, 27, 18), CSkinRect(408, 107, 32, 32),
+                          CSkinRect(504, 107, 32, 32), BUTTON_WIDTH, 0);
+    m_btnCancel.SetButtonInfo(CSkinRect(112, 27, 27, 18), CSkinRect(408, 107, 32, 32),
+                              CSkinRect(536, 107, 32, 32), BUTTON_WIDTH, 0);
 
     MapCommand(IDOK, &CMemoGroupName::OnOKButton);
     MapCommand(IDCANCEL, [this] { OnCancel(); });

@@ -15,7 +15,7 @@ constexpr int GROUP_NAME_EDIT = 2;
 class CMemoGroupName : public CZorvaPoupDlg
 {
     Q_OBJECT
-public:
+  public:
     enum { IDD = 21029 };
     // Characters the name field takes; the category record keeps MAX_GROUP_NAME_LEN of them.
     static constexpr int MAX_INPUT_LEN = 20;
@@ -34,12 +34,12 @@ public:
     int m_nMode;
     QString m_strName;
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnShowWindow(BOOL bShow, UINT nStatus) override;
 
-private:
+  private:
     void OnOKButton();
     void Refuse(const QString& text, const QString& caption, bool selectAll = false);
 };

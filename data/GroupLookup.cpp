@@ -7,8 +7,9 @@ namespace {
 const MemoGroupRecord* FindStoredGroup(std::span<const MemoGroupRecord> stored, std::u16string_view name)
 {
     const std::u16string_view wanted = StoredGroupName(name);
-    const auto found = std::find_if(stored.begin(), stored.end(),
-                                    [wanted](const MemoGroupRecord& group) { return GroupName(group) == wanted; });
+    const auto found = std::find_if(stored.begin(), stored.end(), [wanted](const MemoGroupRecord& group) {
+        return GroupName(group) == wanted;
+    });
     return found == stored.end() ? nullptr : &*found;
 }
 

@@ -32,7 +32,7 @@ inline std::u16string U(const QString& text)
 // One user's store in a folder of its own, open while the object lives.
 class TempStore
 {
-public:
+  public:
     TempStore()
     {
         m_ok = m_dir.isValid() && MemoStore_Open("tester", m_dir.path().toUtf8().constData()) == 1;
@@ -42,7 +42,7 @@ public:
     TempStore& operator=(const TempStore&) = delete;
     bool ok() const { return m_ok; }
 
-private:
+  private:
     QTemporaryDir m_dir;
     bool m_ok = false;
 };
@@ -100,10 +100,10 @@ inline MemoRecord MemoByTitle(const QString& title)
     return MemoRecord{};
 }
 
-template <class Record>
-bool SameBytes(const std::vector<Record>& a, const std::vector<Record>& b)
+template <class Record> bool SameBytes(const std::vector<Record>& a, const std::vector<Record>& b)
 {
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Record)) == 0);
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Record)) == 0);
 }
 
 inline QWidget* Control(QDialog* dialog, int id)

@@ -1,6 +1,8 @@
 // Renders the category editor over a temporary store holding a few categories and saves the
-// window as a PNG: category_editor_picture <output.png>. Runs offscreen as well.
+// window as a PNG, and optionally the name dialog that its New button opens:
+// category_editor_picture <editor.png> [name.png]. Runs offscreen as well.
 #include <CMemoGroupEditDlg.h>
+#include <CMemoGroupName.h>
 #include <DbiMemo.h>
 #include <GroupRules.h>
 #include <MemoStore.h>
@@ -17,8 +19,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: category_editor_picture <output.png>\n");
+    if (args.size() != 2 && args.size() != 3) {
+        std::fprintf(stderr, "usage: category_editor_picture <editor.png> [name.png]\n");
         return 2;
     }
     QTemporaryDir dir;
@@ -39,7 +41,16 @@ int main(int argc, char* argv[])
         CMemoGroupEditDlg dlg;
         driver.onNextModal([&](QDialog* d) {
             saved = d->grab().save(args.at(1), "PNG");
-            static_cast<CMemoGroupEditDlg*>(d)->EndDialog(IDOK);
+            if (args.size() == 3) {
+                driver.onNextModal([&](QDialog* name) {
+                    auto* nameDlg = static_cast<CMemoGroupName*>(name);
+                    nameDlg->m_edtName.SetWindowTextW(QStringLiteral(u"学习"));
+                    saved = saved && name->grab().save(args.at(2), "PNG");
+                    nameDlg->EndDialog(IDCANCEL);
+                });
+                dlg.m_btnNew.click();
+            }
+            dlg.EndDialog(IDOK);
         });
         dlg.DoModal();
     }

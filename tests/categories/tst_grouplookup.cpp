@@ -9,7 +9,7 @@ class TestGroupLookup : public QObject
 
     std::unique_ptr<TempStore> m_store;
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init()
     {
         m_store = std::make_unique<TempStore>();

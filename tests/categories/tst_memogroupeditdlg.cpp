@@ -89,7 +89,7 @@ class TestMemoGroupEditDlg : public QObject
         QCOMPARE(dlg.m_edtName.GetWindowTextW(), preset);
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init()
     {
         freshStore();
@@ -99,12 +99,16 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        QCOMPARE(m_driver->leftOpen(), 0);
-        QCOMPARE(m_driver->pending(), std::size_t(0));
-        QCOMPARE(m_boxes->pendingAnswers(), std::size_t(0));
+        // The seams go first, so that a failed check here cannot leave them installed.
+        const int leftOpen = m_driver->leftOpen();
+        const std::size_t unused = m_driver->pending();
+        const std::size_t unanswered = m_boxes->pendingAnswers();
         m_boxes.reset();
         m_driver.reset();
         m_store.reset();
+        QCOMPARE(leftOpen, 0);
+        QCOMPARE(unused, std::size_t(0));
+        QCOMPARE(unanswered, std::size_t(0));
         QVERIFY(!QApplication::activeModalWidget());
         for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), "a window was left open");
@@ -235,7 +239,8 @@ private Q_SLOTS:
             });
             Click(d, IDC_NEW);
             // Cut to ten characters; the selection stays on the first row.
-            QCOMPARE(Rows(dlg.m_wndGroupList), (QStringList{QStringLiteral(u"工作"), QStringLiteral("ABCDEFGHIJ")}));
+            QCOMPARE(Rows(dlg.m_wndGroupList),
+                     (QStringList{QStringLiteral(u"工作"), QStringLiteral("ABCDEFGHIJ")}));
             QCOMPARE(dlg.m_wndGroupList.GetCurSel(), 0);
 
             // Cancelled after a refusal: nothing is written.
@@ -296,7 +301,8 @@ private Q_SLOTS:
             answerName(QStringLiteral("ABCDEFGHIJKLMNO"),
                        [](CMemoGroupName& name) { expectEditMode(name, QStringLiteral(u"工作")); });
             Click(d, IDC_EDIT);
-            QCOMPARE(Rows(dlg.m_wndGroupList), (QStringList{QStringLiteral(u"生活"), QStringLiteral("ABCDEFGHIJ")}));
+            QCOMPARE(Rows(dlg.m_wndGroupList),
+                     (QStringList{QStringLiteral(u"生活"), QStringLiteral("ABCDEFGHIJ")}));
             QCOMPARE(Q(GroupName(dlg.m_groupCache[1])), QStringLiteral("ABCDEFGHIJ"));
             Click(d, IDCANCEL);
         });
@@ -388,7 +394,8 @@ private Q_SLOTS:
             MemoRecord expected = before[i];
             if (i == 0 || i == 2)
                 SetMemoGroupName(expected, u"其它"); // groupId, flags and stamp stay
-            QVERIFY2(std::memcmp(&after[i], &expected, sizeof expected) == 0, qPrintable(Q(MemoTitle(before[i]))));
+            QVERIFY2(std::memcmp(&after[i], &expected, sizeof expected) == 0,
+                     qPrintable(Q(MemoTitle(before[i]))));
         }
     }
 
@@ -408,7 +415,8 @@ private Q_SLOTS:
             Click(d, IDCANCEL);
         });
         QCOMPARE(Q(EffectiveGroupName(MemoByTitle(QStringLiteral("filed by id")))), QStringLiteral(u"其它"));
-        QCOMPARE(Q(EffectiveGroupName(MemoByTitle(QStringLiteral("filed by stamp")))), QStringLiteral(u"工作"));
+        QCOMPARE(Q(EffectiveGroupName(MemoByTitle(QStringLiteral("filed by stamp")))),
+                 QStringLiteral(u"工作"));
     }
 
     void categoriesSharingAnIdFollowTheLaterOne()
@@ -428,10 +436,13 @@ private Q_SLOTS:
                 Click(d, IDC_DELETE);
                 Click(d, IDCANCEL);
             });
-            QCOMPARE(GroupNames(), QStringList{deletedRow == 0 ? QStringLiteral(u"乙") : QStringLiteral(u"甲")});
+            QCOMPARE(GroupNames(),
+                     QStringList{deletedRow == 0 ? QStringLiteral(u"乙") : QStringLiteral(u"甲")});
             const QString movedTo = deletedRow == 0 ? QString() : QStringLiteral(u"其它");
-            QCOMPARE(Q(MemoGroupName(MemoByTitle(QStringLiteral("a")))), movedTo.isEmpty() ? QStringLiteral(u"甲") : movedTo);
-            QCOMPARE(Q(MemoGroupName(MemoByTitle(QStringLiteral("b")))), movedTo.isEmpty() ? QStringLiteral(u"乙") : movedTo);
+            QCOMPARE(Q(MemoGroupName(MemoByTitle(QStringLiteral("a")))),
+                     movedTo.isEmpty() ? QStringLiteral(u"甲") : movedTo);
+            QCOMPARE(Q(MemoGroupName(MemoByTitle(QStringLiteral("b")))),
+                     movedTo.isEmpty() ? QStringLiteral(u"乙") : movedTo);
         }
     }
 

@@ -56,7 +56,7 @@ class TestMemoGroupName : public QObject
         return {result, m_boxes->calls().empty() ? QString() : m_boxes->calls().front().text, dlg.m_strName};
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init()
     {
         m_store = std::make_unique<TempStore>();
@@ -67,11 +67,14 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        QCOMPARE(m_driver->leftOpen(), 0);
-        QCOMPARE(m_driver->pending(), std::size_t(0));
+        // The seams go first, so that a failed check here cannot leave them installed.
+        const int leftOpen = m_driver->leftOpen();
+        const std::size_t unused = m_driver->pending();
         m_boxes.reset();
         m_driver.reset();
         m_store.reset();
+        QCOMPARE(leftOpen, 0);
+        QCOMPARE(unused, std::size_t(0));
         QVERIFY(!QApplication::activeModalWidget());
         for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), "a window was left open");
@@ -83,7 +86,8 @@ private Q_SLOTS:
             CMemoGroupName dlg(nullptr, mode);
             dlg.m_strName = QStringLiteral(u"旅行");
             const INT_PTR result = run(dlg, [&](QDialog* d) {
-                QCOMPARE(d->windowTitle(), mode == GROUP_NAME_EDIT ? QStringLiteral(u"编辑分类") : QStringLiteral(u"新建分类"));
+                QCOMPARE(d->windowTitle(),
+                         mode == GROUP_NAME_EDIT ? QStringLiteral(u"编辑分类") : QStringLiteral(u"新建分类"));
                 QCOMPARE(d->size(), QSize(254, 161));
                 QCOMPARE(Control(d, IDC_PROMPT), &dlg.m_stcPrompt);
                 QCOMPARE(dlg.m_stcPrompt.text(), QStringLiteral(u"请输入分类名称："));
@@ -194,7 +198,8 @@ private Q_SLOTS:
         const Outcome longer = tryName(QStringLiteral("ABCDEFGHIKLMNOP"));
         QCOMPARE(longer.result, INT_PTR(IDOK));
         QCOMPARE(longer.name, QStringLiteral("ABCDEFGHIKLMNOP")); // the caller cuts it when storing
-        QCOMPARE(GroupNames(), (QStringList{QStringLiteral("Work"), QStringLiteral("ABCDEFGHIJ")})); // nothing written
+        QCOMPARE(GroupNames(),
+                 (QStringList{QStringLiteral("Work"), QStringLiteral("ABCDEFGHIJ")})); // nothing written
     }
 
     void renameClosesAtOnceWhileThePresetIsUntouched()

@@ -80,11 +80,13 @@ CMemoDlg::~CMemoDlg()
 void CMemoDlg::RegisterTemplate()
 {
     CDialogTemplate::RegisterForm<Ui::MemoPanelForm>(IDD, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
+    CPropertyDlg::RegisterTemplate();
 }
 
 void CMemoDlg::UnregisterTemplate()
 {
     CDialogTemplate::Unregister(IDD);
+    CPropertyDlg::UnregisterTemplate();
 }
 
 void CMemoDlg::DoDataExchange(CDataExchange* pDX)
@@ -105,6 +107,9 @@ void CMemoDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CMemoDlg::OnInitDialog()
 {
     CXTResizeDialog::OnInitDialog();
+    if (!m_dlgProperty.Create(CPropertyDlg::IDD, this))
+        return FALSE;
+    m_dlgProperty.ShowWindow(SW_SHOW);
     PlaceControls();
     SetAnchors();
 
@@ -123,6 +128,7 @@ void CMemoDlg::PlaceControls()
     const int H = client.Height();
 
     m_listMemo.MoveWindow(0, 33, W - 273, H - 68);
+    m_dlgProperty.MoveWindow(W - 267, 33, 267, H - 68);
     m_edtSearch.MoveWindow(0, 3, 250, 26);
     m_edtSearch.SetEventMask(m_edtSearch.GetEventMask() | ENM_CHANGE);
     m_cmbGroup.MoveWindow(W - 238, 3, 192, 24);
@@ -150,6 +156,9 @@ void CMemoDlg::SetAnchors()
     SetResize(IDC_BTN_DELETE, CXTResizePoint(0, 1), CXTResizePoint(0, 1));
     SetResize(IDC_BTN_REFRESH, CXTResizePoint(0, 1), CXTResizePoint(0, 1));
     SetResize(IDC_MEMO_LIST, CXTResizePoint(0, 0), CXTResizePoint(1, 1));
+    const CClientRect client(this);
+    SetResize(&m_dlgProperty, CXTResizeRect(1, 0, 1, 1),
+              CRect(client.Width() - 267, 33, client.Width(), client.Height() - 35));
 }
 
 void CMemoDlg::OnSize(UINT nType, int cx, int cy)

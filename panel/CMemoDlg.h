@@ -2,6 +2,7 @@
 // The memo panel: the module's main window, a resizable child dialog from template 21000 that
 // the plug-in shell creates and registers with the host. It holds the memo list, the category
 // box, the search box and the command buttons.
+#include <CPropertyDlg.h>
 #include <CXTResizeDialog.h>
 #include <CZOREditComboBox.h>
 #include <CZorvaEdit.h>
@@ -26,7 +27,8 @@ public:
     CMemoDlg();
     ~CMemoDlg() override;
 
-    // Makes the panel's dialog template known to the kit, and forgets it again.
+    // Makes the panel's dialog templates (its own and the detail panel's) known to the kit, and
+    // forgets them again.
     static void RegisterTemplate();
     static void UnregisterTemplate();
 
@@ -41,6 +43,7 @@ public:
     BOOL m_bNewMemo = TRUE;
     BOOL m_bSearch = FALSE;
     CZorvaListCtrl m_listMemo;
+    CPropertyDlg m_dlgProperty;
     COLORREF m_crBack = RGB(243, 247, 251);
     CZorvaIconBtton m_btnNew;
     CZorvaIconBtton m_btnDelete;

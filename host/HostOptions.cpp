@@ -12,13 +12,13 @@ bool HostOptions::parse(const QStringList& arguments, HostOptions& options, QStr
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Memo host: loads the memo module and shows its panel."_s);
     const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption user(u"user"_s, u"Open the store of user NAME (default: $USER, else \"default\")."_s,
-                                  u"NAME"_s);
+    const QCommandLineOption user(
+        u"user"_s, u"Open the store of user NAME (default: $USER, else \"default\")."_s, u"NAME"_s);
     const QCommandLineOption dataDir(u"data-dir"_s, u"Keep the users' stores in DIR."_s, u"DIR"_s);
-    const QCommandLineOption module(u"module"_s, u"Load the module FILE (default: libmemo.so beside the host)."_s,
-                                    u"FILE"_s);
-    const QCommandLineOption screenshot(u"screenshot"_s,
-                                        u"Render the window after start-up to the PNG FILE and exit."_s, u"FILE"_s);
+    const QCommandLineOption module(
+        u"module"_s, u"Load the module FILE (default: libmemo.so beside the host)."_s, u"FILE"_s);
+    const QCommandLineOption screenshot(
+        u"screenshot"_s, u"Render the window after start-up to the PNG FILE and exit."_s, u"FILE"_s);
     parser.addOptions({user, dataDir, module, screenshot});
 
     exitCode = 0;
@@ -32,7 +32,8 @@ bool HostOptions::parse(const QStringList& arguments, HostOptions& options, QStr
         return false;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        message = u"Unexpected argument: "_s + parser.positionalArguments().constFirst() + u"\n\n"_s + parser.helpText();
+        message = u"Unexpected argument: "_s + parser.positionalArguments().constFirst() + u"\n\n"_s +
+                  parser.helpText();
         exitCode = 2;
         return false;
     }

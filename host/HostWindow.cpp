@@ -34,14 +34,9 @@ constexpr int kMaxRecentUsers = 8;
 } // namespace
 
 HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
-    : QMainWindow(parent),
-      m_host(std::make_unique<ModuleHost>()),
-      m_store(dataDir),
-      m_moduleBar(new ModuleBar(this)),
-      m_frame(new QStackedWidget(this)),
-      m_placeholder(new QLabel(m_frame)),
-      m_statusText(new QLabel(this)),
-      m_userLabel(new QLabel(this))
+    : QMainWindow(parent), m_host(std::make_unique<ModuleHost>()), m_store(dataDir),
+      m_moduleBar(new ModuleBar(this)), m_frame(new QStackedWidget(this)), m_placeholder(new QLabel(m_frame)),
+      m_statusText(new QLabel(this)), m_userLabel(new QLabel(this))
 {
     setObjectName(u"hostWindow"_s);
     setWindowIcon(ModuleImage(MEMO_IMAGE_ID));
@@ -176,9 +171,9 @@ bool HostWindow::switchUser(const QString& userName)
 void HostWindow::askForUser()
 {
     bool ok = false;
-    const QString name = QInputDialog::getText(this, u"切换用户"_s, u"用户名："_s, QLineEdit::Normal,
-                                               m_store.userName(), &ok)
-                             .trimmed();
+    const QString name =
+        QInputDialog::getText(this, u"切换用户"_s, u"用户名："_s, QLineEdit::Normal, m_store.userName(), &ok)
+            .trimmed();
     if (ok && !name.isEmpty())
         switchUser(name);
     else
@@ -298,12 +293,12 @@ void HostWindow::updateTitle()
 
 void HostWindow::showAbout()
 {
-    const QString module = m_module.isLoaded()
-                               ? u"%1（组件号 %2）"_s.arg(m_module.path()).arg(m_componentId)
-                               : u"无"_s;
-    QMessageBox::about(this, u"关于 MemoHost"_s,
-                       u"<p><b>MemoHost</b>：加载备忘录模块并显示其面板。</p>"
-                       "<p>模块：%1<br>存储：%2</p>"_s.arg(module.toHtmlEscaped(), m_store.path().toHtmlEscaped()));
+    const QString module =
+        m_module.isLoaded() ? u"%1（组件号 %2）"_s.arg(m_module.path()).arg(m_componentId) : u"无"_s;
+    QMessageBox::about(
+        this, u"关于 MemoHost"_s,
+        u"<p><b>MemoHost</b>：加载备忘录模块并显示其面板。</p>"
+        "<p>模块：%1<br>存储：%2</p>"_s.arg(module.toHtmlEscaped(), m_store.path().toHtmlEscaped()));
 }
 
 bool HostWindow::saveScreenshot(const QString& path, QString& error)

@@ -20,7 +20,7 @@ struct PanelRegistration;
 class HostWindow : public QMainWindow
 {
     Q_OBJECT
-public:
+  public:
     // Shows a problem the user must know of; the default is a message box over the window.
     using ErrorReporter = std::function<void(const QString& title, const QString& text)>;
 
@@ -58,10 +58,10 @@ public:
     // Renders the window as it is now to a PNG file.
     bool saveScreenshot(const QString& path, QString& error);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildMenus();
     void rebuildUserMenu();
     void rememberUser(const QString& userName);

@@ -4,8 +4,7 @@
 #include <QActionGroup>
 #include <QWidget>
 
-ModuleBar::ModuleBar(QWidget* parent)
-    : QToolBar(parent), m_group(new QActionGroup(this))
+ModuleBar::ModuleBar(QWidget* parent) : QToolBar(parent), m_group(new QActionGroup(this))
 {
     setObjectName(QStringLiteral("moduleBar"));
     setWindowTitle(QStringLiteral("模块"));

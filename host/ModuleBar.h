@@ -11,7 +11,7 @@ class QWidget;
 class ModuleBar : public QToolBar
 {
     Q_OBJECT
-public:
+  public:
     explicit ModuleBar(QWidget* parent = nullptr);
 
     // Adds a button for `panel` and checks it. The button goes away with the panel.
@@ -20,10 +20,10 @@ public:
     QString captionOf(const QWidget* panel) const;
     int panelCount() const;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void panelChosen(QWidget* panel);
 
-private:
+  private:
     QActionGroup* m_group;
     QHash<QAction*, QPointer<QWidget>> m_panels;
 };

@@ -9,8 +9,7 @@
 
 using namespace ModuleProtocol;
 
-ModuleHost::ModuleHost(QObject* parent)
-    : QObject(parent)
+ModuleHost::ModuleHost(QObject* parent) : QObject(parent)
 {
     const HostAdapterHost host{&ModuleHost::onCommand, &ModuleHost::onNotification, this};
     HostAdapter_RegisterHost(&host);

@@ -19,7 +19,7 @@ struct PanelRegistration
 class ModuleHost : public QObject
 {
     Q_OBJECT
-public:
+  public:
     explicit ModuleHost(QObject* parent = nullptr);
     ~ModuleHost() override;
 
@@ -27,13 +27,13 @@ public:
     // compared, never followed, so a stale or made-up value is harmless.
     static QWidget* liveWidgetAt(quintptr address);
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // Every document that arrives, as text, with its channel (true: notification) and code.
     void documentReceived(bool notification, int code, const QString& text);
     void panelRegistered(const PanelRegistration& registration);
     void statusTextReceived(const QString& text);
 
-private:
+  private:
     static int onCommand(void* context, int code, CXml* doc, int param);
     static int onNotification(void* context, int code, CXml* doc, int param);
     int readRegistration(CXml& xml);

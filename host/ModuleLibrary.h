@@ -8,7 +8,7 @@ class CXml;
 
 class ModuleLibrary
 {
-public:
+  public:
     ModuleLibrary() = default;
     ~ModuleLibrary();
     ModuleLibrary(const ModuleLibrary&) = delete;
@@ -26,7 +26,7 @@ public:
     int notify(int code, CXml* doc) const;
     int command(int code, CXml* doc) const;
 
-private:
+  private:
     using RegisterComIdFn = int (*)();
     using CallbackFn = int (*)(int, CXml*);
 

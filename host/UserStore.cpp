@@ -2,8 +2,7 @@
 
 #include <MemoStore.h>
 
-UserStore::UserStore(QString dataDir)
-    : m_dataDir(std::move(dataDir))
+UserStore::UserStore(QString dataDir) : m_dataDir(std::move(dataDir))
 {
 }
 

@@ -5,7 +5,7 @@
 
 class UserStore
 {
-public:
+  public:
     explicit UserStore(QString dataDir);
     ~UserStore();
     UserStore(const UserStore&) = delete;
@@ -20,7 +20,7 @@ public:
     QString path() const;
     QString dataDir() const { return m_dataDir; }
 
-private:
+  private:
     QString m_dataDir;
     QString m_userName;
 };

@@ -27,7 +27,8 @@ bool wantsScreenshot(int argc, char** argv)
 
 void printError(const QString& title, const QString& text)
 {
-    std::fprintf(stderr, "memohost: %s: %s\n", qPrintable(title), qPrintable(QString(text).replace(u'\n', u' ')));
+    std::fprintf(stderr, "memohost: %s: %s\n", qPrintable(title),
+                 qPrintable(QString(text).replace(u'\n', u' ')));
 }
 
 } // namespace

@@ -52,19 +52,22 @@ QString statusText(int rows)
 
 } // namespace
 
-CMemoDlg::CMemoDlg()
-    : CXTResizeDialog(IDD, nullptr)
+CMemoDlg::CMemoDlg() : CXTResizeDialog(IDD, nullptr)
 {
-    m_edtSearch.SetEditInfo(CSkinRect(0, 0, 0, 0), CSkinRect(193, 118, 25, 24), CSkinRect(0, 0, 0, 0), 250, 0);
+    m_edtSearch.SetEditInfo(CSkinRect(0, 0, 0, 0), CSkinRect(193, 118, 25, 24), CSkinRect(0, 0, 0, 0), 250,
+                            0);
     m_cmbGroup.SetEditComboBoxInfo(CSkinRect(215, 25, 27, 18), CSkinRect(193, 118, 25, 24),
                                    CSkinRect(107, 158, 27, 54), 192);
-    m_btnFind.SetButtonInfo(CSkinRect(193, 28, 27, 18), CSkinRect(440, 139, 32, 32), CSkinRect(472, 139, 32, 32), 80, 1);
-    m_btnNew.SetButtonInfo(CSkinRect(169, 27, 27, 18), CSkinRect(408, 107, 32, 32), CSkinRect(472, 107, 32, 32), 100, 0);
-    m_btnDelete.SetButtonInfo(CSkinRect(133, 372, 27, 18), CSkinRect(408, 107, 32, 32), CSkinRect(536, 107, 32, 32),
-                              100, 0);
-    m_btnRefresh.SetButtonInfo(CSkinRect(140, 27, 27, 18), CSkinRect(408, 107, 32, 32), CSkinRect(472, 171, 32, 32),
-                               100, 0);
-    m_btnSave.SetButtonInfo(CSkinRect(250, 122, 27, 18), CSkinRect(408, 107, 32, 32), CSkinRect(406, 139, 32, 32), 100, 0);
+    m_btnFind.SetButtonInfo(CSkinRect(193, 28, 27, 18), CSkinRect(440, 139, 32, 32),
+                            CSkinRect(472, 139, 32, 32), 80, 1);
+    m_btnNew.SetButtonInfo(CSkinRect(169, 27, 27, 18), CSkinRect(408, 107, 32, 32),
+                           CSkinRect(472, 107, 32, 32), 100, 0);
+    m_btnDelete.SetButtonInfo(CSkinRect(133, 372, 27, 18), CSkinRect(408, 107, 32, 32),
+                              CSkinRect(536, 107, 32, 32), 100, 0);
+    m_btnRefresh.SetButtonInfo(CSkinRect(140, 27, 27, 18), CSkinRect(408, 107, 32, 32),
+                               CSkinRect(472, 171, 32, 32), 100, 0);
+    m_btnSave.SetButtonInfo(CSkinRect(250, 122, 27, 18), CSkinRect(408, 107, 32, 32),
+                            CSkinRect(406, 139, 32, 32), 100, 0);
 
     MapMessage(WM_MEMO_UPDATEDATA, &CMemoDlg::OnUpdateDataMsg);
     MapMessage(WM_MEMO_FOCUSSEARCH, &CMemoDlg::OnFocusSearch);

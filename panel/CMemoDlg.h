@@ -12,16 +12,16 @@
 #include <QString>
 
 // Private window messages of the panel.
-constexpr UINT WM_MEMO_LISTSELCHANGE = WM_USER + 104; // 0x468, from the memo list
-constexpr UINT WM_MEMO_LISTDELETE = WM_USER + 106;    // 0x46A, from the memo list
+constexpr UINT WM_MEMO_LISTSELCHANGE = WM_USER + 104;  // 0x468, from the memo list
+constexpr UINT WM_MEMO_LISTDELETE = WM_USER + 106;     // 0x46A, from the memo list
 constexpr UINT WM_MEMO_GROUPSELCHANGE = WM_USER + 150; // 0x496, from the category box
-constexpr UINT WM_MEMO_UPDATEDATA = WM_USER + 400;    // 0x590, from the shell; wParam owns a QString*
-constexpr UINT WM_MEMO_FOCUSSEARCH = WM_USER + 1650;  // 0xA72, from the host
+constexpr UINT WM_MEMO_UPDATEDATA = WM_USER + 400;     // 0x590, from the shell; wParam owns a QString*
+constexpr UINT WM_MEMO_FOCUSSEARCH = WM_USER + 1650;   // 0xA72, from the host
 
 class CMemoDlg : public CXTResizeDialog
 {
     Q_OBJECT
-public:
+  public:
     enum { IDD = 21000 };
 
     CMemoDlg();
@@ -55,7 +55,7 @@ public:
     // Set so that the first showing fills the panel.
     BOOL m_bReloadPending = TRUE;
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnSize(UINT nType, int cx, int cy) override;
@@ -70,7 +70,7 @@ protected:
     void OnOK() override {}
     void OnCancel() override {}
 
-private:
+  private:
     void PlaceControls();
     void SetAnchors();
 };

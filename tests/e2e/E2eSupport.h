@@ -73,7 +73,7 @@ inline CXml document(const QString& text)
 // also the name it carries.
 class MessageCounter : public QObject
 {
-public:
+  public:
     MessageCounter(QObject* target, unsigned int message) : m_message(message)
     {
         if (target)
@@ -82,7 +82,7 @@ public:
     QStringList names;
     int count() const { return int(names.size()); }
 
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() != QEvent::Type(m_message))
@@ -95,7 +95,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     unsigned int m_message;
 };
 

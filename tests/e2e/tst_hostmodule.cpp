@@ -44,7 +44,7 @@ bool moduleMapped()
 class TestHostModule : public QObject
 {
     Q_OBJECT
-private:
+  private:
     QTemporaryDir m_dir;
     QStringList m_reports;
     std::unique_ptr<HostWindow> m_window;
@@ -56,7 +56,9 @@ private:
         m_window = std::make_unique<HostWindow>(m_dir.path());
         m_window->setErrorReporter([this](const QString&, const QString& text) { m_reports << text; });
         connect(m_window->moduleHost(), &ModuleHost::documentReceived, this,
-                [this](bool notification, int code, const QString& text) { m_sent.push_back({notification, code, text}); });
+                [this](bool notification, int code, const QString& text) {
+                    m_sent.push_back({notification, code, text});
+                });
         [&] { QVERIFY(m_window->openUser(u"alice"_s)); }();
         return *m_window;
     }
@@ -70,11 +72,12 @@ private:
 
     int registrations() const
     {
-        return int(std::count_if(m_sent.begin(), m_sent.end(),
-                                 [](const SentDoc& d) { return d.notification && d.code == NTF_REGISTER_WINDOW; }));
+        return int(std::count_if(m_sent.begin(), m_sent.end(), [](const SentDoc& d) {
+            return d.notification && d.code == NTF_REGISTER_WINDOW;
+        }));
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void cleanup()
     {
         m_window.reset();
@@ -128,7 +131,8 @@ private Q_SLOTS:
         QWidget* panel = window.currentPanel();
         MessageCounter messages(panel, WM_MEMO_UPDATEDATA);
         CXml one = document(u"<UpdateData><UserName>alice</UserName></UpdateData>"_s);
-        CXml two = document(u"<UpdateData><UserName>a</UserName></UpdateData><UpdateData><UserName>b</UserName></UpdateData>"_s);
+        CXml two = document(
+            u"<UpdateData><UserName>a</UserName></UpdateData><UpdateData><UserName>b</UserName></UpdateData>"_s);
         CXml none = document(u"<UpdateData><Name>a</Name></UpdateData>"_s);
         ModuleLibrary& module = window.module();
 
@@ -227,8 +231,9 @@ private Q_SLOTS:
         deliverPosted();
         QCOMPARE(messages.names, QStringList{u"bob"_s});
         // The panel reloaded and told the host again.
-        QVERIFY(std::any_of(m_sent.begin(), m_sent.end(),
-                            [](const SentDoc& d) { return !d.notification && d.code == CMD_STATUSBAR_TEXT; }));
+        QVERIFY(std::any_of(m_sent.begin(), m_sent.end(), [](const SentDoc& d) {
+            return !d.notification && d.code == CMD_STATUSBAR_TEXT;
+        }));
         QCOMPARE(window.userName(), u"bob"_s);
     }
 

@@ -45,8 +45,9 @@ Run runHost(const QStringList& arguments, const QProcessEnvironment& environment
 QByteArray fileHash(const QString& path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
-                                          : QByteArray();
+    return file.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+               : QByteArray();
 }
 
 } // namespace
@@ -54,11 +55,11 @@ QByteArray fileHash(const QString& path)
 class TestHostProgram : public QObject
 {
     Q_OBJECT
-private:
+  private:
     QTemporaryDir m_dir;
     QProcessEnvironment m_env = QProcessEnvironment::systemEnvironment();
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
@@ -69,9 +70,9 @@ private Q_SLOTS:
     void aScreenshotShowsTheHostWithThePanel()
     {
         const QString png = m_dir.filePath(u"host.png"_s);
-        const Run run = runHost({u"--user"_s, u"alice"_s, u"--data-dir"_s, m_dir.filePath(u"stores"_s),
-                                 u"--screenshot"_s, png},
-                                m_env);
+        const Run run = runHost(
+            {u"--user"_s, u"alice"_s, u"--data-dir"_s, m_dir.filePath(u"stores"_s), u"--screenshot"_s, png},
+            m_env);
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         QImage image(png);
         QVERIFY(!image.isNull());

@@ -21,8 +21,14 @@ struct RecordingHost
     int answer = 7;
     bool unregisterWhileCalled = false;
 
-    static int command(void* context, int code, CXml* doc, int param) { return record(context, false, code, doc, param); }
-    static int notification(void* context, int code, CXml* doc, int param) { return record(context, true, code, doc, param); }
+    static int command(void* context, int code, CXml* doc, int param)
+    {
+        return record(context, false, code, doc, param);
+    }
+    static int notification(void* context, int code, CXml* doc, int param)
+    {
+        return record(context, true, code, doc, param);
+    }
     static int record(void* context, bool notification, int code, CXml* doc, int param)
     {
         auto* self = static_cast<RecordingHost*>(context);
@@ -44,7 +50,7 @@ CXml* fakeDoc(int n)
 class TestHostAdapter : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void cleanup() { HostAdapter_UnregisterHost(nullptr); }
 
     void answersZeroWithoutHost()

@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 class TestHostOptions : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void defaultsComeFromTheEnvironment()
     {
         qputenv("USER", "alice");

@@ -56,7 +56,7 @@ void spoil(const QString& path)
 class TestHostWindow : public QObject
 {
     Q_OBJECT
-private:
+  private:
     QTemporaryDir m_dir;
     std::vector<Report> m_reports;
 
@@ -67,7 +67,7 @@ private:
         });
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init()
     {
         m_reports.clear();

@@ -35,7 +35,7 @@ long long addressOf(const QWidget* widget)
 class TestModuleHost : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void aRegistrationNamingALiveWidgetIsAccepted()
     {
         ModuleHost host;

@@ -17,7 +17,7 @@ struct SentDocument
 
 class ShellTestHost
 {
-public:
+  public:
     ShellTestHost()
     {
         const HostAdapterHost host{&ShellTestHost::command, &ShellTestHost::notify, this};
@@ -39,13 +39,19 @@ public:
         return found;
     }
 
-private:
+  private:
     static int record(void* context, bool notification, int code, CXml* doc, int param)
     {
         auto* self = static_cast<ShellTestHost*>(context);
         self->sent.push_back({notification, code, param, doc ? doc->GetDoc() : QString()});
         return self->answer;
     }
-    static int command(void* context, int code, CXml* doc, int param) { return record(context, false, code, doc, param); }
-    static int notify(void* context, int code, CXml* doc, int param) { return record(context, true, code, doc, param); }
+    static int command(void* context, int code, CXml* doc, int param)
+    {
+        return record(context, false, code, doc, param);
+    }
+    static int notify(void* context, int code, CXml* doc, int param)
+    {
+        return record(context, true, code, doc, param);
+    }
 };

@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 class TestModuleExports : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void onlyTheEntryPointsAreExported()
     {
         const QString nm = QStandardPaths::findExecutable(u"nm"_s);
@@ -31,8 +31,8 @@ private Q_SLOTS:
             static const QSet<QString> linkerMarkers{u"_edata"_s, u"_end"_s, u"__bss_start"_s};
             if (!linkerMarkers.contains(m.captured(2)))
                 exported.insert(m.captured(2));
-            if (m.captured(2) == u"RegisterComID"_s || m.captured(2) == u"NtfCallBack"_s
-                || m.captured(2) == u"CmdCallBack"_s)
+            if (m.captured(2) == u"RegisterComID"_s || m.captured(2) == u"NtfCallBack"_s ||
+                m.captured(2) == u"CmdCallBack"_s)
                 QCOMPARE(m.captured(1), u"T"_s);
         }
         const QSet<QString> expected{u"RegisterComID"_s, u"NtfCallBack"_s, u"CmdCallBack"_s};

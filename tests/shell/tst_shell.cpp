@@ -56,7 +56,7 @@ ParsedDoc parse(const QString& text)
 // Counts the user-change messages that reach a panel, and the names they carry.
 class UpdateMessages : public QObject
 {
-public:
+  public:
     explicit UpdateMessages(QObject* panel)
     {
         if (panel)
@@ -64,12 +64,13 @@ public:
     }
     QStringList names;
 
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::Type(WM_MEMO_UPDATEDATA)) {
             const auto* message = static_cast<CWinMessageEvent*>(event);
-            names.append(message->wParam() ? *reinterpret_cast<const QString*>(message->wParam()) : u"<null>"_s);
+            names.append(message->wParam() ? *reinterpret_cast<const QString*>(message->wParam())
+                                           : u"<null>"_s);
         }
         return false;
     }
@@ -93,7 +94,7 @@ void deliverPosted()
 class TestShell : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() { MemoModuleAttach(); }
     void cleanupTestCase() { MemoModuleDetach(); }
 
@@ -139,7 +140,8 @@ private Q_SLOTS:
         const auto registrations = host.registrations();
         QCOMPARE(registrations.size(), size_t(1));
         for (const SentDocument& other : host.sent)
-            QVERIFY(other.code == NTF_REGISTER_WINDOW || (!other.notification && other.code == CMD_STATUSBAR_TEXT));
+            QVERIFY(other.code == NTF_REGISTER_WINDOW ||
+                    (!other.notification && other.code == CMD_STATUSBAR_TEXT));
         const SentDocument& sent = registrations.front();
         QCOMPARE(sent.param, 0);
 
@@ -196,26 +198,26 @@ private Q_SLOTS:
             << false << 0x2AFF
             << u"<UpdateData><UserName>alice</UserName></UpdateData><UpdateData><UserName>张三</UserName></UpdateData>"_s
             << QStringList{u"alice"_s, u"张三"_s};
-        QTest::newRow("no user name") << true << 0x2AF82AFF << u"<UpdateData><Other>x</Other></UpdateData>"_s
-                                      << QStringList{};
+        QTest::newRow("no user name")
+            << true << 0x2AF82AFF << u"<UpdateData><Other>x</Other></UpdateData>"_s << QStringList{};
         QTest::newRow("one of two without user name")
             << true << 0x2AF82AFF << u"<UpdateData/><UpdateData><UserName>bob</UserName></UpdateData>"_s
             << QStringList{u"bob"_s};
-        QTest::newRow("empty user name") << true << 0x2AF82AFF << u"<UpdateData><UserName/></UpdateData>"_s
-                                         << QStringList{QString()};
+        QTest::newRow("empty user name")
+            << true << 0x2AF82AFF << u"<UpdateData><UserName/></UpdateData>"_s << QStringList{QString()};
         QTest::newRow("other elements between")
             << true << 0x2AF82AFF << u"<Noise/><UpdateData><UserName>c</UserName></UpdateData><Noise/>"_s
             << QStringList{u"c"_s};
-        QTest::newRow("user name not a child") << true << 0x2AF82AFF << u"<UserName>alice</UserName>"_s
-                                               << QStringList{};
+        QTest::newRow("user name not a child")
+            << true << 0x2AF82AFF << u"<UserName>alice</UserName>"_s << QStringList{};
         QTest::newRow("update data nested")
             << true << 0x2AF82AFF << u"<Root><UpdateData><UserName>x</UserName></UpdateData></Root>"_s
             << QStringList{};
         QTest::newRow("user name nested deeper")
             << true << 0x2AF82AFF << u"<UpdateData><Box><UserName>x</UserName></Box></UpdateData>"_s
             << QStringList{};
-        QTest::newRow("wrong case") << true << 0x2AF82AFF << u"<updatedata><UserName>x</UserName></updatedata>"_s
-                                    << QStringList{};
+        QTest::newRow("wrong case") << true << 0x2AF82AFF
+                                    << u"<updatedata><UserName>x</UserName></updatedata>"_s << QStringList{};
         QTest::newRow("empty document") << true << 0x2AF82AFF << QString() << QStringList{};
     }
 
@@ -293,8 +295,19 @@ private Q_SLOTS:
     {
         ShellTestHost host;
         CreateMemoPanel();
-        const QList<int> codes{0, 1, -1, 17000, NTF_REGISTER_WINDOW, CMD_STATUSBAR_TEXT, NTF_UPDATE_DATA,
-                               CMD_UPDATE_DATA, 0x2AF82AFC, 0x2AF82AFD, int(0x80002AFF), int(0xFFFFFFFF), 0x7FFFFFFF};
+        const QList<int> codes{0,
+                               1,
+                               -1,
+                               17000,
+                               NTF_REGISTER_WINDOW,
+                               CMD_STATUSBAR_TEXT,
+                               NTF_UPDATE_DATA,
+                               CMD_UPDATE_DATA,
+                               0x2AF82AFC,
+                               0x2AF82AFD,
+                               int(0x80002AFF),
+                               int(0xFFFFFFFF),
+                               0x7FFFFFFF};
         CXml update = documentFrom(u"<UpdateData><UserName>x</UserName></UpdateData>"_s);
         CXml empty;
         for (int code : codes) {

@@ -17,7 +17,7 @@
 class CPropertyDlg : public CXTResizeDialog
 {
     Q_OBJECT
-public:
+  public:
     enum { IDD = 21001 };
 
     CPropertyDlg();
@@ -43,7 +43,7 @@ public:
     CMenuRichEditCtrl m_editContent;
     CToolTipCtrl m_tooltip;
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnInitDialog() override;
@@ -53,7 +53,7 @@ protected:
     void OnOK() override {}
     void OnCancel() override {}
 
-private:
+  private:
     void OnTitleKillFocus();
     void OnTitleSetFocus();
     void OnTitleChange();

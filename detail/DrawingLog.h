@@ -2,8 +2,7 @@
 // The detail panel's diagnostic log: one line per drawing resource that could not be created.
 #include <QString>
 
-enum class DrawingResource
-{
+enum class DrawingResource {
     MemoryDC, // CreateCompatibleDC
     Bitmap,   // CreateCompatibleBitmap
 };

@@ -6,14 +6,14 @@
 class CMenuRichEditCtrl : public CRichEditCtrl
 {
     Q_OBJECT
-public:
+  public:
     explicit CMenuRichEditCtrl(QWidget* parent = nullptr);
     ~CMenuRichEditCtrl() override;
 
-protected:
+  protected:
     void OnContextMenu(QWidget* pWnd, QPoint pos) override;
 
-private:
+  private:
     void OnCut();
     void OnCopy();
     void OnPaste();

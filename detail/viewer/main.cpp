@@ -17,7 +17,8 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Shows the memo detail panel with a sample memo."));
     parser.addHelpOption();
-    const QCommandLineOption pngOption(QStringLiteral("png"), QStringLiteral("Render the panel to <file> and exit."),
+    const QCommandLineOption pngOption(QStringLiteral("png"),
+                                       QStringLiteral("Render the panel to <file> and exit."),
                                        QStringLiteral("file"));
     const QCommandLineOption heightOption(QStringLiteral("height"), QStringLiteral("Panel height in pixels."),
                                           QStringLiteral("pixels"), QStringLiteral("412"));

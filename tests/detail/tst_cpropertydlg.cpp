@@ -25,7 +25,7 @@ class TestCPropertyDlg : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase();
     void cleanup();
 
@@ -43,7 +43,7 @@ private Q_SLOTS:
     void enterAndEscapeLeaveThePanelAlone();
     void tipsHideOnClicksRelayedByThePanel();
 
-private:
+  private:
     // A host window with a detail panel of `size` at its top-left corner, shown and active.
     CPropertyDlg* createPanel(QSize size = QSize(267, 300));
     QString hint() const { return LoadStr(222); }
@@ -100,8 +100,10 @@ QString firstDifference(const QImage& actual, const QImage& expected)
     for (int y = 0; y < actual.height(); ++y)
         for (int x = 0; x < actual.width(); ++x)
             if (actual.pixel(x, y) != expected.pixel(x, y))
-                return u"(%1, %2): %3 instead of %4"_s.arg(x).arg(y).arg(actual.pixel(x, y), 8, 16).arg(
-                    expected.pixel(x, y), 8, 16);
+                return u"(%1, %2): %3 instead of %4"_s.arg(x)
+                    .arg(y)
+                    .arg(actual.pixel(x, y), 8, 16)
+                    .arg(expected.pixel(x, y), 8, 16);
     return {};
 }
 
@@ -129,17 +131,18 @@ QColor defaultTextColour(const CRichEditCtrl& edit)
 {
     CHARFORMATW format;
     edit.GetDefaultCharFormat(format);
-    return QColor(GetRValue(format.crTextColor), GetGValue(format.crTextColor), GetBValue(format.crTextColor));
+    return QColor(GetRValue(format.crTextColor), GetGValue(format.crTextColor),
+                  GetBValue(format.crTextColor));
 }
 
 // Records the edit's text whenever the focus arrives, before the edit itself reacts.
 class FocusSpy : public QObject
 {
-public:
+  public:
     explicit FocusSpy(CRichEditCtrl* edit) : m_edit(edit) { edit->installEventFilter(this); }
     QStringList textsOnFocusIn;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
         if (watched == m_edit && e->type() == QEvent::FocusIn)
@@ -147,7 +150,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     CRichEditCtrl* m_edit;
 };
 
@@ -385,7 +388,7 @@ void TestCPropertyDlg::emptyingTheTitleElsewherePutsTheHintInAndTakesTheFocus()
     title.ReplaceSel(QString());
     QVERIFY(title.hasFocus());
     QCOMPARE(spy.textsOnFocusIn, QStringList{hint()}); // the hint was in when the focus arrived
-    QCOMPARE(title.GetWindowTextW(), QString()); // and the focus took it out again
+    QCOMPARE(title.GetWindowTextW(), QString());       // and the focus took it out again
 
     panel->m_editContent.setFocus();
     QCOMPARE(title.GetWindowTextW(), hint());

@@ -17,7 +17,7 @@ class TestCMenuRichEditCtrl : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init();
     void cleanup();
 
@@ -28,7 +28,7 @@ private Q_SLOTS:
     void pasteInsertsOnlyWhatFits();
     void focusComesBackAfterChoiceOrDismissal();
 
-private:
+  private:
     // A right-click at `local` (viewport coordinates), as the platform delivers it.
     void rightClick(QPoint local = QPoint(10, 10));
 

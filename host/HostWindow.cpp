@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -40,14 +41,25 @@ HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
 {
     setObjectName(u"hostWindow"_s);
     setWindowIcon(ModuleImage(MEMO_IMAGE_ID));
-    addToolBar(Qt::LeftToolBarArea, m_moduleBar);
+
+    auto* centre = new QWidget(this);
+    auto* row = new QHBoxLayout(centre);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(m_moduleBar);
+    row->addWidget(m_frame, 1);
+    setCentralWidget(centre);
 
     m_placeholder->setAlignment(Qt::AlignCenter);
     m_placeholder->setWordWrap(true);
     m_placeholder->setMargin(24);
-    m_placeholder->setStyleSheet(u"color: #6b7785; font-size: 14px;"_s);
+    QPalette muted = m_placeholder->palette();
+    muted.setColor(QPalette::WindowText, QColor(0x6B, 0x77, 0x85));
+    m_placeholder->setPalette(muted);
+    QFont larger = m_placeholder->font();
+    larger.setPixelSize(14);
+    m_placeholder->setFont(larger);
     m_frame->addWidget(m_placeholder);
-    setCentralWidget(m_frame);
     showPlaceholder(u"没有加载模块。"_s);
 
     m_statusText->setObjectName(u"statusText"_s);
@@ -58,6 +70,8 @@ HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
     statusBar()->addWidget(m_statusText, 1);
     statusBar()->addPermanentWidget(m_userLabel);
 
+    const QSettings settings;
+    m_recentUsers = settings.value(kRecentUsersKey).toStringList();
     buildMenus();
 
     connect(m_host.get(), &ModuleHost::panelRegistered, this, &HostWindow::placePanel);
@@ -69,7 +83,7 @@ HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
     CDialog::SetDefaultParent(m_frame);
 
     resize(1000, 640);
-    restoreGeometry(QSettings().value(kGeometryKey).toByteArray());
+    restoreGeometry(settings.value(kGeometryKey).toByteArray());
     updateTitle();
 }
 
@@ -106,15 +120,14 @@ void HostWindow::rebuildUserMenu()
     for (QAction* action : m_userGroup->actions())
         m_userGroup->removeAction(action);
 
-    const QStringList recent = QSettings().value(kRecentUsersKey).toStringList();
-    for (const QString& name : recent) {
+    for (const QString& name : std::as_const(m_recentUsers)) {
         QAction* action = m_userMenu->addAction(name);
         action->setCheckable(true);
         action->setChecked(name == m_store.userName());
         m_userGroup->addAction(action);
         connect(action, &QAction::triggered, this, [this, name] { switchUser(name); });
     }
-    if (!recent.isEmpty())
+    if (!m_recentUsers.isEmpty())
         m_userMenu->addSeparator();
     m_userMenu->addAction(u"切换用户(&S)…"_s, this, &HostWindow::askForUser);
     m_userMenu->addSeparator();
@@ -124,13 +137,10 @@ void HostWindow::rebuildUserMenu()
 
 void HostWindow::rememberUser(const QString& userName)
 {
-    QSettings settings;
-    QStringList recent = settings.value(kRecentUsersKey).toStringList();
-    recent.removeAll(userName);
-    recent.prepend(userName);
-    while (recent.size() > kMaxRecentUsers)
-        recent.removeLast();
-    settings.setValue(kRecentUsersKey, recent);
+    m_recentUsers.removeAll(userName);
+    m_recentUsers.prepend(userName);
+    while (m_recentUsers.size() > kMaxRecentUsers)
+        m_recentUsers.removeLast();
     rebuildUserMenu();
 }
 
@@ -313,7 +323,10 @@ bool HostWindow::saveScreenshot(const QString& path, QString& error)
 
 void HostWindow::closeEvent(QCloseEvent* event)
 {
-    QSettings().setValue(kGeometryKey, saveGeometry());
+    // Written here rather than as they change: start-up then only reads the settings file.
+    QSettings settings;
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kRecentUsersKey, m_recentUsers);
     QMainWindow::closeEvent(event);
 }
 

@@ -89,4 +89,5 @@ class HostWindow : public QMainWindow
     QMenu* m_userMenu = nullptr;
     QActionGroup* m_userGroup = nullptr;
     QList<QPointer<QWidget>> m_panels;
+    QStringList m_recentUsers; // most recent first; saved when the window closes
 };

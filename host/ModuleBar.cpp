@@ -1,45 +1,34 @@
 #include "ModuleBar.h"
 
-#include <QAction>
-#include <QActionGroup>
-#include <QWidget>
+#include "ModuleButton.h"
 
-ModuleBar::ModuleBar(QWidget* parent) : QToolBar(parent), m_group(new QActionGroup(this))
+#include <QPainter>
+#include <QVBoxLayout>
+
+ModuleBar::ModuleBar(QWidget* parent) : QWidget(parent), m_layout(new QVBoxLayout(this))
 {
     setObjectName(QStringLiteral("moduleBar"));
-    setWindowTitle(QStringLiteral("模块"));
-    setMovable(false);
-    setFloatable(false);
-    setOrientation(Qt::Vertical);
-    setIconSize(QSize(32, 32));
-    setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    setContextMenuPolicy(Qt::PreventContextMenu);
-    m_group->setExclusive(true);
-    setStyleSheet(QStringLiteral(
-        "QToolBar#moduleBar { background: #2f3e4e; border: none; padding: 6px 4px; spacing: 6px; }"
-        "QToolBar#moduleBar QToolButton { color: #dfe7ef; border: none; border-radius: 6px;"
-        " padding: 6px 4px; min-width: 64px; }"
-        "QToolBar#moduleBar QToolButton:hover { background: #3d5064; }"
-        "QToolBar#moduleBar QToolButton:checked { background: #4a6a8a; color: white; }"));
+    m_layout->setContentsMargins(4, 6, 4, 6);
+    m_layout->setSpacing(6);
+    m_layout->addStretch(1);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    setMinimumWidth(80);
 }
 
 void ModuleBar::addPanel(QWidget* panel, const QIcon& icon, const QString& caption)
 {
-    auto* action = new QAction(icon, caption, this);
-    action->setCheckable(true);
-    action->setToolTip(caption);
-    m_panels.insert(action, panel);
-    m_group->addAction(action);
-    addAction(action);
-    connect(action, &QAction::triggered, this, [this, action] {
-        if (QWidget* target = m_panels.value(action))
+    auto* button = new ModuleButton(icon, caption, this);
+    m_panels.insert(button, panel);
+    m_layout->insertWidget(m_layout->count() - 1, button);
+    connect(button, &QAbstractButton::clicked, this, [this, button] {
+        if (QWidget* target = m_panels.value(button))
             Q_EMIT panelChosen(target);
     });
-    connect(panel, &QObject::destroyed, this, [this, action] {
-        m_panels.remove(action);
-        delete action;
+    connect(panel, &QObject::destroyed, this, [this, button] {
+        m_panels.remove(button);
+        delete button;
     });
-    action->setChecked(true);
+    button->setChecked(true);
 }
 
 QString ModuleBar::captionOf(const QWidget* panel) const
@@ -54,4 +43,9 @@ QString ModuleBar::captionOf(const QWidget* panel) const
 int ModuleBar::panelCount() const
 {
     return int(m_panels.size());
+}
+
+void ModuleBar::paintEvent(QPaintEvent*)
+{
+    QPainter(this).fillRect(rect(), QColor(0x2F, 0x3E, 0x4E));
 }

@@ -3,12 +3,12 @@
 // module's image and caption. Choosing a button brings its panel to the front.
 #include <QHash>
 #include <QPointer>
-#include <QToolBar>
+#include <QWidget>
 
-class QActionGroup;
-class QWidget;
+class ModuleButton;
+class QVBoxLayout;
 
-class ModuleBar : public QToolBar
+class ModuleBar : public QWidget
 {
     Q_OBJECT
   public:
@@ -23,7 +23,10 @@ class ModuleBar : public QToolBar
   Q_SIGNALS:
     void panelChosen(QWidget* panel);
 
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
   private:
-    QActionGroup* m_group;
-    QHash<QAction*, QPointer<QWidget>> m_panels;
+    QVBoxLayout* m_layout;
+    QHash<ModuleButton*, QPointer<QWidget>> m_panels;
 };

@@ -78,7 +78,7 @@ QPixmap render(int imageId, int size)
 QIcon ModuleImage(int imageId)
 {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64})
+    for (int size : {16, 32, 48})
         icon.addPixmap(render(imageId, size));
     return icon;
 }

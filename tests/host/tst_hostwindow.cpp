@@ -169,11 +169,14 @@ class TestHostWindow : public QObject
         MemoStore_Close();
     }
 
-    void theWindowGeometryIsRemembered()
+    void theWindowGeometryAndTheUsersAreRemembered()
     {
         QRect placed;
         {
             HostWindow window(m_dir.path());
+            watch(window);
+            QVERIFY(window.openUser(u"gina"_s));
+            QVERIFY(window.switchUser(u"hank"_s));
             window.show();
             window.setGeometry(120, 90, 812, 533);
             placed = window.geometry();
@@ -182,6 +185,11 @@ class TestHostWindow : public QObject
         HostWindow again(m_dir.path());
         QCOMPARE(again.size(), placed.size());
         QCOMPARE(again.geometry().topLeft(), placed.topLeft());
+        QStringList offered;
+        for (QAction* action : again.menuBar()->actions().constFirst()->menu()->actions())
+            if (action->isCheckable())
+                offered << action->text();
+        QCOMPARE(offered, (QStringList{u"hank"_s, u"gina"_s}));
     }
 
     void theMemoImageIsDrawn()

@@ -97,11 +97,13 @@ private:
     {
         msg.hwnd = receiver;
         msg.event = e;
-        msg.pt = QCursor::pos();
+        // The cursor position is asked for only where the event does not carry it: under X11
+        // QCursor::pos() is a round trip to the server, far too slow for every event.
         switch (e->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease: {
             auto* k = static_cast<QKeyEvent*>(e);
+            msg.pt = QCursor::pos();
             kit::setInputModifiers(k->modifiers());
             msg.message = e->type() == QEvent::KeyPress ? WM_KEYDOWN : WM_KEYUP;
             msg.wParam = virtualKey(k->key());
@@ -138,10 +140,12 @@ private:
         }
         case QEvent::Enter:
             msg.message = WM_MOUSEHOVER;
+            msg.pt = static_cast<QEnterEvent*>(e)->globalPosition().toPoint();
             msg.lParam = packPoint(receiver->mapFromGlobal(msg.pt));
             return true;
         case QEvent::Leave:
             msg.message = WM_MOUSELEAVE;
+            msg.pt = QCursor::pos();
             return true;
         default:
             return false;

@@ -3,12 +3,19 @@
 #include "ui_21000.h"
 
 #include <CClientRect.h>
+#include <CMemoGroupEditDlg.h>
+#include <CategoryEditor.h>
 #include <CDataExchange.h>
 #include <CDialogTemplate.h>
 #include <CMemDC.h>
 #include <CZorvaFont.h>
 #include <LoadStr.h>
 #include <MemoShell.h>
+#include <StoredGroups.h>
+
+#include <DbiMemo.h>
+#include <MemoConstants.h>
+#include <RecordText.h>
 
 #include <memory>
 
@@ -38,6 +45,26 @@ constexpr UINT IDS_SAVE = 227;
 constexpr UINT IDS_COLUMN_TITLE = 228;
 constexpr UINT IDS_COLUMN_TIME = 229;
 constexpr UINT IDS_STATUS_ROWS = 233;
+
+// The last entry of the category box opens the category editor.
+constexpr char16_t EDIT_GROUPS_ENTRY[] = u"编辑分类";
+
+QString toQString(std::u16string_view text)
+{
+    return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
+}
+
+const QString& allGroups()
+{
+    static const QString text = toQString(GROUP_ALL);
+    return text;
+}
+
+const QString& otherGroup()
+{
+    static const QString text = toQString(GROUP_OTHER);
+    return text;
+}
 
 QString statusText(int rows)
 {
@@ -71,6 +98,7 @@ CMemoDlg::CMemoDlg() : CXTResizeDialog(IDD, nullptr)
 
     MapMessage(WM_MEMO_UPDATEDATA, &CMemoDlg::OnUpdateDataMsg);
     MapMessage(WM_MEMO_FOCUSSEARCH, &CMemoDlg::OnFocusSearch);
+    MapMessage(WM_MEMO_GROUPSELCHANGE, &CMemoDlg::OnGroupSelChange);
 }
 
 CMemoDlg::~CMemoDlg()
@@ -84,12 +112,14 @@ void CMemoDlg::RegisterTemplate()
 {
     CDialogTemplate::RegisterForm<Ui::MemoPanelForm>(IDD, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
     CPropertyDlg::RegisterTemplate();
+    RegisterCategoryTemplates();
 }
 
 void CMemoDlg::UnregisterTemplate()
 {
     CDialogTemplate::Unregister(IDD);
     CPropertyDlg::UnregisterTemplate();
+    UnregisterCategoryTemplates();
 }
 
 void CMemoDlg::DoDataExchange(CDataExchange* pDX)
@@ -197,8 +227,10 @@ void CMemoDlg::OnNcDestroy()
 
 void CMemoDlg::UpdateStatus(BOOL bReload)
 {
-    if (bReload)
+    if (bReload) {
+        ReloadGroups();
         m_bReloadPending = FALSE;
+    }
     const QString text = statusText(m_listMemo.GetItemCount());
     SendStatusBarText(reinterpret_cast<const char16_t*>(text.utf16()));
 }
@@ -220,5 +252,74 @@ LRESULT CMemoDlg::OnUpdateDataMsg(WPARAM wParam, LPARAM /*lParam*/)
 LRESULT CMemoDlg::OnFocusSearch(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
     m_edtSearch.SetFocus();
+    return 0;
+}
+
+void CMemoDlg::ReloadGroups()
+{
+    m_cmbGroup.ResetContent();
+    bool storedAll = false;
+    bool storedOther = false;
+    const std::vector<MemoGroupRecord> groups = ReadStoredGroups();
+    for (const MemoGroupRecord& group : groups) {
+        const QString name = toQString(FieldText(group.name));
+        m_cmbGroup.InsertString(m_cmbGroup.GetCount(), name);
+        storedAll = storedAll || name == allGroups();
+        storedOther = storedOther || name == otherGroup();
+    }
+    // Each insertion at the same place pushes the earlier ones down: the box ends with the
+    // stored categories, "其它", "全部", "编辑分类" (the pseudo-categories only where not stored).
+    const int end = m_cmbGroup.GetCount();
+    m_cmbGroup.InsertString(end, QString::fromUtf16(EDIT_GROUPS_ENTRY));
+    if (!storedAll)
+        m_cmbGroup.InsertString(end, allGroups());
+    if (!storedOther)
+        m_cmbGroup.InsertString(end, otherGroup());
+
+    if (m_nGroupSel == -1 || m_nGroupSel >= m_cmbGroup.GetCount() - 1) {
+        m_nGroupSel = m_cmbGroup.FindString(0, allGroups());
+        m_cmbGroup.SetCurSel(m_nGroupSel);
+        // The filter follows the entry it falls back to, so the box never shows an empty text.
+        m_strFilterGroup = allGroups();
+        UpdateData(FALSE);
+    } else {
+        m_cmbGroup.SetCurSel(m_nGroupSel);
+    }
+}
+
+LRESULT CMemoDlg::OnGroupSelChange(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    m_bNewMemo = FALSE;
+    m_bSearch = FALSE;
+    const int sel = m_cmbGroup.GetCurSel();
+    if (sel == m_cmbGroup.FindString(0, QString::fromUtf16(EDIT_GROUPS_ENTRY))) {
+        CMemoGroupEditDlg dlg;
+        dlg.DoModal();
+        ReloadGroups();
+        // The box keeps showing the filter the user had: found again by name, since new or
+        // deleted categories move the entries; "全部" when the editor removed or renamed it.
+        int kept = m_strFilterGroup.isEmpty() ? -1 : m_cmbGroup.FindString(0, m_strFilterGroup);
+        if (kept < 0 || kept == m_cmbGroup.GetCount() - 1) {
+            kept = m_cmbGroup.FindString(0, allGroups());
+            m_strFilterGroup = allGroups();
+        }
+        m_nGroupSel = kept;
+        m_cmbGroup.SetCurSel(kept);
+    } else if (sel == m_cmbGroup.FindString(0, otherGroup())) {
+        m_strFilterGroup = otherGroup();
+        m_nGroupSel = sel;
+    } else if (sel == m_cmbGroup.FindString(0, allGroups())) {
+        m_strFilterGroup = allGroups();
+        m_nGroupSel = sel;
+    } else if (sel >= 0) {
+        MemoGroupRecord group{};
+        DBI_MemGroupReadRecordByOrder(sel + 1, &group);
+        m_strFilterGroup = toQString(FieldText(group.name));
+        m_nGroupSel = sel;
+    }
+    UpdateData(FALSE);
+    m_nSelItem = 0;
+    m_listMemo.SetFocus();
+    UpdateStatus(FALSE);
     return 0;
 }

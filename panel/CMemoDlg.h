@@ -35,6 +35,10 @@ class CMemoDlg : public CXTResizeDialog
     // Optionally reloads everything, then sends the status-bar text (text 233 with the number
     // of rows) to the host.
     void UpdateStatus(BOOL bReload);
+    // Rebuilds the category box from the store (stored categories, then the pseudo-categories
+    // that are not stored, then the entry that opens the category editor) and restores its
+    // selection.
+    void ReloadGroups();
 
     QString m_strFilterGroup;
     QString m_strNewGroup;
@@ -66,6 +70,7 @@ class CMemoDlg : public CXTResizeDialog
 
     LRESULT OnUpdateDataMsg(WPARAM wParam, LPARAM lParam);
     LRESULT OnFocusSearch(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGroupSelChange(WPARAM wParam, LPARAM lParam);
     // Enter and Escape neither close nor change the panel.
     void OnOK() override {}
     void OnCancel() override {}

@@ -42,7 +42,7 @@ std::u16string_view view(const QString& text)
 
 QString qstring(std::u16string_view text)
 {
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+    return QStringView(text).toString();
 }
 
 // Keys are 32-bit; list rows carry them as item data.

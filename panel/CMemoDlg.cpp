@@ -51,7 +51,7 @@ constexpr char16_t EDIT_GROUPS_ENTRY[] = u"编辑分类";
 
 QString toQString(std::u16string_view text)
 {
-    return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
+    return QStringView(text).toString();
 }
 
 const QString& allGroups()

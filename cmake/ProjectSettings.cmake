@@ -28,6 +28,7 @@ function(memo_add_test name)
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE memo_settings Qt6::Test ${T_LIBS})
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
     add_test(NAME ${name} COMMAND ${name})
     set(home ${CMAKE_BINARY_DIR}/test-home/${name})
     set_tests_properties(${name} PROPERTIES

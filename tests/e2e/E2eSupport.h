@@ -1,6 +1,8 @@
 #pragma once
 // Helpers of the end-to-end tests: the built module and host files, the documents as text, and
 // a counter of the user-change messages that reach a panel.
+#include "DocumentOutline.h"
+
 #include <CXml.h>
 #include <WinMessage.h>
 
@@ -25,41 +27,6 @@ inline QString hostProgram()
 
 constexpr unsigned int WM_MEMO_UPDATEDATA = 0x590;
 constexpr unsigned int WM_MEMO_FOCUSSEARCH = 0xA72;
-
-struct ParsedDoc
-{
-    QString root;
-    QList<std::pair<QString, QString>> children;
-};
-
-// Reads the first element and its children's texts, in document order.
-inline ParsedDoc parse(const QString& text)
-{
-    ParsedDoc doc;
-    QXmlStreamReader xml(text);
-    int depth = 0;
-    while (!xml.atEnd()) {
-        switch (xml.readNext()) {
-        case QXmlStreamReader::StartElement:
-            ++depth;
-            if (depth == 1 && doc.root.isEmpty())
-                doc.root = xml.name().toString();
-            else if (depth == 2)
-                doc.children.append({xml.name().toString(), QString()});
-            break;
-        case QXmlStreamReader::Characters:
-            if (depth == 2)
-                doc.children.last().second += xml.text();
-            break;
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        default:
-            break;
-        }
-    }
-    return doc;
-}
 
 inline CXml document(const QString& text)
 {

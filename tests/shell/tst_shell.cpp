@@ -1,6 +1,7 @@
 // The plug-in shell through its entry points: component id, the create notice and the
 // registration document, user-change notices posted to the panel, status texts, and the panel
 // pointer across the panel's and the module's lifetime.
+#include "DocumentOutline.h"
 #include "ShellTestHost.h"
 
 #include <CDialogTemplate.h>
@@ -18,40 +19,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct ParsedDoc
-{
-    QString root;
-    QList<std::pair<QString, QString>> children;
-};
-
-ParsedDoc parse(const QString& text)
-{
-    ParsedDoc doc;
-    QXmlStreamReader xml(text);
-    int depth = 0;
-    QString child;
-    while (!xml.atEnd()) {
-        switch (xml.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (++depth == 1)
-                doc.root = xml.name().toString();
-            else if (depth == 2)
-                child = xml.name().toString(), doc.children.append({child, QString()});
-            break;
-        case QXmlStreamReader::Characters:
-            if (depth == 2)
-                doc.children.last().second += xml.text();
-            break;
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        default:
-            break;
-        }
-    }
-    return doc;
-}
 
 // Counts the user-change messages that reach a panel, and the names they carry.
 class UpdateMessages : public QObject

@@ -232,10 +232,13 @@ void CPropertyDlg::OnTitleChange()
     if (text == hint)
         return;
     const bool focused = GetFocus() == &m_editTitle;
-    if (!text.isEmpty() && focused) {
+    if (!text.isEmpty()) {
+        // A real title is never drawn in the hint's grey, also when the program puts it there
+        // while the focus is elsewhere (a memo shown after the hint was).
         m_editTitle.SetDefaultCharFormat(CZorvaFont::GetInstance().GetDefaultRichEditFont());
-        m_editTitle.SetFocus();
-    } else if (text.isEmpty() && !focused) {
+        if (focused)
+            m_editTitle.SetFocus();
+    } else if (!focused) {
         m_editTitle.SetDefaultCharFormat(CZorvaFont::GetInstance().GetSearchRichEditDefaultFont());
         m_editTitle.SetWindowTextW(hint);
         m_editTitle.SetFocus();

@@ -6,6 +6,7 @@
 #include "WinMessage.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,6 +16,8 @@ namespace {
 constexpr int ArrowWidth = 27;
 constexpr int StateHeight = 18;
 constexpr int DefaultHeight = 24;
+// A release this close to the press that opened the list belongs to the same click.
+constexpr int ClickSlop = 9;
 
 const QColor FocusBorder(0x5B, 0x96, 0xD6);
 
@@ -213,7 +216,7 @@ bool CZOREditComboBox::event(QEvent* event)
     if (event->type() == QEvent::MouseButtonPress && isEnabled() &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // Anywhere outside the field (the drop-down button, the border) opens the list.
-        showPopup();
+        openFromClick(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
         event->accept();
         return true;
     }
@@ -236,14 +239,69 @@ bool CZOREditComboBox::event(QEvent* event)
     return handled;
 }
 
+void CZOREditComboBox::openFromClick(QPoint globalPos)
+{
+    // The list opens on the press. Under a window system the release of the same click then
+    // goes to the list's popup, whose own handling closes it (the press came here, not through
+    // the combo box's mouse handling, which would have told the popup to expect that release).
+    // The popup's release is therefore watched here, and the opening click's one swallowed.
+    if (!m_popupWatched) {
+        view()->viewport()->installEventFilter(this);
+        if (QWidget* container = view()->parentWidget())
+            container->installEventFilter(this);
+        m_popupWatched = true;
+    }
+    m_openingClick = true;
+    m_openingClickPos = globalPos;
+    m_openingClickTime.start();
+    showPopup();
+}
+
+void CZOREditComboBox::hidePopup()
+{
+    m_openingClick = false;
+    QComboBox::hidePopup();
+}
+
+bool CZOREditComboBox::filterPopupMouse(QEvent* event)
+{
+    if (!m_openingClick)
+        return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const int moved = (mouse->globalPosition().toPoint() - m_openingClickPos).manhattanLength();
+    if (event->type() == QEvent::MouseMove) {
+        // Dragging to an entry and releasing there picks it.
+        if (moved > ClickSlop)
+            m_openingClick = false;
+        return false;
+    }
+    if (event->type() != QEvent::MouseButtonRelease)
+        return false;
+    m_openingClick = false;
+    return mouse->button() == Qt::LeftButton && moved <= ClickSlop &&
+           m_openingClickTime.elapsed() < QApplication::doubleClickInterval();
+}
+
 bool CZOREditComboBox::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_popupWatched && (watched == view()->viewport() || watched == view()->parentWidget())) {
+        switch (event->type()) {
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+            if (filterPopupMouse(event))
+                return true;
+            break;
+        default:
+            break;
+        }
+        return QComboBox::eventFilter(watched, event);
+    }
     if (watched == lineEdit()) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
             if (!m_inputEnabled && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-                showPopup();
+                openFromClick(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
                 return true;
             }
             break;

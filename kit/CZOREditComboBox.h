@@ -3,13 +3,16 @@
 // looks may all be set before the box is placed in a dialog; they are simply there when it shows.
 // When the user chooses an entry the box posts WM_ZORVA_COMBOSELCHANGE to its parent window;
 // selections made by the program post nothing. In pick-only mode (SetEnableInput(FALSE)) the
-// field takes no typing: a click anywhere opens the list. The field's text can still be set by
-// the program, also to a text that is not an entry.
+// field takes no typing: a click anywhere opens the list and leaves it open, and a second click
+// on an entry picks it (pressing, dragging to an entry and releasing picks it too). The field's
+// text can still be set by the program, also to a text that is not an entry.
 #include "CSkinRect.h"
 #include "CWnd.h"
 #include "KitExport.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QPoint>
 #include <optional>
 
 constexpr UINT WM_ZORVA_COMBOSELCHANGE = 0x496;
@@ -56,6 +59,7 @@ class KIT_API CZOREditComboBox : public CWndT<QComboBox>
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    void hidePopup() override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -67,6 +71,10 @@ class KIT_API CZOREditComboBox : public CWndT<QComboBox>
   private:
     QRect arrowRect() const;
     void placeEdit();
+    // Opens the list for the press of a click at `globalPos`; the release of that same click
+    // must not close it again.
+    void openFromClick(QPoint globalPos);
+    bool filterPopupMouse(QEvent* event);
 
     CSkinRect m_arrowGlyph;
     CSkinRect m_frame;
@@ -75,4 +83,8 @@ class KIT_API CZOREditComboBox : public CWndT<QComboBox>
     std::optional<QColor> m_bkColour;
     bool m_inputEnabled = true;
     DWORD m_eventMask = 0;
+    bool m_popupWatched = false;
+    bool m_openingClick = false;
+    QPoint m_openingClickPos;
+    QElapsedTimer m_openingClickTime;
 };

@@ -39,6 +39,13 @@ class CMemoDlg : public CXTResizeDialog
     // that are not stored, then the entry that opens the category editor) and restores its
     // selection.
     void ReloadGroups();
+    // Rebuilds the memo list for the category filter and, while it applies, the search text,
+    // and selects row m_nSelItem again (the last row if the list became shorter).
+    void ReloadList();
+    // Shows the memo with this key in the detail panel.
+    void ShowMemo(int nKey);
+    // Selects the row that carries this key, if one does.
+    void SelectMemoByKey(int nKey);
 
     QString m_strFilterGroup;
     QString m_strNewGroup;
@@ -59,6 +66,8 @@ class CMemoDlg : public CXTResizeDialog
     // Set so that the first showing fills the panel.
     BOOL m_bReloadPending = TRUE;
 
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
   protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -71,6 +80,14 @@ class CMemoDlg : public CXTResizeDialog
     LRESULT OnUpdateDataMsg(WPARAM wParam, LPARAM lParam);
     LRESULT OnFocusSearch(WPARAM wParam, LPARAM lParam);
     LRESULT OnGroupSelChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnListSelChange(WPARAM wParam, LPARAM lParam);
+
+    void OnRefresh();
+    void OnFindMemo();
+
+    void OnSearchSetFocus();
+    void OnSearchKillFocus();
+    void OnSearchChange();
     // Enter and Escape neither close nor change the panel.
     void OnOK() override {}
     void OnCancel() override {}
@@ -78,4 +95,9 @@ class CMemoDlg : public CXTResizeDialog
   private:
     void PlaceControls();
     void SetAnchors();
+    void SetAccessibleNames();
+    // Empties the detail panel for a memo that is not stored yet: no title, no body, the stored
+    // categories (without the pseudo-categories "全部" and "其它") in its category box.
+    void ClearDetail();
+    void ForwardWheelToList(const MSG* pMsg);
 };

@@ -26,26 +26,45 @@ UINT virtualKey(int key)
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
         return UINT(0x70 + (key - Qt::Key_F1));
     switch (key) {
-    case Qt::Key_Backspace: return 0x08;
-    case Qt::Key_Tab: return 0x09;
+    case Qt::Key_Backspace:
+        return 0x08;
+    case Qt::Key_Tab:
+        return 0x09;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Shift: return VK_SHIFT;
-    case Qt::Key_Control: return VK_CONTROL;
-    case Qt::Key_Alt: return 0x12;
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Space: return 0x20;
-    case Qt::Key_PageUp: return 0x21;
-    case Qt::Key_PageDown: return 0x22;
-    case Qt::Key_End: return 0x23;
-    case Qt::Key_Home: return 0x24;
-    case Qt::Key_Left: return 0x25;
-    case Qt::Key_Up: return 0x26;
-    case Qt::Key_Right: return 0x27;
-    case Qt::Key_Down: return 0x28;
-    case Qt::Key_Insert: return 0x2D;
-    case Qt::Key_Delete: return VK_DELETE;
-    default: return 0;
+    case Qt::Key_Enter:
+        return VK_RETURN;
+    case Qt::Key_Shift:
+        return VK_SHIFT;
+    case Qt::Key_Control:
+        return VK_CONTROL;
+    case Qt::Key_Alt:
+        return 0x12;
+    case Qt::Key_Escape:
+        return VK_ESCAPE;
+    case Qt::Key_Space:
+        return 0x20;
+    case Qt::Key_PageUp:
+        return 0x21;
+    case Qt::Key_PageDown:
+        return 0x22;
+    case Qt::Key_End:
+        return 0x23;
+    case Qt::Key_Home:
+        return 0x24;
+    case Qt::Key_Left:
+        return 0x25;
+    case Qt::Key_Up:
+        return 0x26;
+    case Qt::Key_Right:
+        return 0x27;
+    case Qt::Key_Down:
+        return 0x28;
+    case Qt::Key_Insert:
+        return 0x2D;
+    case Qt::Key_Delete:
+        return VK_DELETE;
+    default:
+        return 0;
     }
 }
 
@@ -57,11 +76,16 @@ LPARAM packPoint(QPoint p)
 WPARAM mouseKeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
 {
     WPARAM s = 0;
-    if (buttons & Qt::LeftButton) s |= 0x0001;
-    if (buttons & Qt::RightButton) s |= 0x0002;
-    if (mods & Qt::ShiftModifier) s |= 0x0004;
-    if (mods & Qt::ControlModifier) s |= 0x0008;
-    if (buttons & Qt::MiddleButton) s |= 0x0010;
+    if (buttons & Qt::LeftButton)
+        s |= 0x0001;
+    if (buttons & Qt::RightButton)
+        s |= 0x0002;
+    if (mods & Qt::ShiftModifier)
+        s |= 0x0004;
+    if (mods & Qt::ControlModifier)
+        s |= 0x0008;
+    if (buttons & Qt::MiddleButton)
+        s |= 0x0010;
     return s;
 }
 
@@ -69,10 +93,10 @@ WPARAM mouseKeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
 // from the target window up to its top-level window, the way the framework's message loop does.
 class PreTranslateFilter : public QObject
 {
-public:
+  public:
     using QObject::QObject;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
         auto* receiver = qobject_cast<QWidget*>(watched);
@@ -92,7 +116,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     static bool translate(QWidget* receiver, QEvent* e, MSG& msg)
     {
         msg.hwnd = receiver;
@@ -118,10 +142,18 @@ private:
             kit::setInputModifiers(m->modifiers());
             const bool right = m->button() == Qt::RightButton;
             switch (e->type()) {
-            case QEvent::MouseButtonPress: msg.message = right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN; break;
-            case QEvent::MouseButtonRelease: msg.message = right ? WM_RBUTTONUP : WM_LBUTTONUP; break;
-            case QEvent::MouseButtonDblClick: msg.message = WM_LBUTTONDBLCLK; break;
-            default: msg.message = WM_MOUSEMOVE; break;
+            case QEvent::MouseButtonPress:
+                msg.message = right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
+                break;
+            case QEvent::MouseButtonRelease:
+                msg.message = right ? WM_RBUTTONUP : WM_LBUTTONUP;
+                break;
+            case QEvent::MouseButtonDblClick:
+                msg.message = WM_LBUTTONDBLCLK;
+                break;
+            default:
+                msg.message = WM_MOUSEMOVE;
+                break;
             }
             msg.wParam = mouseKeyState(m->buttons(), m->modifiers());
             msg.lParam = packPoint(m->position().toPoint());
@@ -133,7 +165,8 @@ private:
             kit::setInputModifiers(w->modifiers());
             msg.message = WM_MOUSEWHEEL;
             const int delta = w->angleDelta().y() ? w->angleDelta().y() : w->angleDelta().x();
-            msg.wParam = (WPARAM(unsigned(delta) & 0xFFFFu) << 16) | mouseKeyState(w->buttons(), w->modifiers());
+            msg.wParam =
+                (WPARAM(unsigned(delta) & 0xFFFFu) << 16) | mouseKeyState(w->buttons(), w->modifiers());
             msg.pt = w->globalPosition().toPoint();
             msg.lParam = packPoint(msg.pt);
             return true;
@@ -153,10 +186,13 @@ private:
     }
 
     // Qt offers an ignored key or mouse event to the parents of its target as well; the platform
-    // delivers it once, so only the first delivery counts.
+    // delivers it once, so only the first delivery counts. A propagation always goes to a parent:
+    // an event for the same widget is a new one, even where it reuses the address of the last
+    // one (key events are made on the stack, so consecutive presses often share it).
     bool isPropagation(QWidget* receiver, QEvent* e) const
     {
-        if (!m_lastReceiver || e->type() != m_lastType || !receiver->isAncestorOf(m_lastReceiver))
+        if (!m_lastReceiver || e->type() != m_lastType || receiver == m_lastReceiver ||
+            !receiver->isAncestorOf(m_lastReceiver))
             return false;
         if (e == m_lastEvent)
             return true;
@@ -219,8 +255,9 @@ bool CDialog::createWindow(QWidget* parent, bool child)
         parent = m_pParentWnd ? m_pParentWnd : DefaultParent();
     if (parent == this)
         parent = nullptr;
-    setParent(parent, child ? Qt::Widget : Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                                                | Qt::WindowSystemMenuHint);
+    setParent(parent, child ? Qt::Widget
+                            : Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                                  Qt::WindowSystemMenuHint);
     if (!m_bTemplateLoaded) {
         if (!CDialogTemplate::Load(m_nIDTemplate, this))
             return false;
@@ -499,7 +536,8 @@ void CDialog::paintEvent(QPaintEvent* e)
 QWidget* CDialog::defaultButton() const
 {
     for (QPushButton* b : findChildren<QPushButton*>())
-        if (b->isDefault() && b->window() == window() && !b->isHidden() && FindDlgItem(this, ::GetDlgCtrlID(b)) == b)
+        if (b->isDefault() && b->window() == window() && !b->isHidden() &&
+            FindDlgItem(this, ::GetDlgCtrlID(b)) == b)
             return b;
     return nullptr;
 }

@@ -55,6 +55,7 @@ class TestCZOREditComboBox : public QObject
     void cleanup();
     void entriesAndSelectionSetBeforeItShowsAreThere();
     void pickOnlyRefusesTyping();
+    void choosingAnEntryPostsToTheParent_data();
     void choosingAnEntryPostsToTheParent();
     void findStringMatchesExactlyAndWraps();
     void selectionOutOfRangeSelectsNothing();
@@ -129,8 +130,16 @@ void TestCZOREditComboBox::pickOnlyRefusesTyping()
     QCOMPARE(box->GetWindowTextW(), u"abcdefghij"_s);
 }
 
+void TestCZOREditComboBox::choosingAnEntryPostsToTheParent_data()
+{
+    QTest::addColumn<bool>("onArrow");
+    QTest::newRow("click in the field") << false;
+    QTest::newRow("click on the arrow") << true;
+}
+
 void TestCZOREditComboBox::choosingAnEntryPostsToTheParent()
 {
+    QFETCH(bool, onArrow);
     m_parent = std::make_unique<Recorder>();
     m_parent->resize(300, 200);
     auto* box = new CZOREditComboBox(m_parent.get());
@@ -143,13 +152,22 @@ void TestCZOREditComboBox::choosingAnEntryPostsToTheParent()
     m_parent->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_parent.get()));
 
-    // A click on the read-only field opens the list.
-    QTest::mouseClick(box->lineEdit(), Qt::LeftButton, {}, QPoint(5, 5));
+    // The press opens the list. Under a window system the popup then gets the release of the
+    // same click, wherever the cursor is: the list stays open all the same.
+    QWidget* target = onArrow ? static_cast<QWidget*>(box) : box->lineEdit();
+    const QPoint at = onArrow ? QPoint(box->width() - 10, 12) : QPoint(5, 5);
+    QTest::mousePress(target, Qt::LeftButton, {}, at);
     QTRY_VERIFY(box->view()->isVisible());
+    QWidget* popup = box->view()->parentWidget();
+    QTest::mouseRelease(popup, Qt::LeftButton, {}, popup->mapFromGlobal(target->mapToGlobal(at)));
+    QVERIFY(box->view()->isVisible());
+
+    // The second click picks an entry.
     QAbstractItemView* view = box->view();
     const QRect entry = view->visualRect(view->model()->index(3, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, entry.center());
     QTRY_COMPARE(m_parent->messages, QList<UINT>{WM_ZORVA_COMBOSELCHANGE});
+    QVERIFY(!box->view()->isVisible());
     QCOMPARE(box->GetCurSel(), 3);
     QCOMPARE(box->GetWindowTextW(), u"编辑分类"_s);
 

@@ -1,36 +1,10 @@
 // The panel's category box: what it lists and the way into the category editor.
-#include "CategoryTestSupport.h"
+#include "PanelTestSupport.h"
 
-#include <CMemoDlg.h>
 #include <CMemoGroupName.h>
 #include <TestSeams.h>
 
-#include <QAbstractItemView>
-#include <QLineEdit>
-#include <QPointer>
-
-using namespace Qt::StringLiterals;
-
 namespace {
-
-QStringList Entries(const CZOREditComboBox& box)
-{
-    QStringList entries;
-    for (int i = 0; i < box.GetCount(); ++i)
-        entries << box.GetLBText(i);
-    return entries;
-}
-
-// Picks an entry the way a person does: open the list, click the entry.
-void Choose(CZOREditComboBox& box, const QString& entry)
-{
-    const int index = box.FindString(0, entry);
-    QVERIFY(index >= 0);
-    QTest::mouseClick(box.lineEdit(), Qt::LeftButton, {}, QPoint(5, 5));
-    QTRY_VERIFY(box.view()->isVisible());
-    QAbstractItemView* view = box.view();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(index, 0)).center());
-}
 
 QAbstractButton* Button(QDialog* dlg, int id)
 {

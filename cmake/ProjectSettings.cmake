@@ -20,18 +20,26 @@ if(MEMO_SANITIZE)
     target_link_options(memo_settings INTERFACE -fsanitize=address,undefined)
 endif()
 
-# memo_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2)
+# memo_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [RUNNER script.sh])
 # One executable per class or dialog, registered with CTest, run offscreen with a fixed locale and
-# private data folders so that no test touches the user's own files.
+# private data folders so that no test touches the user's own files. A RUNNER script starts the
+# program itself (in a private X server, say) and sets the platform; its exit code 77 skips.
 function(memo_add_test name)
-    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "" "RUNNER" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE memo_settings Qt6::Test ${T_LIBS})
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
-    add_test(NAME ${name} COMMAND ${name})
+    set(platform "QT_QPA_PLATFORM=offscreen;")
+    if(T_RUNNER)
+        add_test(NAME ${name} COMMAND bash ${T_RUNNER} $<TARGET_FILE:${name}>)
+        set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77)
+        set(platform "")
+    else()
+        add_test(NAME ${name} COMMAND ${name})
+    endif()
     set(home ${CMAKE_BINARY_DIR}/test-home/${name})
     set_tests_properties(${name} PROPERTIES
         TIMEOUT 300
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8;HOME=${home};XDG_DATA_HOME=${home}/data;XDG_CONFIG_HOME=${home}/config;XDG_RUNTIME_DIR=${home}/runtime;QT_ASSUME_STDERR_HAS_CONSOLE=1;ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
+        ENVIRONMENT "${platform}LANG=C.UTF-8;LC_ALL=C.UTF-8;HOME=${home};XDG_DATA_HOME=${home}/data;XDG_CONFIG_HOME=${home}/config;XDG_RUNTIME_DIR=${home}/runtime;QT_ASSUME_STDERR_HAS_CONSOLE=1;ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
 endfunction()

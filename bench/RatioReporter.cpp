@@ -13,10 +13,10 @@ void RatioReporter::ReportRuns(const std::vector<Run>& reports)
     }
 }
 
-bool RatioReporter::PrintRatios(const std::vector<Pair>& pairs) const
+bool RatioReporter::PrintRatios(const std::vector<Pair>& pairs, const char* heading) const
 {
     bool allMet = true;
-    std::printf("\nStore operation against raw SQLite, same durability, same disk (medians):\n");
+    std::printf("\n%s (medians):\n", heading);
     for (const Pair& pair : pairs) {
         const auto store = m_medianUs.find(pair.store);
         const auto raw = m_medianUs.find(pair.raw);

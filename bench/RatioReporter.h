@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-// Prints the usual table and keeps each benchmark's median real time, so that the store's
-// operations can be set against the raw SQLite statements measured in the same run.
+// Prints the usual table and keeps each benchmark's median real time, so that our operations can
+// be set against the floors (raw SQLite, plain Qt widgets) measured in the same run.
 class RatioReporter : public benchmark::ConsoleReporter
 {
   public:
@@ -20,8 +20,10 @@ class RatioReporter : public benchmark::ConsoleReporter
         std::string raw;
         double target; // 0: for information only
     };
-    // Prints one line per pair; returns false if a pair with a target missed it.
-    bool PrintRatios(const std::vector<Pair>& pairs) const;
+    // Prints the heading and one line per pair; returns false if a pair with a target missed it.
+    bool
+    PrintRatios(const std::vector<Pair>& pairs,
+                const char* heading = "Store operation against raw SQLite, same durability, same disk") const;
 
   private:
     std::map<std::string, double> m_medianUs;

@@ -4,13 +4,20 @@
 #include "MessageTarget.h"
 #include "WinMessage.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
 constexpr int SerialRole = Qt::UserRole + 1;
 constexpr int DataRole = Qt::UserRole + 2;
+
+// Queued to the list itself when its selection changes; handled, it tells the parent.
+const QEvent::Type SelectionChangedEvent = QEvent::Type(QEvent::registerEventType());
 
 Qt::Alignment alignmentOf(int nAlign)
 {
@@ -64,8 +71,45 @@ CZorvaListCtrl::CZorvaListCtrl(QWidget* parent) : CWndT<QTreeWidget>(parent)
     setHeaderLabels({QString()});
     header()->hide(); // until the first column exists
 
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { PostMessage(MessageTarget(this), WM_ZORVA_LISTSELCHANGE, 0, 0); });
+    // A rebuild clears the selection and selects a row again: one report is enough, and the
+    // parent reads the selection when it gets it.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (m_selChangePending)
+            return;
+        m_selChangePending = true;
+        QCoreApplication::postEvent(this, new QEvent(SelectionChangedEvent)); // the queue owns it
+    });
+}
+
+CZorvaListCtrl::~CZorvaListCtrl()
+{
+    qDeleteAll(m_pending);
+}
+
+void CZorvaListCtrl::SetRedraw(BOOL redraw)
+{
+    m_redrawOff = redraw == FALSE;
+    if (!m_redrawOff)
+        flushPending();
+    CWndT<QTreeWidget>::SetRedraw(redraw);
+}
+
+void CZorvaListCtrl::flushPending() const
+{
+    if (m_pending.isEmpty())
+        return;
+    const QList<QTreeWidgetItem*> rows = std::exchange(m_pending, {});
+    const_cast<CZorvaListCtrl*>(this)->addTopLevelItems(rows); // the view owns them from here
+}
+
+bool CZorvaListCtrl::event(QEvent* event)
+{
+    if (event->type() == SelectionChangedEvent) {
+        m_selChangePending = false;
+        SendMessage(MessageTarget(this), WM_ZORVA_LISTSELCHANGE, 0, 0);
+        return true;
+    }
+    return CWndT<QTreeWidget>::event(event);
 }
 
 int CZorvaListCtrl::InsertColumn(int nCol, const QString& heading, int nWidth, int nAlign, int nHeaderType)
@@ -87,13 +131,20 @@ int CZorvaListCtrl::InsertColumn(int nCol, const QString& heading, int nWidth, i
 
 int CZorvaListCtrl::InsertItem(int nItem, const QString& text)
 {
-    const int at = std::clamp(nItem, 0, topLevelItemCount());
+    const int count = GetItemCount();
+    const int at = std::clamp(nItem, 0, count);
     auto* item = new QTreeWidgetItem;
     item->setData(0, SerialRole, QVariant::fromValue<qint64>(m_nextSerial++));
     item->setData(0, DataRole, QVariant::fromValue<quint64>(0));
     item->setText(0, text);
     for (int col = 0; col < m_align.size(); ++col)
-        item->setTextAlignment(col, m_align.at(col));
+        if (m_align.at(col) != alignmentOf(ZLC_ALIGN_LEFT)) // left is the view's own
+            item->setTextAlignment(col, m_align.at(col));
+    if (m_redrawOff && at == count) {
+        m_pending.append(item);
+        return at;
+    }
+    flushPending();
     insertTopLevelItem(at, item); // the list owns the item from here
     return at;
 }
@@ -130,11 +181,12 @@ DWORD_PTR CZorvaListCtrl::GetItemData(int nItem) const
 
 int CZorvaListCtrl::GetItemCount() const
 {
-    return topLevelItemCount();
+    return topLevelItemCount() + int(m_pending.size());
 }
 
 BOOL CZorvaListCtrl::DeleteItem(int nItem)
 {
+    flushPending();
     if (!row(nItem))
         return FALSE;
     delete takeTopLevelItem(nItem);
@@ -143,6 +195,7 @@ BOOL CZorvaListCtrl::DeleteItem(int nItem)
 
 BOOL CZorvaListCtrl::DeleteAllItems()
 {
+    qDeleteAll(std::exchange(m_pending, {}));
     clear();
     return TRUE;
 }
@@ -150,6 +203,7 @@ BOOL CZorvaListCtrl::DeleteAllItems()
 BOOL CZorvaListCtrl::EnsureVisible(int nItem, BOOL bPartialOK)
 {
     static_cast<void>(bPartialOK);
+    flushPending();
     QTreeWidgetItem* item = row(nItem);
     if (!item)
         return FALSE;
@@ -159,6 +213,7 @@ BOOL CZorvaListCtrl::EnsureVisible(int nItem, BOOL bPartialOK)
 
 BOOL CZorvaListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
 {
+    flushPending();
     QList<QTreeWidgetItem*> items;
     if (nItem == -1) {
         for (int i = 0; i < topLevelItemCount(); ++i)
@@ -183,6 +238,7 @@ BOOL CZorvaListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
 
 UINT CZorvaListCtrl::GetItemState(int nItem, UINT nMask) const
 {
+    flushPending();
     const QTreeWidgetItem* item = row(nItem);
     if (!item)
         return 0;
@@ -196,16 +252,19 @@ UINT CZorvaListCtrl::GetItemState(int nItem, UINT nMask) const
 
 UINT CZorvaListCtrl::GetSelectedCount() const
 {
+    flushPending();
     return UINT(selectedItems().size());
 }
 
 POSITION CZorvaListCtrl::GetFirstSelectedItemPosition() const
 {
+    flushPending();
     return positionAfter(-1);
 }
 
 int CZorvaListCtrl::GetNextSelectedItem(POSITION& pos) const
 {
+    flushPending();
     const int nItem = rowOfSerial(pos);
     if (nItem < 0) {
         pos = 0;
@@ -227,7 +286,12 @@ void CZorvaListCtrl::keyPressEvent(QKeyEvent* event)
 
 QTreeWidgetItem* CZorvaListCtrl::row(int nItem) const
 {
-    return nItem >= 0 && nItem < topLevelItemCount() ? topLevelItem(nItem) : nullptr;
+    const int inView = topLevelItemCount();
+    if (nItem >= 0 && nItem < inView)
+        return topLevelItem(nItem);
+    if (nItem >= inView && nItem < GetItemCount())
+        return m_pending.at(nItem - inView);
+    return nullptr;
 }
 
 int CZorvaListCtrl::rowOfSerial(std::intptr_t serial) const

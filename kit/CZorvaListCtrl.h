@@ -1,9 +1,12 @@
 #pragma once
 // The skinned report list: columns with headers, rows with texts in their columns and a number
 // of item data each, multi-selection. It tells its parent window when the selection changes
-// (posts WM_ZORVA_LISTSELCHANGE, also for selections the program makes) and when the user asks
+// (posts WM_ZORVA_LISTSELCHANGE, also for selections the program makes; changes that come before
+// the message is delivered are reported by that one message) and when the user asks
 // to delete the selected rows with the Delete key (posts WM_ZORVA_LISTDELETE). Rows stay in the
-// order they were inserted in; the list never sorts.
+// order they were inserted in; the list never sorts. While redrawing is off (SetRedraw(FALSE)),
+// rows added at the end are collected and go into the view together, when redrawing is switched
+// on again or when anything needs the view: a rebuild then costs the view one insertion.
 #include "CWnd.h"
 #include "KitExport.h"
 
@@ -34,6 +37,9 @@ class KIT_API CZorvaListCtrl : public CWndT<QTreeWidget>
 
   public:
     explicit CZorvaListCtrl(QWidget* parent = nullptr);
+    ~CZorvaListCtrl() override;
+
+    void SetRedraw(BOOL redraw = TRUE);
 
     // Inserts a column before column nCol (at the end when nCol is past it); returns its index.
     int InsertColumn(int nCol, const QString& heading, int nWidth, int nAlign = ZLC_ALIGN_LEFT,
@@ -63,9 +69,12 @@ class KIT_API CZorvaListCtrl : public CWndT<QTreeWidget>
     int GetNextSelectedItem(POSITION& pos) const;
 
   protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    // Puts the collected rows into the view.
+    void flushPending() const;
     QTreeWidgetItem* row(int nItem) const;
     int rowOfSerial(std::intptr_t serial) const;
     POSITION positionAfter(int nItem) const;
@@ -73,4 +82,8 @@ class KIT_API CZorvaListCtrl : public CWndT<QTreeWidget>
     QList<Qt::Alignment> m_align; // per column
     int m_columns = 0;
     std::intptr_t m_nextSerial = 1;
+    bool m_selChangePending = false;
+    bool m_redrawOff = false;
+    // Rows added at the end while redrawing is off, not yet in the view; owned here until then.
+    mutable QList<QTreeWidgetItem*> m_pending;
 };

@@ -3,12 +3,13 @@
 #include "ui_21000.h"
 
 #include <CClientRect.h>
-#include <CMemoGroupEditDlg.h>
-#include <CategoryEditor.h>
 #include <CDataExchange.h>
 #include <CDialogTemplate.h>
 #include <CMemDC.h>
+#include <CMemoEditDlg.h>
+#include <CMemoGroupEditDlg.h>
 #include <CZorvaFont.h>
+#include <CategoryEditor.h>
 #include <LoadStr.h>
 #include <MemoShell.h>
 #include <StoredGroups.h>
@@ -112,6 +113,7 @@ void CMemoDlg::RegisterTemplate()
 {
     CDialogTemplate::RegisterForm<Ui::MemoPanelForm>(IDD, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
     CPropertyDlg::RegisterTemplate();
+    CMemoEditDlg::RegisterTemplate();
     RegisterCategoryTemplates();
 }
 
@@ -119,6 +121,7 @@ void CMemoDlg::UnregisterTemplate()
 {
     CDialogTemplate::Unregister(IDD);
     CPropertyDlg::UnregisterTemplate();
+    CMemoEditDlg::UnregisterTemplate();
     UnregisterCategoryTemplates();
 }
 

@@ -6,6 +6,7 @@
 #include <CDataExchange.h>
 #include <CDialogTemplate.h>
 #include <CMemDC.h>
+#include <CMemoEditDlg.h>
 #include <CMemoGroupEditDlg.h>
 #include <CZorvaFont.h>
 #include <CategoryEditor.h>
@@ -145,6 +146,7 @@ void CMemoDlg::RegisterTemplate()
 {
     CDialogTemplate::RegisterForm<Ui::MemoPanelForm>(IDD, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
     CPropertyDlg::RegisterTemplate();
+    CMemoEditDlg::RegisterTemplate();
     RegisterCategoryTemplates();
 }
 
@@ -152,6 +154,7 @@ void CMemoDlg::UnregisterTemplate()
 {
     CDialogTemplate::Unregister(IDD);
     CPropertyDlg::UnregisterTemplate();
+    CMemoEditDlg::UnregisterTemplate();
     UnregisterCategoryTemplates();
 }
 

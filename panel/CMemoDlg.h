@@ -27,8 +27,8 @@ class CMemoDlg : public CXTResizeDialog
     CMemoDlg();
     ~CMemoDlg() override;
 
-    // Makes the panel's dialog templates (its own and the detail panel's) known to the kit, and
-    // forgets them again.
+    // Makes the module's dialog templates (the panel's own, the detail panel's, the memo edit
+    // dialog's and the category dialogs') known to the kit, and forgets them again.
     static void RegisterTemplate();
     static void UnregisterTemplate();
 

@@ -6,6 +6,7 @@
 
 #include <CDialogTemplate.h>
 #include <CMemoDlg.h>
+#include <CMemoEditDlg.h>
 #include <CXml.h>
 #include <HostCodes.h>
 #include <MemoEntry.h>
@@ -334,6 +335,7 @@ class TestShell : public QObject
         QVERIFY(!g_pMemoDlg);
         QVERIFY(!panel.isNull()); // the panel itself is not the shell's to delete
         QVERIFY(!CDialogTemplate::IsRegistered(CMemoDlg::IDD));
+        QVERIFY(!CDialogTemplate::IsRegistered(CMemoEditDlg::IDD));
         CreateMemoPanel(); // no template: no panel, no registration
         QVERIFY(!g_pMemoDlg);
         QCOMPARE(host.registrations().size(), size_t(1));
@@ -341,6 +343,7 @@ class TestShell : public QObject
 
         MemoModuleAttach();
         QVERIFY(CDialogTemplate::IsRegistered(CMemoDlg::IDD));
+        QVERIFY(CDialogTemplate::IsRegistered(CMemoEditDlg::IDD)); // the New command's popup
         CreateMemoPanel();
         QVERIFY(g_pMemoDlg);
     }

@@ -1,0 +1,66 @@
+#pragma once
+// The popup in which the user writes a new memo (template 21005): a category picked from a list,
+// a title of at most 20 characters and a body of at most 500, with a live counter beside each
+// text and a grey hint in the empty title. OK is refused while title and body are both empty.
+// The dialog edits three strings and never touches the record store.
+//
+// The caller prepares it before DoModal: m_strTitle (usually the title hint, text 222),
+// m_strContent, and the picker's entries and selection (ResetContent, InsertString, SetCurSel);
+// after IDOK it reads GetTitle, GetContent and GetGroup.
+#include <CToolTipCtrl.h>
+#include <CZOREditComboBox.h>
+#include <CZorvaEdit.h>
+#include <CZorvaIconBtton.h>
+#include <CZorvaPoupDlg.h>
+#include <CZorvaStatic.h>
+
+#include <QString>
+
+class CMemoEditDlg : public CZorvaPoupDlg
+{
+    Q_OBJECT
+  public:
+    enum { IDD = 21005 };
+
+    CMemoEditDlg();
+    ~CMemoEditDlg() override;
+
+    // Makes the dialog template known to the kit, and forgets it again.
+    static void RegisterTemplate();
+    static void UnregisterTemplate();
+
+    // Copies of the texts; while the window exists they are read from the controls first.
+    QString GetTitle();
+    QString GetGroup();
+    QString GetContent();
+
+    CZOREditComboBox m_comboGroup;
+    CZorvaStatic m_staticTitle;
+    CZorvaStatic m_staticGroup;
+    CZorvaStatic m_staticContent;
+    CZorvaEdit m_editTitle;
+    CZorvaEdit m_editContent;
+    CZorvaIconBtton m_btnOK;
+    CZorvaIconBtton m_btnCancel;
+    CToolTipCtrl m_tooltip;
+    int m_bFirstShow = 1;
+    QString m_strTitle;
+    QString m_strGroup;
+    QString m_strContent;
+
+  protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnInitDialog() override;
+    void OnShowWindow(BOOL bShow, UINT nStatus) override;
+
+  private:
+    void OnTitleSetFocus();
+    void OnTitleKillFocus();
+    void OnTitleChange();
+    void OnContentChange();
+    LRESULT OnGroupSelChange();
+    void OnOKButton();
+    void OnCancelButton();
+    void SetLabel(CZorvaStatic& label, const QString& text);
+};

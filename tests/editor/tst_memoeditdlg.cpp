@@ -1,0 +1,239 @@
+#include <CMemoEditDlg.h>
+#include <CZorvaFont.h>
+#include <LoadStr.h>
+#include <TestSeams.h>
+#include <WinDefs.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QStringList>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+enum Input { Typed, Pasted, Committed };
+
+const QString kGroups[] = {QStringLiteral(u"工作"), QStringLiteral(u"生活"), QStringLiteral(u"学习")};
+
+// Text as a keyboard (one key per character, Enter for a line break), the clipboard or an input
+// method delivers it.
+void Enter(QWidget* widget, const QString& text, Input how = Typed)
+{
+    widget->setFocus();
+    if (how == Pasted) {
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
+    } else if (how == Committed) {
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QApplication::sendEvent(widget, &commit);
+    } else {
+        for (const QChar ch : text) {
+            const Qt::Key key = ch == u'\n' ? Qt::Key_Return : ch == u' ' ? Qt::Key_Space : Qt::Key_unknown;
+            QTest::sendKeyEvent(QTest::Click, widget, key, ch == u'\n' ? QString() : QString(ch), {});
+        }
+    }
+}
+
+COLORREF TextColour(const CZorvaEdit& edit)
+{
+    CHARFORMATW format;
+    edit.GetDefaultCharFormat(format);
+    return format.crTextColor;
+}
+
+} // namespace
+
+class TestMemoEditDlg : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<KitTest::ModalDriver> m_driver;
+    std::unique_ptr<KitTest::MessageBoxResponder> m_boxes;
+
+    // Prepares the dialog as the New command does and runs `action` inside its modal loop.
+    INT_PTR run(CMemoEditDlg& dlg, const std::function<void(QDialog*)>& action)
+    {
+        dlg.m_strTitle = LoadStr(222);
+        dlg.m_strContent.clear();
+        dlg.m_comboGroup.ResetContent();
+        for (int i = 0; i < 3; ++i)
+            dlg.m_comboGroup.InsertString(i, kGroups[i]);
+        dlg.m_comboGroup.SetCurSel(1);
+        m_driver->onNextModal([&action](QDialog* d) {
+            QVERIFY(QTest::qWaitForWindowActive(d)); // the focus moves only in the active window
+            action(d);
+        });
+        return dlg.DoModal();
+    }
+
+    static void Click(QDialog* d, int id)
+    {
+        QTest::mouseClick(static_cast<QAbstractButton*>(static_cast<CDialog*>(d)->GetDlgItem(id)),
+                          Qt::LeftButton);
+    }
+
+  private Q_SLOTS:
+    void init()
+    {
+        m_driver = std::make_unique<KitTest::ModalDriver>();
+        m_boxes = std::make_unique<KitTest::MessageBoxResponder>();
+    }
+
+    void cleanup()
+    {
+        const int leftOpen = m_driver->leftOpen();
+        m_boxes.reset();
+        m_driver.reset();
+        QCOMPARE(leftOpen, 0);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), "a window was left open");
+    }
+
+    void opensWithHintLabelsPickerAndTips()
+    {
+        CMemoEditDlg dlg;
+        QStringList titles; // every text the title edit shows
+        connect(&dlg.m_editTitle, &QTextEdit::textChanged, this,
+                [&] { titles << dlg.m_editTitle.GetWindowTextW(); });
+        const INT_PTR result = run(dlg, [&](QDialog* d) {
+            // The hint until the first show puts the focus into the title.
+            QCOMPARE(titles, QStringList({LoadStr(222), QString()}));
+            QCOMPARE(d->focusWidget(), &dlg.m_editTitle);
+            QCOMPARE(dlg.m_staticTitle.text(), QStringLiteral(u"标题(0/20):"));
+            QCOMPARE(dlg.m_staticContent.text(), QStringLiteral(u"内容(0/500):"));
+            // The entries put in before the window existed, in order, with the preselected one.
+            QCOMPARE(dlg.m_comboGroup.GetCount(), 3);
+            for (int i = 0; i < 3; ++i)
+                QCOMPARE(dlg.m_comboGroup.GetLBText(i), kGroups[i]);
+            QCOMPARE(dlg.m_comboGroup.GetCurSel(), 1);
+            QTest::keyClicks(dlg.m_comboGroup.lineEdit(), QStringLiteral("abc")); // pick-only
+            QCOMPARE(dlg.m_comboGroup.currentText(), kGroups[1]);
+
+            for (const auto& [tool, text] : {std::pair<QWidget*, UINT>{&dlg.m_editTitle, 210},
+                                             {&dlg.m_editContent, 211},
+                                             {&dlg.m_comboGroup, 212}})
+                QCOMPARE(dlg.m_tooltip.GetText(tool), LoadStr(text));
+            QCOMPARE(dlg.m_tooltip.Title(), LoadStr(213));
+            QVERIFY(dlg.m_tooltip.TitleIcon() == TTI_INFO && dlg.m_tooltip.IsBalloon());
+            // Input anywhere in the dialog reaches the tips: a key in the title closes the body's.
+            QVERIFY(dlg.m_tooltip.ShowTip(&dlg.m_editContent));
+            QTest::keyClick(&dlg.m_editTitle, Qt::Key_Shift);
+            QVERIFY(!dlg.m_tooltip.IsTipVisible());
+            for (QWidget* control : d->findChildren<QWidget*>())
+                if (GetDlgCtrlID(control))
+                    QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+
+            // The empty title takes the grey hint when it is left and drops it when entered.
+            QCOMPARE(TextColour(dlg.m_editTitle), CZorvaFont::TextColour);
+            dlg.m_editContent.setFocus();
+            QCOMPARE(dlg.m_editTitle.GetWindowTextW(), LoadStr(222));
+            QCOMPARE(TextColour(dlg.m_editTitle), CZorvaFont::HintColour);
+            dlg.m_editTitle.setFocus();
+            QCOMPARE(dlg.m_editTitle.GetWindowTextW(), QString());
+            QCOMPARE(TextColour(dlg.m_editTitle), CZorvaFont::TextColour);
+            QTest::keyClick(&dlg.m_editContent, Qt::Key_Escape);
+        });
+        QCOMPARE(result, INT_PTR(IDCANCEL));
+        QVERIFY(m_boxes->calls().empty());
+    }
+
+    void limitsHoldForEveryInputAndTheCountersFollow()
+    {
+        const QString twenty = QStringLiteral(u"一二三四五六七八九十甲乙丙丁戊己庚辛壬癸");
+        const struct
+        {
+            bool body;
+            Input how;
+            QString input;
+            int kept; // leading UTF-16 units of the input that the field keeps
+        } cases[] = {
+            {false, Typed, twenty.left(5), 5},
+            {false, Typed, twenty + u'x', 20},
+            {false, Pasted, twenty + twenty.left(10), 20},
+            {false, Committed, twenty.left(19) + QStringLiteral(u"\U0001F600"), 19}, // no half pair
+            {true, Typed, QString(501, u'文'), 500},
+            {true, Pasted, QString(600, u'y'), 500},
+            {true, Typed, QStringLiteral(u"a\nb"), 3}, // Enter in the body breaks the line
+        };
+        for (const auto& c : cases) {
+            CMemoEditDlg dlg;
+            CZorvaEdit& edit = c.body ? dlg.m_editContent : dlg.m_editTitle;
+            QString shown, counter;
+            const INT_PTR result = run(dlg, [&](QDialog* d) {
+                Enter(&edit, c.input, c.how);
+                shown = edit.GetWindowTextW();
+                counter = (c.body ? dlg.m_staticContent : dlg.m_staticTitle).text();
+                Click(d, IDCANCEL);
+            });
+            QCOMPARE(result, INT_PTR(IDCANCEL));
+            QCOMPARE(shown, c.input.left(c.kept));
+            QCOMPARE(counter, c.body ? QStringLiteral(u"内容(%1/500):").arg(c.kept)
+                                     : QStringLiteral(u"标题(%1/20):").arg(c.kept));
+            QCOMPARE(c.body ? dlg.GetContent() : dlg.GetTitle(),
+                     c.input.left(c.kept)); // Cancel read them too
+        }
+    }
+
+    void okRefusesOnlyAnEmptyMemo()
+    {
+        const QString hint = LoadStr(222);
+        const QString milk = QStringLiteral(u"买牛奶");
+        const struct
+        {
+            QString title;
+            QString body;
+            bool enterInTitle; // else the OK button, with the focus in the body
+            int downs;         // the picker moved on to the next category
+            bool refused;
+            QString result; // GetTitle()
+        } cases[] = {
+            {QString(), QStringLiteral(u" \n\u3000\n "), false, 0, true, hint},
+            {hint, QStringLiteral(u"  "), false, 0, true, hint},
+            {QString(), milk, false, 1, false, hint},
+            {QString(), milk, true, 0, false, QString()},
+            {QStringLiteral(u"周报"), QString(), true, 0, false, QStringLiteral(u"周报")},
+        };
+        for (const auto& c : cases) {
+            CMemoEditDlg dlg;
+            m_boxes->clear();
+            QString titleAfter, bodyAfter;
+            const INT_PTR ended = run(dlg, [&](QDialog* d) {
+                for (int i = 0; i < c.downs; ++i)
+                    QTest::keyClick(&dlg.m_comboGroup, Qt::Key_Down);
+                Enter(&dlg.m_editTitle, c.title);
+                Enter(&dlg.m_editContent, c.body);
+                if (c.enterInTitle)
+                    Enter(&dlg.m_editTitle, QStringLiteral(u"\n"));
+                else
+                    Click(d, IDOK);
+                if (d->isVisible()) {
+                    titleAfter = dlg.m_editTitle.GetWindowTextW();
+                    bodyAfter = dlg.m_editContent.GetWindowTextW();
+                    Click(d, IDCANCEL);
+                }
+            });
+            QCOMPARE(ended, INT_PTR(c.refused ? IDCANCEL : IDOK));
+            QCOMPARE(dlg.GetTitle(), c.result);
+            QCOMPARE(dlg.GetContent(), c.body);
+            QCOMPARE(dlg.GetGroup(), kGroups[1 + c.downs]);
+            QCOMPARE(m_boxes->calls().size(), std::size_t(c.refused ? 1 : 0));
+            if (c.refused) {
+                const KitTest::MessageBoxCall& call = m_boxes->calls().front();
+                QVERIFY(call.text == LoadStr(220) && call.caption == LoadStr(221) && call.style == 0 &&
+                        call.owner == &dlg);
+                QCOMPARE(titleAfter, c.result); // the texts stay as they were
+                QCOMPARE(bodyAfter, c.body);
+            }
+        }
+    }
+};
+
+QTEST_MAIN(TestMemoEditDlg)
+#include "tst_memoeditdlg.moc"

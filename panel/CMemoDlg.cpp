@@ -1,5 +1,6 @@
 #include "CMemoDlg.h"
 
+#include "PanelText.h"
 #include "ui_21000.h"
 
 #include <CClientRect.h>
@@ -29,70 +30,16 @@
 
 #include <memory>
 
-namespace {
+using namespace panel;
 
-// Control ids of template 21000.
-constexpr int IDC_MEMO_LIST = 21000;
-constexpr int IDC_BTN_NEW = 21001;
-constexpr int IDC_BTN_DELETE = 21003;
-constexpr int IDC_BTN_REFRESH = 21004;
-constexpr int IDC_BTN_FIND = 21005;
-constexpr int IDC_EDIT_SEARCH = 21006;
-constexpr int IDC_COMBO_GROUP = 21007;
-constexpr int IDC_BTN_SAVE = 21025;
+namespace {
 
 constexpr int MAX_GROUP_NAME_CHARS = 10;
 // The status text goes through a buffer of 48 UTF-16 units, terminator included.
 constexpr int MAX_STATUS_CHARS = 47;
 
-// String-table ids.
-constexpr UINT IDS_SEARCH_PLACEHOLDER = 201;
-constexpr UINT IDS_NEW = 219;
-constexpr UINT IDS_FIND = 224;
-constexpr UINT IDS_DELETE = 225;
-constexpr UINT IDS_REFRESH = 226;
-constexpr UINT IDS_SAVE = 227;
-constexpr UINT IDS_COLUMN_TITLE = 228;
-constexpr UINT IDS_COLUMN_TIME = 229;
-constexpr UINT IDS_NO_TIME = 230;
-constexpr UINT IDS_EMPTY_SEARCH = 231;
-constexpr UINT IDS_MEMO_CAPTION = 221;
-constexpr UINT IDS_STATUS_ROWS = 233;
-
 // The last entry of the category box opens the category editor.
 constexpr char16_t EDIT_GROUPS_ENTRY[] = u"编辑分类";
-
-QString toQString(std::u16string_view text)
-{
-    return QStringView(text).toString();
-}
-
-// A record's text as it is shown. A field filled to its end may end in the first half of a
-// surrogate pair whose second half did not fit; half a character is never shown.
-QString shownText(std::u16string_view field)
-{
-    QString text = toQString(field);
-    if (!text.isEmpty() && text.back().isHighSurrogate())
-        text.chop(1);
-    return text;
-}
-
-QString shownCategory(const MemoRecord& memo)
-{
-    return shownText(EffectiveGroupName(memo));
-}
-
-const QString& allGroups()
-{
-    static const QString text = toQString(GROUP_ALL);
-    return text;
-}
-
-const QString& otherGroup()
-{
-    static const QString text = toQString(GROUP_OTHER);
-    return text;
-}
 
 QString statusText(int rows)
 {
@@ -128,6 +75,10 @@ CMemoDlg::CMemoDlg() : CXTResizeDialog(IDD, nullptr)
     MapMessage(WM_MEMO_FOCUSSEARCH, &CMemoDlg::OnFocusSearch);
     MapMessage(WM_MEMO_GROUPSELCHANGE, &CMemoDlg::OnGroupSelChange);
     MapMessage(WM_MEMO_LISTSELCHANGE, &CMemoDlg::OnListSelChange);
+    MapMessage(WM_MEMO_LISTDELETE, &CMemoDlg::OnListDelete);
+    MapCommand(IDC_BTN_NEW, &CMemoDlg::OnNewMemo);
+    MapCommand(IDC_BTN_SAVE, &CMemoDlg::OnSaveMemo);
+    MapCommand(IDC_BTN_DELETE, &CMemoDlg::OnDeleteMemo);
     MapCommand(IDC_BTN_REFRESH, &CMemoDlg::OnRefresh);
     MapCommand(IDC_BTN_FIND, &CMemoDlg::OnFindMemo);
     MapNotify(IDC_EDIT_SEARCH, EN_SETFOCUS, &CMemoDlg::OnSearchSetFocus);
@@ -378,196 +329,6 @@ LRESULT CMemoDlg::OnGroupSelChange(WPARAM /*wParam*/, LPARAM /*lParam*/)
     m_listMemo.SetFocus();
     UpdateStatus(FALSE);
     return 0;
-}
-
-void CMemoDlg::ReloadList()
-{
-    m_listMemo.SetRedraw(FALSE);
-    m_listMemo.Clear();
-    m_dlgProperty.m_editContent.SetSel(0, -1);
-    m_dlgProperty.m_editContent.ReplaceSel(QString());
-    UpdateData(TRUE);
-
-    const bool all = m_strFilterGroup == allGroups();
-    bool searchRefused = false;
-    QString searchText;
-    if (m_bSearch)
-        searchText = m_edtSearch.GetWindowTextW().trimmed();
-
-    const std::int32_t count = DBI_MemGetValidRecordCount();
-    const QString noTime = LoadStr(IDS_NO_TIME);
-    int row = 0;
-    for (std::int32_t order = 1; order <= count; ++order) {
-        MemoRecord memo{};
-        DBI_MemReadRecordByOrder(order, &memo);
-        if (!all && m_strFilterGroup != shownCategory(memo))
-            continue;
-        const QString title = shownText(FieldText(memo.title));
-        if (m_bSearch) {
-            if (searchText.isEmpty()) {
-                if (!searchRefused)
-                    SkinMessageBox(LoadStr(IDS_EMPTY_SEARCH), LoadStr(IDS_MEMO_CAPTION), MB_OK, 0, this);
-                searchRefused = true;
-                continue;
-            }
-            if (!title.contains(searchText) && !shownText(FieldText(memo.content)).contains(searchText))
-                continue;
-        }
-        m_listMemo.InsertItem(row, title);
-        m_listMemo.SetItemText(
-            row, 1, QString::fromStdU16String(FormatMemoTime(memo.stamp, noTime.toStdU16String())));
-        m_listMemo.SetItemData(row, DWORD_PTR(std::uint32_t(memo.key)));
-        ++row;
-    }
-
-    const int rows = m_listMemo.GetItemCount();
-    if (rows > 0) {
-        m_bNewMemo = FALSE;
-        m_nSelItem = std::min(m_nSelItem, rows - 1);
-        m_listMemo.EnsureVisible(m_nSelItem, FALSE);
-        // Focused as well as selected, so that the arrow keys go on from this row.
-        m_listMemo.SetItemState(m_nSelItem, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        m_btnFind.EnableWindow(TRUE);
-    } else if (m_bSearch) {
-        // Nothing matched: the whole category again; the search box keeps its text.
-        m_bSearch = FALSE;
-        m_listMemo.SetRedraw(TRUE);
-        ReloadList();
-        return;
-    } else {
-        m_btnFind.EnableWindow(FALSE);
-        m_bNewMemo = TRUE;
-        ClearDetail();
-    }
-    m_listMemo.SetRedraw(TRUE);
-    m_listMemo.Invalidate(TRUE);
-}
-
-void CMemoDlg::ClearDetail()
-{
-    CPropertyDlg& detail = m_dlgProperty;
-    detail.m_editTitle.SetSel(0, -1);
-    detail.m_editTitle.ReplaceSel(QString());
-    detail.m_editContent.SetSel(0, -1);
-    detail.m_editContent.ReplaceSel(QString());
-    detail.m_comboGroup.ResetContent();
-    int entries = 0;
-    for (const MemoGroupRecord& group : ReadStoredGroups()) {
-        const std::u16string_view name = FieldText(group.name);
-        if (name == GROUP_ALL || name == GROUP_OTHER)
-            continue;
-        detail.m_comboGroup.InsertString(entries++, shownText(name));
-    }
-    detail.m_comboGroup.SetCurSel(std::max(0, std::min(m_nGroupSel, entries)));
-}
-
-LRESULT CMemoDlg::OnListSelChange(WPARAM /*wParam*/, LPARAM /*lParam*/)
-{
-    m_bNewMemo = FALSE;
-    POSITION pos = m_listMemo.GetFirstSelectedItemPosition();
-    if (pos) {
-        m_nSelItem = m_listMemo.GetNextSelectedItem(pos);
-        ShowMemo(int(m_listMemo.GetItemData(m_nSelItem)));
-    }
-    return 0;
-}
-
-void CMemoDlg::ShowMemo(int nKey)
-{
-    MemoRecord memo{};
-    DBI_MemReadRecord(nKey, &memo);
-    CPropertyDlg& detail = m_dlgProperty;
-    detail.UpdateData(TRUE);
-    UpdateData(TRUE);
-
-    detail.m_editTitle.SetWindowTextW(shownText(FieldText(memo.title)));
-    detail.m_editContent.SetSel(0, -1);
-    detail.m_editContent.ReplaceSel(shownText(FieldText(memo.content)));
-
-    detail.m_comboGroup.ResetContent();
-    int entries = 0;
-    for (const MemoGroupRecord& group : ReadStoredGroups())
-        detail.m_comboGroup.InsertString(entries++, shownText(FieldText(group.name)));
-
-    // The category box reads back at most MAX_GROUP_NAME_LEN characters, and that is all a
-    // record keeps of a name anyway.
-    detail.m_strGroup = toQString(CutText(shownCategory(memo).toStdU16String(), MAX_GROUP_NAME_LEN));
-    detail.UpdateData(FALSE);
-    UpdateData(FALSE);
-}
-
-void CMemoDlg::SelectMemoByKey(int nKey)
-{
-    const int rows = m_listMemo.GetItemCount();
-    for (int row = 0; row < rows; ++row) {
-        if (int(m_listMemo.GetItemData(row)) != nKey)
-            continue;
-        m_listMemo.SetItemState(m_nSelItem, 0, LVIS_SELECTED);
-        m_listMemo.EnsureVisible(row, FALSE);
-        m_listMemo.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        m_nSelItem = row;
-        return;
-    }
-}
-
-void CMemoDlg::OnRefresh()
-{
-    m_edtSearch.SetWindowTextW(QString());
-    m_bSearch = FALSE;
-    ReloadList();
-    UpdateStatus(FALSE);
-}
-
-void CMemoDlg::OnFindMemo()
-{
-    UpdateData(TRUE);
-    if (m_edtSearch.GetWindowTextW().isEmpty()) {
-        m_edtSearch.SetFocus();
-        return;
-    }
-    m_bSearch = TRUE;
-    ReloadList();
-    m_edtSearch.SetFocus();
-    UpdateStatus(FALSE);
-}
-
-void CMemoDlg::OnSearchSetFocus()
-{
-    if (m_edtSearch.GetWindowTextW() == LoadStr(IDS_SEARCH_PLACEHOLDER)) {
-        m_edtSearch.SetDefaultCharFormat(CZorvaFont::GetInstance().GetDefaultRichEditFont());
-        m_edtSearch.SetWindowTextW(QString());
-    }
-}
-
-void CMemoDlg::OnSearchKillFocus()
-{
-    if (m_edtSearch.GetWindowTextW().isEmpty()) {
-        m_edtSearch.SetDefaultCharFormat(CZorvaFont::GetInstance().GetSearchRichEditDefaultFont());
-        m_edtSearch.SetWindowTextW(LoadStr(IDS_SEARCH_PLACEHOLDER));
-    }
-}
-
-void CMemoDlg::OnSearchChange()
-{
-    // The edit reports no change that is made while its own change is being handled, so the
-    // texts set here and by Refresh do not bring this handler back.
-    const QString placeholder = LoadStr(IDS_SEARCH_PLACEHOLDER);
-    const QString text = m_edtSearch.GetWindowTextW();
-    if (text == placeholder)
-        return;
-    if (!text.isEmpty()) {
-        m_edtSearch.SetDefaultCharFormat(CZorvaFont::GetInstance().GetDefaultRichEditFont());
-        OnFindMemo();
-        m_edtSearch.SetFocus();
-        return;
-    }
-    const bool searchHadFocus = GetFocus() == &m_edtSearch;
-    OnRefresh();
-    if (!searchHadFocus) {
-        m_edtSearch.SetDefaultCharFormat(CZorvaFont::GetInstance().GetSearchRichEditDefaultFont());
-        m_edtSearch.SetWindowTextW(placeholder);
-    }
-    m_edtSearch.SetFocus();
 }
 
 BOOL CMemoDlg::PreTranslateMessage(MSG* pMsg)

@@ -10,6 +10,7 @@
 #include <CZorvaListCtrl.h>
 
 #include <QString>
+#include <optional>
 
 // Private window messages of the panel.
 constexpr UINT WM_MEMO_LISTSELCHANGE = WM_USER + 104;  // 0x468, from the memo list
@@ -82,6 +83,10 @@ class CMemoDlg : public CXTResizeDialog
     LRESULT OnGroupSelChange(WPARAM wParam, LPARAM lParam);
     LRESULT OnListSelChange(WPARAM wParam, LPARAM lParam);
 
+    void OnNewMemo();
+    void OnSaveMemo();
+    void OnDeleteMemo();
+    LRESULT OnListDelete(WPARAM wParam, LPARAM lParam);
     void OnRefresh();
     void OnFindMemo();
 
@@ -97,7 +102,23 @@ class CMemoDlg : public CXTResizeDialog
     void SetAnchors();
     void SetAccessibleNames();
     // Empties the detail panel for a memo that is not stored yet: no title, no body, the stored
-    // categories (without the pseudo-categories "全部" and "其它") in its category box.
-    void ClearDetail();
+    // categories in its category box. After a reload the box leaves out stored records named
+    // "全部" or "其它" and selects an entry; after a deletion it leaves out only "全部", and the
+    // body takes the focus.
+    enum class DetailReset { AfterReload, AfterDelete };
+    void ClearDetail(DetailReset reset);
+
+    // Shared steps of New and Save: the title a memo is stored with (nothing, after telling the
+    // user, when it has neither title nor body), the creation of a memo, and the end of a command
+    // that stored one.
+    std::optional<QString> ApplyTitleRule(const QString& title, const QString& content);
+    int CreateMemo(const QString& title, const QString& content);
+    void FinishStore(int nKey);
+    // Writes the edited memo of the selected row: its key, 0 when the write failed (after telling
+    // the user), -1 when no memo is behind that row any more.
+    int ModifySelectedMemo(const QString& title, const QString& content);
+    // The hidden bulk generator: true when title and body asked for it (and it ran).
+    bool RunBulkGenerator(const QString& title, const QString& content);
+    void ReportWriteFailure(UINT textId);
     void ForwardWheelToList(const MSG* pMsg);
 };

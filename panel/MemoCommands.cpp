@@ -1,0 +1,231 @@
+// The memo panel's commands that write memos: New (through the memo edit dialog), Save (of the
+// detail pane), Delete, and the hidden bulk generator reached through New and Save.
+#include "CMemoDlg.h"
+
+#include "PanelText.h"
+
+#include <CMemoEditDlg.h>
+#include <DbiMemo.h>
+#include <GroupLookup.h>
+#include <LeadingInteger.h>
+#include <LoadStr.h>
+#include <MemoTime.h>
+#include <RecordText.h>
+#include <SkinMessageBox.h>
+#include <StoredGroups.h>
+#include <TitleRule.h>
+
+#include <string>
+
+using namespace panel;
+
+namespace {
+
+// A title that asks for test memos instead of one memo, when the body starts with a count.
+constexpr char16_t BULK_KEYWORD[] = u"QUARTZLEDGER";
+
+// A delete that finds the memo gone already (another host deleted it) did what it was asked.
+bool DeleteMemoRecord(std::int32_t key)
+{
+    if (DBI_MemDeleteRecord(key) == 1)
+        return true;
+    MemoRecord probe{};
+    return DBI_MemReadRecord(key, &probe) != 1;
+}
+
+} // namespace
+
+void CMemoDlg::ReportWriteFailure(UINT textId)
+{
+    SkinMessageBox(LoadStr(textId), LoadStr(IDS_MEMO_CAPTION), MB_ICONEXCLAMATION, 0, this);
+}
+
+std::optional<QString> CMemoDlg::ApplyTitleRule(const QString& title, const QString& content)
+{
+    const QString hint = LoadStr(IDS_TITLE_HINT);
+    if (const std::optional<std::u16string> stored = TitleToStore(view(title), view(content), view(hint)))
+        return toQString(*stored);
+    m_bNewMemo = TRUE;
+    SkinMessageBox(LoadStr(IDS_EMPTY_MEMO), LoadStr(IDS_MEMO_CAPTION), MB_OK, 0, this);
+    m_dlgProperty.m_editContent.SetFocus();
+    return std::nullopt;
+}
+
+int CMemoDlg::CreateMemo(const QString& title, const QString& content)
+{
+    m_bNewMemo = FALSE;
+    // The record starts zero-filled, so no leftover memory reaches the store file; groupId names
+    // the chosen category, so that deleting the category later finds the memo.
+    const std::int32_t groupId = GroupIdForNewMemo(ReadStoredGroups(), view(m_strNewGroup));
+    const MemoRecord memo =
+        NewMemoRecord(CurrentMemoTime(), view(m_strNewGroup), groupId, view(title), view(content));
+    const std::int32_t key = DBI_MemRecycleWriteRecord(&memo);
+    if (key == 0) {
+        m_bNewMemo = TRUE; // still not stored: the next Save tries again
+        ReportWriteFailure(IDS_SAVE_FAILED);
+    }
+    return key;
+}
+
+int CMemoDlg::ModifySelectedMemo(const QString& title, const QString& content)
+{
+    if (m_nSelItem < 0 || m_nSelItem >= m_listMemo.GetItemCount())
+        return -1;
+    const auto key = std::int32_t(m_listMemo.GetItemData(m_nSelItem));
+    MemoRecord memo{};
+    if (DBI_MemReadRecord(key, &memo) != 1)
+        return -1;
+    // The category as the detail pane was given it: a Save that leaves it keeps groupId as
+    // stored; another category takes that category's id, as a new memo would.
+    const QString shown = toQString(CutText(view(shownCategory(memo)), MAX_GROUP_NAME_LEN));
+    const bool sameCategory = m_strNewGroup == shown;
+    ApplySavedMemo(memo, CurrentMemoTime(), view(m_strNewGroup), view(title), view(content));
+    if (!sameCategory)
+        memo.groupId = GroupIdForNewMemo(ReadStoredGroups(), view(m_strNewGroup));
+    if (DBI_MemModifyRecord(key, &memo) != 1) {
+        ReportWriteFailure(IDS_SAVE_FAILED);
+        return 0;
+    }
+    return key;
+}
+
+void CMemoDlg::FinishStore(int nKey)
+{
+    ReloadList();
+    SelectMemoByKey(nKey);
+    m_listMemo.SetFocus();
+    UpdateStatus(FALSE);
+}
+
+bool CMemoDlg::RunBulkGenerator(const QString& title, const QString& content)
+{
+    if (title != QStringView(BULK_KEYWORD))
+        return false;
+    const int wanted = ReadLeadingInteger(view(content));
+    if (wanted <= 0)
+        return false;
+    const int count = std::min(wanted, int(MAX_MEMO_COUNT) - DBI_MemGetValidRecordCount());
+    const std::int32_t groupId = GroupIdForNewMemo(ReadStoredGroups(), view(m_strNewGroup));
+    for (int i = 0; i < count; ++i) {
+        const std::u16string text = QString::number(i).toStdU16String() + u"_1";
+        MemoRecord memo = NewMemoRecord(CurrentMemoTime(), view(m_strNewGroup), groupId, text, text);
+        memo.reserved1 = memo.stamp;
+        if (DBI_MemRecycleWriteRecord(&memo) == 0) {
+            ReportWriteFailure(IDS_SAVE_FAILED);
+            break;
+        }
+    }
+    ReloadList();
+    return true;
+}
+
+void CMemoDlg::OnNewMemo()
+{
+    if (MemoTableFull(DBI_MemGetValidRecordCount())) {
+        SkinMessageBox(LoadStr(IDS_MEMO_TABLE_FULL), LoadStr(IDS_MEMO_CAPTION), MB_OK, 0, this);
+        return;
+    }
+    m_bNewMemo = TRUE;
+
+    CMemoEditDlg dlg;
+    dlg.m_strTitle = LoadStr(IDS_TITLE_HINT);
+    dlg.m_strContent.clear();
+    dlg.m_comboGroup.ResetContent();
+    int entries = 0;
+    for (const MemoGroupRecord& group : ReadStoredGroups())
+        if (FieldText(group.name) != GROUP_ALL)
+            dlg.m_comboGroup.InsertString(entries++, shownText(FieldText(group.name)));
+    dlg.m_comboGroup.SetCurSel(std::min(m_nGroupSel, entries));
+    if (dlg.DoModal() == IDCANCEL)
+        return;
+
+    m_bSearch = FALSE;
+    const QString title = dlg.GetTitle();
+    const QString content = dlg.GetContent();
+    UpdateData(TRUE);
+    m_strNewGroup = dlg.GetGroup();
+    if (RunBulkGenerator(title, content))
+        return;
+    const std::optional<QString> stored = ApplyTitleRule(title, content);
+    if (!stored)
+        return;
+    // The person confirmed a new memo: it is stored, also when a reload while the dialog was open
+    // (a change of user, say) left rows in the list and so marked the detail pane as not new.
+    if (m_strNewGroup.isEmpty())
+        m_strNewGroup = allGroups();
+    const int key = CreateMemo(*stored, content);
+    if (key == 0) {
+        // Not stored: what the person wrote waits in the detail pane for Save.
+        m_dlgProperty.m_editTitle.SetWindowTextW(title == LoadStr(IDS_TITLE_HINT) ? QString() : title);
+        m_dlgProperty.m_editContent.SetSel(0, -1);
+        m_dlgProperty.m_editContent.ReplaceSel(content);
+        m_dlgProperty.m_strGroup = m_strNewGroup;
+        m_dlgProperty.UpdateData(FALSE);
+        return;
+    }
+    FinishStore(key);
+}
+
+void CMemoDlg::OnSaveMemo()
+{
+    CPropertyDlg& detail = m_dlgProperty;
+    const QString title = toQString(TrimTrailingWhiteSpace(view(detail.m_editTitle.GetWindowTextW())));
+    const QString content = toQString(TrimTrailingWhiteSpace(view(detail.m_editContent.GetWindowTextW())));
+    m_bSearch = FALSE;
+    detail.UpdateData(TRUE);
+    UpdateData(TRUE);
+    m_strNewGroup = detail.m_strGroup;
+    if (RunBulkGenerator(title, content))
+        return;
+    const std::optional<QString> stored = ApplyTitleRule(title, content);
+    if (!stored)
+        return;
+    // Without a memo behind the selected row (Delete emptied the list, or another host deleted
+    // it meanwhile), the pane's text becomes a new memo rather than being lost.
+    int key = m_bNewMemo ? -1 : ModifySelectedMemo(*stored, content);
+    if (key < 0)
+        key = CreateMemo(*stored, content);
+    if (key == 0)
+        return; // reported; the pane keeps what was typed and the list stays as it was
+    FinishStore(key);
+}
+
+void CMemoDlg::OnDeleteMemo()
+{
+    int row = 0;
+    if (m_listMemo.GetSelectedCount() > 0) {
+        if (SkinMessageBox(LoadStr(IDS_DELETE_QUESTION), LoadStr(IDS_DELETE_CAPTION),
+                           MB_YESNO | MB_ICONQUESTION, 0, this) != IDYES) {
+            m_listMemo.SetFocus();
+            return;
+        }
+        bool failed = false;
+        POSITION pos = m_listMemo.GetFirstSelectedItemPosition();
+        while (pos) {
+            row = m_listMemo.GetNextSelectedItem(pos);
+            if (!DeleteMemoRecord(std::int32_t(m_listMemo.GetItemData(row)))) {
+                failed = true; // the row stays, and so does its memo
+                continue;
+            }
+            m_listMemo.DeleteItem(row);
+            const int rows = m_listMemo.GetItemCount();
+            if (rows > 0 && row > rows - 1)
+                row = rows - 1;
+        }
+        if (failed)
+            ReportWriteFailure(IDS_DELETE_FAILED);
+    }
+    m_listMemo.EnsureVisible(row, FALSE);
+    m_listMemo.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    m_listMemo.Invalidate(TRUE);
+    if (m_listMemo.GetItemCount() == 0)
+        ClearDetail(DetailReset::AfterDelete);
+    m_listMemo.SetFocus();
+    UpdateStatus(FALSE);
+}
+
+LRESULT CMemoDlg::OnListDelete(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    OnDeleteMemo();
+    return 0;
+}

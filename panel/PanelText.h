@@ -1,0 +1,82 @@
+#pragma once
+// Texts, ids and record views shared by the memo panel's source files.
+#include <MemoConstants.h>
+#include <MemoRecord.h>
+#include <MemoRules.h>
+#include <WinTypes.h>
+
+#include <QString>
+#include <string_view>
+
+namespace panel {
+
+// Control ids of template 21000 (the detail panel's are its own).
+constexpr int IDC_MEMO_LIST = 21000;
+constexpr int IDC_BTN_NEW = 21001;
+constexpr int IDC_BTN_DELETE = 21003;
+constexpr int IDC_BTN_REFRESH = 21004;
+constexpr int IDC_BTN_FIND = 21005;
+constexpr int IDC_EDIT_SEARCH = 21006;
+constexpr int IDC_COMBO_GROUP = 21007;
+constexpr int IDC_BTN_SAVE = 21025;
+
+// String-table ids.
+constexpr UINT IDS_SEARCH_PLACEHOLDER = 201;
+constexpr UINT IDS_NEW = 219;
+constexpr UINT IDS_EMPTY_MEMO = 220;
+constexpr UINT IDS_MEMO_CAPTION = 221;
+constexpr UINT IDS_TITLE_HINT = 222;
+constexpr UINT IDS_MEMO_TABLE_FULL = 223;
+constexpr UINT IDS_FIND = 224;
+constexpr UINT IDS_DELETE = 225;
+constexpr UINT IDS_REFRESH = 226;
+constexpr UINT IDS_SAVE = 227;
+constexpr UINT IDS_COLUMN_TITLE = 228;
+constexpr UINT IDS_COLUMN_TIME = 229;
+constexpr UINT IDS_NO_TIME = 230;
+constexpr UINT IDS_EMPTY_SEARCH = 231;
+constexpr UINT IDS_STATUS_ROWS = 233;
+constexpr UINT IDS_DELETE_QUESTION = 234;
+constexpr UINT IDS_DELETE_CAPTION = 235;
+constexpr UINT IDS_SAVE_FAILED = 239;
+constexpr UINT IDS_DELETE_FAILED = 240;
+
+inline QString toQString(std::u16string_view text)
+{
+    return QStringView(text).toString();
+}
+
+inline std::u16string_view view(const QString& text)
+{
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+// A record's text as it is shown. A field filled to its end may end in the first half of a
+// surrogate pair whose second half did not fit; half a character is never shown.
+inline QString shownText(std::u16string_view field)
+{
+    QString text = toQString(field);
+    if (!text.isEmpty() && text.back().isHighSurrogate())
+        text.chop(1);
+    return text;
+}
+
+// The category a memo is listed and shown under.
+inline QString shownCategory(const MemoRecord& memo)
+{
+    return shownText(EffectiveGroupName(memo));
+}
+
+inline const QString& allGroups()
+{
+    static const QString text = toQString(GROUP_ALL);
+    return text;
+}
+
+inline const QString& otherGroup()
+{
+    static const QString text = toQString(GROUP_OTHER);
+    return text;
+}
+
+} // namespace panel

@@ -1,0 +1,385 @@
+// The panel's commands on a real store: New through the memo edit dialog, Save of the detail pane,
+// Delete, the bulk generator, the user-change notice, and what happens when the store refuses a
+// write.
+#include "PanelTestSupport.h"
+
+#include <CMemoEditDlg.h>
+#include <MemoStore.h>
+#include <TestSeams.h>
+
+#include <QApplication>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int IDC_NEW = 21001, IDC_DELETE = 21003, IDC_SAVE = 21025;
+
+// Makes every write of memos fail from now on, as a full disk would; reads go on working.
+void FailMemoWrites()
+{
+    sqlite3* db = nullptr;
+    QVERIFY(sqlite3_open(MemoStore_CurrentPath(), &db) == SQLITE_OK);
+    for (const char* op : {"INSERT", "UPDATE", "DELETE"}) {
+        const QByteArray sql = QByteArray("CREATE TRIGGER fail_") + op + " BEFORE " + op +
+                               " ON memo BEGIN SELECT RAISE(ABORT, 'disk full'); END;";
+        QVERIFY(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK);
+    }
+    sqlite3_close(db);
+}
+
+void Click(CZorvaIconBtton& button)
+{
+    QTest::mouseClick(&button, Qt::LeftButton);
+    PanelHarness::settle();
+}
+
+// The memo edit dialog as the person fills it: the category (when given), the body, OK.
+KitTest::ModalDriver::Action FillEditDialog(const QString& body, const QString& group = {})
+{
+    return [body, group](QDialog* d) {
+        auto& dlg = *static_cast<CMemoEditDlg*>(d);
+        if (!group.isEmpty())
+            dlg.m_comboGroup.SetCurSel(dlg.m_comboGroup.FindString(-1, group));
+        Type(&dlg.m_editContent, body);
+        QTest::mouseClick(&dlg.m_btnOK, Qt::LeftButton);
+    };
+}
+
+} // namespace
+
+class TestMemoDlgCommands : public QObject
+{
+    Q_OBJECT
+  private:
+    std::unique_ptr<PanelHarness> m_h;
+    std::unique_ptr<KitTest::ModalDriver> m_driver;
+    std::unique_ptr<KitTest::MessageBoxResponder> m_boxes;
+
+    CPropertyDlg& detail() { return m_h->panel()->m_dlgProperty; }
+
+    void TypeIntoDetail(const QString& title, const QString& body)
+    {
+        detail().m_editTitle.SetWindowTextW(title);
+        detail().m_editContent.SetSel(0, -1);
+        detail().m_editContent.ReplaceSel(body);
+    }
+
+  private Q_SLOTS:
+    void initTestCase() { CMemoDlg::RegisterTemplate(); }
+    void cleanupTestCase() { CMemoDlg::UnregisterTemplate(); }
+    void init()
+    {
+        m_h = std::make_unique<PanelHarness>();
+        QVERIFY(m_h->ok());
+        m_driver = std::make_unique<KitTest::ModalDriver>();
+        m_boxes = std::make_unique<KitTest::MessageBoxResponder>();
+    }
+    void cleanup()
+    {
+        QCOMPARE(m_driver->leftOpen(), 0);
+        m_boxes.reset();
+        m_driver.reset();
+        m_h.reset();
+    }
+
+    void newIsRefusedAtTheLimit_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("100") << 100 << false;
+        QTest::newRow("99") << 99 << true;
+    }
+    void newIsRefusedAtTheLimit()
+    {
+        QFETCH(int, stored);
+        QFETCH(bool, opens);
+        for (int i = 0; i < stored; ++i)
+            StoreFullMemo(QString::number(i), u"正文"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        m_driver->onNextModal([](QDialog* d) { static_cast<CDialog*>(d)->EndDialog(IDCANCEL); });
+        Click(panel.m_btnNew);
+        QCOMPARE(m_driver->driven(), opens ? 1 : 0);
+        QCOMPARE(int(m_boxes->calls().size()), opens ? 0 : 1);
+        if (!opens)
+            QCOMPARE(m_boxes->calls().front().text, LoadStr(223));
+        QCOMPARE(DBI_MemGetValidRecordCount(), stored);
+    }
+
+    void newStoresAMemoWithItsCategoryAndSelectsIt_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("storedGroup");
+        QTest::addColumn<int>("groupId");
+        QTest::newRow("no category") << QString() << u"全部"_s << 0;
+        QTest::newRow("category") << u"生活"_s << u"生活"_s << 101;
+    }
+    void newStoresAMemoWithItsCategoryAndSelectsIt()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, storedGroup);
+        QFETCH(int, groupId);
+        StoreFullMemo(u"旧的"_s, u"早"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        // Without stored categories the dialog's picker has nothing to offer.
+        if (!group.isEmpty()) {
+            StoreGroup(u"工作"_s, 100);
+            StoreGroup(u"生活"_s, 101);
+        }
+        // The title is left at the hint: it comes from the body, without the trailing blanks.
+        m_driver->onNextModal(FillEditDialog(u"一二三四五六七八九十一二三四五六七八九 十二三  "_s, group));
+        Click(panel.m_btnNew);
+        QCOMPARE(m_driver->driven(), 1);
+        const MemoRecord memo = Memos().back();
+        QCOMPARE(Q(MemoTitle(memo)), u"一二三四五六七八九十一二三四五六七八九"_s);
+        QCOMPARE(Q(MemoGroupName(memo)), storedGroup);
+        QCOMPARE(memo.groupId, groupId);
+        QCOMPARE(SelectedRow(panel.m_listMemo), 1);
+        QCOMPARE(detail().m_editTitle.GetWindowTextW(), u"一二三四五六七八九十一二三四五六七八九"_s);
+    }
+
+    void cancelledNewLeavesSaveCreating()
+    {
+        const std::int32_t shown = StoreFullMemo(u"周报"_s, u"本周"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        // OK on an empty memo is refused by the dialog itself; then the person cancels.
+        m_driver->onNextModal([](QDialog* d) {
+            auto& dlg = *static_cast<CMemoEditDlg*>(d);
+            QTest::mouseClick(&dlg.m_btnOK, Qt::LeftButton);
+            QVERIFY(dlg.isVisible());
+            QTest::mouseClick(&dlg.m_btnCancel, Qt::LeftButton);
+        });
+        Click(panel.m_btnNew);
+        QCOMPARE(m_boxes->calls().size(), size_t(1));
+        QCOMPARE(DBI_MemGetValidRecordCount(), 1);
+        QCOMPARE(panel.m_bNewMemo, TRUE);
+
+        // Save now stores the pane as a second memo, with the empty category it has.
+        TypeIntoDetail(u"新的"_s, u"内容"_s);
+        detail().m_strGroup.clear();
+        detail().UpdateData(FALSE);
+        Click(panel.m_btnSave);
+        QCOMPARE(DBI_MemGetValidRecordCount(), 2);
+        QCOMPARE(Q(MemoTitle(MemoByTitle(u"周报"_s))), u"周报"_s);
+        QCOMPARE(Q(MemoGroupName(MemoByTitle(u"新的"_s))), QString());
+        QVERIFY(MemoByTitle(u"周报"_s).key == shown);
+    }
+
+    void saveKeepsTheRecordsOwnFields()
+    {
+        StoreGroup(u"工作"_s, 100);
+        StoreGroup(u"生活"_s, 101);
+        MemoRecord stored = NewMemoRecord(305371800, u"工作", 100, u"周报", u"本周");
+        stored.reserved1 = 11;
+        stored.reserved2 = 22;
+        stored.flags = 0x5;
+        const std::int32_t key = DBI_MemRecycleWriteRecord(&stored);
+        CMemoDlg& panel = m_h->open();
+        const MemoTime before = CurrentMemoTime();
+        TypeIntoDetail(u"周报"_s, u"本周完成了"_s);
+        Click(panel.m_btnSave);
+        MemoRecord saved = Memos().front();
+        QCOMPARE(saved.key, key);
+        QCOMPARE(Q(MemoContent(saved)), u"本周完成了"_s);
+        QCOMPARE(saved.reserved1, 11);
+        QCOMPARE(saved.reserved2, 22);
+        QCOMPARE(saved.groupId, 100);
+        QCOMPARE(saved.flags, 0x80000005u);
+        QVERIFY(saved.stamp >= before && saved.stamp <= CurrentMemoTime());
+        QCOMPARE(SelectedRow(panel.m_listMemo), 0);
+
+        // Filed under another category, the memo carries that category's id: deleting the old
+        // category no longer moves it, deleting the new one does.
+        detail().m_strGroup = u"生活"_s;
+        detail().UpdateData(FALSE);
+        Click(panel.m_btnSave);
+        saved = Memos().front();
+        QCOMPARE(Q(MemoGroupName(saved)), u"生活"_s);
+        QCOMPARE(saved.groupId, 101);
+    }
+
+    void bulkGenerator_data()
+    {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<QStringList>("titles");
+        QTest::newRow("count") << u" 5"_s << QStringList{u"0_1"_s, u"1_1"_s};
+        QTest::newRow("no digits") << u"abc"_s << QStringList{u"QUARTZLEDGER"_s};
+        QTest::newRow("zero") << u"0"_s << QStringList{u"QUARTZLEDGER"_s};
+    }
+    void bulkGenerator()
+    {
+        QFETCH(QString, body);
+        QFETCH(QStringList, titles);
+        for (int i = 0; i < 98; ++i)
+            StoreFullMemo(QString::number(i), u"正文"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        TypeIntoDetail(u"QUARTZLEDGER"_s, body);
+        panel.m_bNewMemo = TRUE;
+        Click(panel.m_btnSave);
+        const std::vector<MemoRecord> memos = Memos();
+        QCOMPARE(int(memos.size()), 98 + int(titles.size()));
+        for (int i = 0; i < int(titles.size()); ++i) {
+            const MemoRecord& memo = memos[std::size_t(98 + i)];
+            QCOMPARE(Q(MemoTitle(memo)), titles[i]);
+            if (titles[i] != u"QUARTZLEDGER"_s) {
+                QCOMPARE(Q(MemoContent(memo)), titles[i]);
+                QCOMPARE(memo.reserved1, memo.stamp);
+            }
+        }
+    }
+
+    void deleteAsksThenRemovesExactlyTheSelectedRows()
+    {
+        std::vector<std::int32_t> keys;
+        for (int i = 0; i < 6; ++i)
+            keys.push_back(StoreFullMemo(QString::number(i), u"正文"_s, u"全部"_s, 0));
+        CMemoDlg& panel = m_h->open();
+        CZorvaListCtrl& list = panel.m_listMemo;
+        list.SetItemState(-1, 0, LVIS_SELECTED);
+        for (int row : {1, 3, 5})
+            list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        PanelHarness::settle();
+
+        m_boxes->queueAnswers({IDNO, IDYES});
+        Click(panel.m_btnDelete);
+        QCOMPARE(DBI_MemGetValidRecordCount(), 6);
+        Click(panel.m_btnDelete);
+        QCOMPARE(m_boxes->calls().size(), size_t(2));
+        QCOMPARE(m_boxes->calls()[1].text, LoadStr(234));
+        QCOMPARE(m_boxes->calls()[1].caption, LoadStr(235));
+        QCOMPARE(m_boxes->calls()[1].style, UINT(0x24));
+        QCOMPARE(ListTitles(list), (QStringList{u"0"_s, u"2"_s, u"4"_s}));
+        QStringList stored;
+        for (const MemoRecord& memo : Memos())
+            stored << Q(MemoTitle(memo));
+        QCOMPARE(stored, ListTitles(list));
+    }
+
+    void deleteWithNothingSelectedAsksNothing()
+    {
+        StoreFullMemo(u"一"_s, u"正文"_s, u"全部"_s, 0);
+        StoreFullMemo(u"二"_s, u"正文"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        panel.m_listMemo.SetItemState(-1, 0, LVIS_SELECTED);
+        PanelHarness::settle();
+        Click(panel.m_btnDelete);
+        QVERIFY(m_boxes->calls().empty());
+        QCOMPARE(SelectedRow(panel.m_listMemo), 0);
+        QCOMPARE(DBI_MemGetValidRecordCount(), 2);
+    }
+
+    void deletingTheOnlyMemoEmptiesTheDetailPane()
+    {
+        StoreGroup(u"工作"_s, 100);
+        StoreGroup(u"全部"_s, 101);
+        StoreGroup(u"其它"_s, 102);
+        StoreFullMemo(u"唯一"_s, u"正文"_s, u"工作"_s, 100);
+        CMemoDlg& panel = m_h->open();
+        m_boxes->setDefaultAnswer(IDYES);
+        Click(panel.m_btnDelete);
+        QCOMPARE(DBI_MemGetValidRecordCount(), 0);
+        QCOMPARE(detail().m_editContent.GetWindowTextW(), QString());
+        QVERIFY(detail().m_editTitle.GetWindowTextW() != u"唯一"_s);
+        QCOMPARE(Entries(detail().m_comboGroup), (QStringList{u"工作"_s, u"其它"_s}));
+
+        // The list is empty and the pane says nothing of a stored memo: Save makes a new one.
+        QCOMPARE(panel.m_bNewMemo, FALSE);
+        TypeIntoDetail(u"又一个"_s, u"正文"_s);
+        Click(panel.m_btnSave);
+        QCOMPARE(DBI_MemGetValidRecordCount(), 1);
+        QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"又一个"_s});
+    }
+
+    void reloadDuringTheEditDialogLosesNothing()
+    {
+        StoreFullMemo(u"周报"_s, u"本周"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        m_driver->onNextModal([&panel](QDialog* d) {
+            // A change of user reported while the dialog is open: the panel reloads in the
+            // dialog's loop and the list has rows.
+            PostOwningMessage(&panel, WM_MEMO_UPDATEDATA, std::make_unique<QString>(u"tester"_s));
+            PanelHarness::settle();
+            FillEditDialog(u"买菜"_s)(d);
+        });
+        Click(panel.m_btnNew);
+        QCOMPARE(DBI_MemGetValidRecordCount(), 2);
+        QCOMPARE(ListTitles(panel.m_listMemo), (QStringList{u"周报"_s, u"买菜"_s}));
+        QCOMPARE(SelectedRow(panel.m_listMemo), 1);
+    }
+
+    void failedWritesAreReportedAndLoseNothing()
+    {
+        StoreFullMemo(u"周报"_s, u"本周"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        FailMemoWrites();
+        TypeIntoDetail(u"周报"_s, u"改过的正文"_s);
+        Click(panel.m_btnSave);
+        QCOMPARE(m_boxes->calls().size(), size_t(1));
+        QCOMPARE(m_boxes->calls()[0].text, LoadStr(239));
+        QCOMPARE(detail().m_editContent.GetWindowTextW(), u"改过的正文"_s);
+        QCOMPARE(Q(MemoContent(Memos().front())), u"本周"_s);
+
+        m_boxes->setDefaultAnswer(IDYES);
+        Click(panel.m_btnDelete);
+        QCOMPARE(m_boxes->calls().back().text, LoadStr(240));
+        QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"周报"_s});
+        QCOMPARE(DBI_MemGetValidRecordCount(), 1);
+
+        // A new memo that could not be stored waits in the detail pane.
+        m_driver->onNextModal(FillEditDialog(u"买菜"_s));
+        Click(panel.m_btnNew);
+        QCOMPARE(m_boxes->calls().back().text, LoadStr(239));
+        QCOMPARE(detail().m_editContent.GetWindowTextW(), u"买菜"_s);
+        QCOMPARE(panel.m_bNewMemo, TRUE);
+        QCOMPARE(DBI_MemGetValidRecordCount(), 1);
+    }
+
+    void storedRecordsCarryNothingBeyondTheirTexts()
+    {
+        CMemoDlg& panel = m_h->open();
+        TypeIntoDetail(u"短"_s, u"正文"_s);
+        Click(panel.m_btnSave);
+        const MemoRecord memo = Memos().front();
+        const auto tailIsZero = [](const auto& field, std::size_t used) {
+            return std::all_of(std::begin(field) + used, std::end(field), [](char16_t u) { return u == 0; });
+        };
+        QVERIFY(tailIsZero(memo.title, 1));
+        QVERIFY(tailIsZero(memo.content, 2));
+        QVERIFY(tailIsZero(memo.groupName, MemoGroupName(memo).size()));
+        QCOMPARE(memo.reserved1, 0);
+        QCOMPARE(memo.reserved2, 0);
+        QCOMPARE(memo.flags, 0u);
+    }
+
+    void userChangeWhileHiddenWaitsForTheShowing()
+    {
+        CMemoDlg& panel = m_h->open();
+        StatusHost host;
+        panel.hide();
+        StoreFullMemo(u"别处写的"_s, u"正文"_s, u"全部"_s, 0);
+        PostOwningMessage(&panel, WM_MEMO_UPDATEDATA, std::make_unique<QString>(u"tester"_s));
+        PanelHarness::settle();
+        QCOMPARE(panel.m_listMemo.GetItemCount(), 0);
+        QVERIFY(host.texts.isEmpty());
+        panel.show();
+        PanelHarness::settle();
+        QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"别处写的"_s});
+        QCOMPARE(host.texts, QStringList{FormatStr(LoadStr(233), 1)});
+    }
+
+    void enterAndEscapeLeaveThePanelAlone()
+    {
+        StoreFullMemo(u"周报"_s, u"本周"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        panel.m_listMemo.setFocus();
+        QTest::keyClick(&panel.m_listMemo, Qt::Key_Return);
+        QTest::keyClick(&panel.m_listMemo, Qt::Key_Escape);
+        PanelHarness::settle();
+        QVERIFY(panel.isVisible());
+        QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"周报"_s});
+        QCOMPARE(DBI_MemGetValidRecordCount(), 1);
+        QCOMPARE(m_driver->driven(), 0);
+    }
+};
+
+QTEST_MAIN(TestMemoDlgCommands)
+#include "tst_memodlgcommands.moc"

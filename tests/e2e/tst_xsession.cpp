@@ -10,11 +10,15 @@
 #include <DbiMemo.h>
 #include <GroupRules.h>
 #include <MemoRules.h>
+#include <MemoStore.h>
+#include <TestSeams.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,6 +58,27 @@ QStringList titles(const QTreeWidget* list)
     for (int row = 0; row < list->topLevelItemCount(); ++row)
         shown << list->topLevelItem(row)->text(0);
     return shown;
+}
+
+bool type(const QString& text)
+{
+    return xdotool({u"type"_s, u"--delay"_s, u"60"_s, text});
+}
+
+template <class W> W* control(const QWidget* parent, int id)
+{
+    return parent->findChild<W*>(QString::number(id));
+}
+
+QStringList storedContents()
+{
+    QStringList contents;
+    for (std::int32_t order = 1; order <= DBI_MemGetValidRecordCount(); ++order) {
+        MemoRecord memo{};
+        DBI_MemReadRecordByOrder(order, &memo);
+        contents << QStringView(MemoContent(memo)).toString();
+    }
+    return contents;
 }
 
 void storeMemo(const QString& title, const QString& body, const QString& group, std::int32_t groupId)
@@ -132,6 +157,89 @@ class TestXSession : public QObject
         QVERIFY(xdotool({u"type"_s, u"--delay"_s, u"80"_s, u"ab"_s}));
         QTRY_COMPARE(titles(list), (QStringList{u"周报"_s, u"ab 清单"_s}));
         QCOMPARE(window.statusText(), FormatStr(LoadStr(233), 2));
+        QVERIFY2(reports.isEmpty(), qPrintable(reports.join(u'\n')));
+    }
+
+    void aPersonWritesEditsKeepsAndDeletesAMemo()
+    {
+        QTemporaryDir dir;
+        QVERIFY(MemoStore_Open("bob", dir.path().toUtf8().constData()));
+        storeMemo(u"bob's memo"_s, u"only bob's"_s, u"全部"_s, 0);
+        MemoStore_Close();
+
+        auto window = std::make_unique<HostWindow>(dir.path());
+        QStringList reports;
+        const auto start = [&] {
+            window->setErrorReporter([&](const QString&, const QString& text) { reports << text; });
+            QVERIFY(window->openUser(u"alice"_s));
+            QVERIFY(window->loadModule(e2e::moduleFile()));
+            window->move(0, 0);
+            window->resize(1000, 640);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            window->activateWindow();
+            QTRY_VERIFY(window->isActiveWindow());
+        };
+        start();
+        QWidget* panel = window->currentPanel();
+        auto* list = control<QTreeWidget>(panel, 21000);
+        QCOMPARE(titles(list), QStringList());
+
+        // New: the edit dialog opens; title, body, OK.
+        KitTest::ModalDriver driver;
+        driver.onNextModal([](QDialog* dlg) {
+            QVERIFY(QTest::qWaitForWindowExposed(dlg));
+            QVERIFY(clickOn(control<QWidget>(dlg, 21034), QPoint(20, 12)));
+            QVERIFY(type(u"groceries"_s));
+            QVERIFY(clickOn(control<QWidget>(dlg, 21036), QPoint(40, 40)));
+            QVERIFY(type(u"milk and eggs"_s));
+            QVERIFY(clickOn(control<QWidget>(dlg, IDOK), QPoint(20, 16)));
+            handleInput();
+        });
+        QVERIFY(clickOn(control<QWidget>(panel, 21001), QPoint(30, 16)));
+        QTRY_COMPARE(driver.driven(), 1);
+        QTRY_COMPARE(titles(list), QStringList{u"groceries"_s});
+        QCOMPARE(list->selectedItems().size(), 1);
+        QCOMPARE(storedContents(), QStringList{u"milk and eggs"_s});
+
+        // Edited in the detail pane and saved.
+        auto* body = control<QTextEdit>(panel, 21027);
+        QVERIFY(clickOn(body, QPoint(body->width() - 20, body->height() - 20)));
+        QVERIFY(xdotool({u"key"_s, u"ctrl+End"_s}));
+        QVERIFY(type(u" and bread"_s));
+        QVERIFY(clickOn(control<QWidget>(panel, 21025), QPoint(30, 16)));
+        QTRY_COMPARE(storedContents(), QStringList{u"milk and eggs and bread"_s});
+
+        // The next start finds it.
+        window.reset();
+        window = std::make_unique<HostWindow>(dir.path());
+        start();
+        panel = window->currentPanel();
+        list = control<QTreeWidget>(panel, 21000);
+        QTRY_COMPARE(titles(list), QStringList{u"groceries"_s});
+        QTRY_COMPARE(control<QTextEdit>(panel, 21027)->toPlainText(), u"milk and eggs and bread"_s);
+
+        // Delete, answered Yes.
+        driver.onNextModal([](QDialog* box) {
+            QVERIFY(QTest::qWaitForWindowExposed(box));
+            QAbstractButton* yes = nullptr;
+            for (QAbstractButton* button : static_cast<QMessageBox*>(box)->buttons())
+                if (static_cast<QMessageBox*>(box)->buttonRole(button) == QMessageBox::YesRole)
+                    yes = button;
+            QVERIFY(yes);
+            QVERIFY(clickOn(yes, QPoint(yes->width() / 2, yes->height() / 2)));
+            handleInput();
+        });
+        QVERIFY(clickOn(list->viewport(), list->visualItemRect(list->topLevelItem(0)).center()));
+        QVERIFY(clickOn(control<QWidget>(panel, 21003), QPoint(30, 16)));
+        QTRY_COMPARE(driver.driven(), 2);
+        QTRY_COMPARE(titles(list), QStringList());
+        QCOMPARE(DBI_MemGetValidRecordCount(), 0);
+
+        // Another user: that user's memos, none of alice's.
+        QVERIFY(window->switchUser(u"bob"_s));
+        QTRY_COMPARE(titles(list), QStringList{u"bob's memo"_s});
+        QCOMPARE(driver.leftOpen(), 0);
         QVERIFY2(reports.isEmpty(), qPrintable(reports.join(u'\n')));
     }
 };

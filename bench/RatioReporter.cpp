@@ -36,3 +36,18 @@ bool RatioReporter::PrintRatios(const std::vector<Pair>& pairs, const char* head
     }
     return allMet;
 }
+
+bool RatioReporter::PrintUnder(const std::vector<std::string>& names, double limitUs, const char* what) const
+{
+    bool allMet = true;
+    std::printf("\nAgainst %s (%.0f us):\n", what, limitUs);
+    for (const std::string& name : names) {
+        const auto found = m_medianUs.find(name);
+        if (found == m_medianUs.end())
+            continue;
+        const bool met = found->second <= limitUs;
+        allMet = allMet && met;
+        std::printf("  %-30s %10.2f us  %s\n", name.c_str(), found->second, met ? "within" : "OVER");
+    }
+    return allMet;
+}

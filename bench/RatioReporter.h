@@ -25,6 +25,9 @@ class RatioReporter : public benchmark::ConsoleReporter
     PrintRatios(const std::vector<Pair>& pairs,
                 const char* heading = "Store operation against raw SQLite, same durability, same disk") const;
 
+    // Prints each benchmark's median against an absolute limit; false if one is over it.
+    bool PrintUnder(const std::vector<std::string>& names, double limitUs, const char* what) const;
+
   private:
     std::map<std::string, double> m_medianUs;
 };

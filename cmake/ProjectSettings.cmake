@@ -41,5 +41,5 @@ function(memo_add_test name)
     set(home ${CMAKE_BINARY_DIR}/test-home/${name})
     set_tests_properties(${name} PROPERTIES
         TIMEOUT 300
-        ENVIRONMENT "${platform}LANG=C.UTF-8;LC_ALL=C.UTF-8;HOME=${home};XDG_DATA_HOME=${home}/data;XDG_CONFIG_HOME=${home}/config;XDG_RUNTIME_DIR=${home}/runtime;QT_ASSUME_STDERR_HAS_CONSOLE=1;ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
+        ENVIRONMENT "${platform}LANG=C.UTF-8;LC_ALL=C.UTF-8;HOME=${home};XDG_DATA_HOME=${home}/data;XDG_CONFIG_HOME=${home}/config;XDG_RUNTIME_DIR=${home}/runtime;QT_ASSUME_STDERR_HAS_CONSOLE=1;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1")
 endfunction()

@@ -74,7 +74,11 @@ CPropertyDlg::CPropertyDlg()
     MapNotify(IDC_EDIT_TITLE, EN_CHANGE, &CPropertyDlg::OnTitleChange);
 }
 
-CPropertyDlg::~CPropertyDlg() = default;
+CPropertyDlg::~CPropertyDlg()
+{
+    // Deleted with the memo panel, window and all: its controls must not call back into it.
+    DetachBeforeDelete();
+}
 
 void CPropertyDlg::RegisterTemplate()
 {

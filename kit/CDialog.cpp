@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <QWheelEvent>
 
 namespace {
@@ -94,7 +95,12 @@ WPARAM mouseKeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
 class PreTranslateFilter : public QObject
 {
   public:
-    using QObject::QObject;
+    explicit PreTranslateFilter(QObject* parent) : QObject(parent)
+    {
+        m_hoverTimer.setSingleShot(true);
+        m_hoverTimer.setInterval(kHoverTime);
+        connect(&m_hoverTimer, &QTimer::timeout, this, &PreTranslateFilter::hovered);
+    }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override
@@ -102,10 +108,22 @@ class PreTranslateFilter : public QObject
         auto* receiver = qobject_cast<QWidget*>(watched);
         if (!receiver)
             return false;
+        trackHover(receiver, e);
         MSG msg;
         if (!translate(receiver, e, msg) || isPropagation(receiver, e))
             return false;
         remember(receiver, e);
+        return offer(receiver, msg);
+    }
+
+  private:
+    // The pointer hovers when it rests on a window for the hover time without moving further than
+    // a few pixels, as the platform defines it; passing over a window is no hover.
+    static constexpr int kHoverTime = 400;
+    static constexpr int kHoverSlop = 4;
+
+    static bool offer(QWidget* receiver, MSG& msg)
+    {
         for (QPointer<QWidget> w = receiver; w; w = w->parentWidget()) {
             if (auto* dialog = qobject_cast<CDialog*>(w.data()); dialog && dialog->GetSafeHwnd())
                 if (dialog->PreTranslateMessage(&msg))
@@ -116,7 +134,53 @@ class PreTranslateFilter : public QObject
         return false;
     }
 
-  private:
+    void trackHover(QWidget* receiver, QEvent* e)
+    {
+        switch (e->type()) {
+        case QEvent::Enter:
+            armHover(receiver, static_cast<QEnterEvent*>(e)->globalPosition().toPoint());
+            break;
+        case QEvent::MouseMove: {
+            const QPoint at = static_cast<QMouseEvent*>(e)->globalPosition().toPoint();
+            if (receiver != m_hoverTarget || (at - m_hoverAt).manhattanLength() > kHoverSlop)
+                armHover(receiver, at);
+            break;
+        }
+        case QEvent::Leave:
+        case QEvent::MouseButtonPress:
+        case QEvent::Wheel:
+            if (receiver == m_hoverTarget)
+                m_hoverTimer.stop();
+            break;
+        default:
+            break;
+        }
+    }
+
+    void armHover(QWidget* receiver, QPoint at)
+    {
+        m_hoverTarget = receiver;
+        m_hoverAt = at;
+        m_hoverTimer.start();
+    }
+
+    void hovered()
+    {
+        QWidget* target = m_hoverTarget;
+        if (!target || !target->isVisible())
+            return;
+        MSG msg;
+        msg.hwnd = target;
+        msg.message = WM_MOUSEHOVER;
+        msg.pt = m_hoverAt;
+        msg.lParam = packPoint(target->mapFromGlobal(m_hoverAt));
+        offer(target, msg);
+    }
+
+    QTimer m_hoverTimer;
+    QPointer<QWidget> m_hoverTarget;
+    QPoint m_hoverAt;
+
     static bool translate(QWidget* receiver, QEvent* e, MSG& msg)
     {
         msg.hwnd = receiver;
@@ -171,11 +235,6 @@ class PreTranslateFilter : public QObject
             msg.lParam = packPoint(msg.pt);
             return true;
         }
-        case QEvent::Enter:
-            msg.message = WM_MOUSEHOVER;
-            msg.pt = static_cast<QEnterEvent*>(e)->globalPosition().toPoint();
-            msg.lParam = packPoint(receiver->mapFromGlobal(msg.pt));
-            return true;
         case QEvent::Leave:
             msg.message = WM_MOUSELEAVE;
             msg.pt = QCursor::pos();
@@ -340,6 +399,13 @@ BOOL CDialog::DestroyWindow()
     hide();
     OnNcDestroy(); // last: the dialog may delete itself here
     return TRUE;
+}
+
+void CDialog::DetachBeforeDelete()
+{
+    m_bHasWindow = false;
+    m_bInitDone = false;
+    ++m_nLockout; // for good: no control is heard from any more
 }
 
 BOOL CDialog::UpdateData(BOOL bSaveAndValidate)

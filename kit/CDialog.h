@@ -30,7 +30,7 @@ class QPainter;
 class KIT_API CDialog : public CWndT<QDialog>, public INotifyTarget
 {
     Q_OBJECT
-public:
+  public:
     explicit CDialog(UINT templateId = 0, QWidget* parent = nullptr);
     ~CDialog() override;
     CDialog(const CDialog&) = delete;
@@ -45,6 +45,10 @@ public:
     void EndDialog(int result);
     // Destroys the window (OnNcDestroy runs last; a dialog may delete itself there).
     BOOL DestroyWindow();
+    // For a dialog object deleted while its window still exists (a pane its host deletes along
+    // with its own frame): called first in the destructor, it makes the window count as gone, so
+    // that no input, notification or message reaches members that are already destroyed.
+    void DetachBeforeDelete();
     // The window while it exists, else null.
     QWidget* GetSafeHwnd() const { return m_bHasWindow ? const_cast<CDialog*>(this) : nullptr; }
     UINT GetTemplateId() const { return m_nIDTemplate; }
@@ -65,22 +69,19 @@ public:
     static QWidget* DefaultParent();
 
     void MapMessage(UINT message, CMessageMap::Handler handler);
-    template <class T>
-    void MapMessage(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM))
+    template <class T> void MapMessage(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM))
     {
         T* self = static_cast<T*>(this);
         MapMessage(message, [self, handler](WPARAM w, LPARAM l) { return (self->*handler)(w, l); });
     }
     void MapCommand(int id, std::function<void()> handler);
-    template <class T>
-    void MapCommand(int id, void (T::*handler)())
+    template <class T> void MapCommand(int id, void (T::*handler)())
     {
         T* self = static_cast<T*>(this);
         MapCommand(id, [self, handler] { (self->*handler)(); });
     }
     void MapNotify(int id, UINT code, std::function<LRESULT()> handler);
-    template <class T>
-    void MapNotify(int id, UINT code, void (T::*handler)())
+    template <class T> void MapNotify(int id, UINT code, void (T::*handler)())
     {
         T* self = static_cast<T*>(this);
         MapNotify(id, code, [self, handler] {
@@ -88,8 +89,7 @@ public:
             return LRESULT(0);
         });
     }
-    template <class T>
-    void MapNotify(int id, UINT code, LRESULT (T::*handler)())
+    template <class T> void MapNotify(int id, UINT code, LRESULT (T::*handler)())
     {
         T* self = static_cast<T*>(this);
         MapNotify(id, code, [self, handler] { return (self->*handler)(); });
@@ -105,7 +105,7 @@ public:
     void accept() override;
     void reject() override;
 
-protected:
+  protected:
     virtual void DoDataExchange(CDataExchange* pDX);
     // Runs the data exchange towards the controls; return TRUE.
     virtual BOOL OnInitDialog();
@@ -131,7 +131,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
 
-private:
+  private:
     bool createWindow(QWidget* parent, bool child);
     void runInitDialog();
     QWidget* defaultButton() const;

@@ -18,14 +18,9 @@
 #include <DbiMemo.h>
 #include <GroupLookup.h>
 #include <MemoConstants.h>
-#include <MemoRules.h>
-#include <MemoTime.h>
 #include <RecordText.h>
-#include <SkinMessageBox.h>
 
 #include <QApplication>
-#include <QHeaderView>
-#include <QScrollBar>
 #include <QWheelEvent>
 
 #include <memory>
@@ -34,7 +29,7 @@ using namespace panel;
 
 namespace {
 
-constexpr int MAX_GROUP_NAME_CHARS = 10;
+constexpr int MAX_GROUP_NAME_CHARS = int(MAX_GROUP_NAME_LEN);
 // The status text goes through a buffer of 48 UTF-16 units, terminator included.
 constexpr int MAX_STATUS_CHARS = 47;
 
@@ -88,6 +83,9 @@ CMemoDlg::CMemoDlg() : CXTResizeDialog(IDD, nullptr)
 
 CMemoDlg::~CMemoDlg()
 {
+    // The host may delete the panel with its window still there; the controls going away below
+    // must not call back into it.
+    DetachBeforeDelete();
     // However the panel goes (the host deleting its window or OnNcDestroy), the shell must not
     // pass it anything more.
     ForgetMemoPanel(this);

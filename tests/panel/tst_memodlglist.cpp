@@ -284,9 +284,15 @@ class TestMemoDlgList : public QObject
         QTest::keyClick(&list, Qt::Key_F3, Qt::ControlModifier);
         QVERIFY(panel.m_edtSearch.hasFocus());
 
+        // Passing over the list leaves the focus where it is; resting on it gives the list the focus.
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), list.viewport()->mapToGlobal(QPointF(5, 5)));
+        QEvent leave(QEvent::Leave);
         QApplication::sendEvent(list.viewport(), &enter);
-        QVERIFY(list.hasFocus());
+        QApplication::sendEvent(list.viewport(), &leave);
+        QTest::qWait(600);
+        QVERIFY(panel.m_edtSearch.hasFocus());
+        QApplication::sendEvent(list.viewport(), &enter);
+        QTRY_VERIFY(list.hasFocus());
 
         // One notch over the list scrolls it by one wheel step, however the panel routes it.
         panel.m_edtSearch.setFocus();

@@ -60,6 +60,8 @@ class TestHostOptions : public QObject
         QTest::newRow("blank user") << QStringList{u"memohost"_s, u"--user"_s, u"   "_s};
         QTest::newRow("empty screenshot") << QStringList{u"memohost"_s, u"--screenshot="_s};
         QTest::newRow("stray argument") << QStringList{u"memohost"_s, u"alice"_s};
+        // Qt's parser offers it with addHelpOption() but answers it only by exiting on its own.
+        QTest::newRow("help-all") << QStringList{u"memohost"_s, u"--help-all"_s};
     }
 
     void usageErrorsAreRefusedWithExitCodeTwo()
@@ -73,15 +75,32 @@ class TestHostOptions : public QObject
         QVERIFY(!message.isEmpty());
     }
 
-    void helpIsNotAnError()
+    void helpAndVersionAreAnsweredWithExitCodeZero_data()
     {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList help{u"Usage:"_s,   u"--user"_s,       u"--data-dir"_s,
+                               u"--module"_s, u"--screenshot"_s, u"--version"_s};
+        QTest::newRow("--help") << u"--help"_s << help;
+        QTest::newRow("-h") << u"-h"_s << help;
+        const QStringList version{u"memohost "_s + QString::fromLatin1(MEMO_HOST_VERSION)};
+        QTest::newRow("--version") << u"--version"_s << version;
+        QTest::newRow("-v") << u"-v"_s << version;
+    }
+
+    void helpAndVersionAreAnsweredWithExitCodeZero()
+    {
+        QFETCH(QString, option);
+        QFETCH(QStringList, expected);
         HostOptions options;
         QString message;
         int exitCode = -1;
-        QVERIFY(!HostOptions::parse({u"memohost"_s, u"--help"_s}, options, message, exitCode));
+        // Answered even after options that would otherwise start the host.
+        QVERIFY(!HostOptions::parse({u"memohost"_s, u"--user"_s, u"alice"_s, option}, options, message,
+                                    exitCode));
         QCOMPARE(exitCode, 0);
-        QVERIFY(message.contains(u"--screenshot"_s));
-        QVERIFY(message.contains(u"--data-dir"_s));
+        for (const QString& text : expected)
+            QVERIFY2(message.contains(text), qPrintable(text));
     }
 };
 

@@ -75,32 +75,19 @@ class TestHostOptions : public QObject
         QVERIFY(!message.isEmpty());
     }
 
-    void helpAndVersionAreAnsweredWithExitCodeZero_data()
+    void helpAndVersionAreNotErrors()
     {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<QStringList>("expected");
-        const QStringList help{u"Usage:"_s,   u"--user"_s,       u"--data-dir"_s,
-                               u"--module"_s, u"--screenshot"_s, u"--version"_s};
-        QTest::newRow("--help") << u"--help"_s << help;
-        QTest::newRow("-h") << u"-h"_s << help;
-        const QStringList version{u"memohost "_s + QString::fromLatin1(MEMO_HOST_VERSION)};
-        QTest::newRow("--version") << u"--version"_s << version;
-        QTest::newRow("-v") << u"-v"_s << version;
-    }
-
-    void helpAndVersionAreAnsweredWithExitCodeZero()
-    {
-        QFETCH(QString, option);
-        QFETCH(QStringList, expected);
         HostOptions options;
         QString message;
         int exitCode = -1;
         // Answered even after options that would otherwise start the host.
-        QVERIFY(!HostOptions::parse({u"memohost"_s, u"--user"_s, u"alice"_s, option}, options, message,
+        QVERIFY(!HostOptions::parse({u"memohost"_s, u"--user"_s, u"a"_s, u"--help"_s}, options, message,
                                     exitCode));
         QCOMPARE(exitCode, 0);
-        for (const QString& text : expected)
-            QVERIFY2(message.contains(text), qPrintable(text));
+        QVERIFY(message.contains(u"--screenshot"_s) && message.contains(u"--version"_s));
+        QVERIFY(!HostOptions::parse({u"memohost"_s, u"-v"_s}, options, message, exitCode));
+        QCOMPARE(exitCode, 0);
+        QCOMPARE(message, u"memohost "_s + QString::fromLatin1(MEMO_HOST_VERSION));
     }
 };
 

@@ -11,15 +11,18 @@ bool HostOptions::parse(const QStringList& arguments, HostOptions& options, QStr
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Memo host: loads the memo module and shows its panel."_s);
-    const QCommandLineOption help = parser.addHelpOption();
+    // Not addHelpOption(): its --help-all (Qt's own options) is answered only by process(), which
+    // exits the program itself.
+    const QCommandLineOption help({u"h"_s, u"help"_s}, u"Displays this help."_s);
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption user(
         u"user"_s, u"Open the store of user NAME (default: $USER, else \"default\")."_s, u"NAME"_s);
     const QCommandLineOption dataDir(u"data-dir"_s, u"Keep the users' stores in DIR."_s, u"DIR"_s);
     const QCommandLineOption module(
-        u"module"_s, u"Load the module FILE (default: libmemo.so beside the host)."_s, u"FILE"_s);
+        u"module"_s, u"Load the module FILE (default: the libmemo.so installed with the host)."_s, u"FILE"_s);
     const QCommandLineOption screenshot(
         u"screenshot"_s, u"Render the window after start-up to the PNG FILE and exit."_s, u"FILE"_s);
-    parser.addOptions({user, dataDir, module, screenshot});
+    parser.addOptions({help, user, dataDir, module, screenshot});
 
     exitCode = 0;
     if (!parser.parse(arguments)) {
@@ -29,6 +32,10 @@ bool HostOptions::parse(const QStringList& arguments, HostOptions& options, QStr
     }
     if (parser.isSet(help)) {
         message = parser.helpText();
+        return false;
+    }
+    if (parser.isSet(version)) {
+        message = u"memohost "_s + QString::fromLatin1(MEMO_HOST_VERSION);
         return false;
     }
     if (!parser.positionalArguments().isEmpty()) {
@@ -55,9 +62,19 @@ bool HostOptions::parse(const QStringList& arguments, HostOptions& options, QStr
     return true;
 }
 
+QString HostOptions::defaultModulePath(const QString& programDir)
+{
+    // MEMO_HOST_LIBDIR is the private library folder as seen from the program's folder in an
+    // installed tree; the build tree puts programs and libraries in one folder.
+    const QDir dir(programDir);
+    const QString installed =
+        QDir::cleanPath(dir.filePath(QString::fromUtf8(MEMO_HOST_LIBDIR) + u"/libmemo.so"_s));
+    return QFileInfo::exists(installed) ? installed : dir.filePath(u"libmemo.so"_s);
+}
+
 QString HostOptions::defaultModulePath()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(u"libmemo.so"_s);
+    return defaultModulePath(QCoreApplication::applicationDirPath());
 }
 
 QString HostOptions::defaultUserName()

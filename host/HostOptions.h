@@ -11,10 +11,13 @@ struct HostOptions
     QString screenshotPath; // when set: render the window after start-up to this PNG and exit
 
     // Parses `arguments` (argv, program name first). On a usage error or --help/--version returns
-    // false with the text to print in `message` and the exit code in `exitCode`.
+    // false with the text to print in `message` and the exit code in `exitCode`: 0 for --help and
+    // --version, 2 for a usage error.
     static bool parse(const QStringList& arguments, HostOptions& options, QString& message, int& exitCode);
 
-    // The module built beside the host program.
+    // The module file of the host program in `programDir`: an installed host keeps it in its
+    // private library folder, a host in the build tree has it beside itself.
+    static QString defaultModulePath(const QString& programDir);
     static QString defaultModulePath();
     // $USER, else $USERNAME, else "default".
     static QString defaultUserName();

@@ -59,26 +59,26 @@ void drawTile(QPainter& p, int imageId)
     p.drawText(QRectF(8, 8, 48, 48), Qt::AlignCenter, QString::number(imageId));
 }
 
-QPixmap render(int imageId, int size)
+} // namespace
+
+QImage ModuleImageAt(int imageId, int size)
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 64.0, size / 64.0);
     if (imageId == MEMO_IMAGE_ID)
         drawNotePad(p);
     else
         drawTile(p, imageId);
-    return pixmap;
+    return image;
 }
-
-} // namespace
 
 QIcon ModuleImage(int imageId)
 {
     QIcon icon;
     for (int size : {16, 32, 48})
-        icon.addPixmap(render(imageId, size));
+        icon.addPixmap(QPixmap::fromImage(ModuleImageAt(imageId, size)));
     return icon;
 }

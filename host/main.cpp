@@ -1,6 +1,7 @@
 // memohost: the desktop host of the memo module.
 #include "HostOptions.h"
 #include "HostWindow.h"
+#include "QtTranslation.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -15,16 +16,6 @@ bool hasDisplay()
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-bool wantsScreenshot(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (arg == "--screenshot" || arg.startsWith("--screenshot="))
-            return true;
-    }
-    return false;
-}
-
 void printError(const QString& title, const QString& text)
 {
     std::fprintf(stderr, "memohost: %s: %s\n", qPrintable(title),
@@ -35,19 +26,19 @@ void printError(const QString& title, const QString& text)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !hasDisplay()) {
-        // A picture needs no screen; a window does, and Qt's own failure would be an abort.
-        if (!wantsScreenshot(argc, argv)) {
-            std::fprintf(stderr, "memohost: no display (DISPLAY is not set); to get a picture of the host "
-                                 "instead, run it with --screenshot FILE.png\n");
-            return 1;
-        }
+    // Without a screen Qt's window system would abort the program. The offscreen one is enough for
+    // --help, --version, a usage error and --screenshot; a window is refused below, after them.
+    const bool noDisplay = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !hasDisplay();
+    if (noDisplay)
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
 
+    // Qt takes its own options (-style, -platform, ...) out of the arguments here.
     QApplication app(argc, argv);
     QApplication::setOrganizationName(u"MemoModule"_s);
     QApplication::setApplicationName(u"memohost"_s);
+    QApplication::setApplicationVersion(QString::fromLatin1(MEMO_HOST_VERSION));
+    // Lets a Wayland desktop match the windows with the desktop entry and its icon.
+    QApplication::setDesktopFileName(u"memohost"_s);
 
     HostOptions options;
     QString message;
@@ -57,6 +48,13 @@ int main(int argc, char** argv)
         return exitCode;
     }
     const bool screenshot = !options.screenshotPath.isEmpty();
+    if (noDisplay && !screenshot) {
+        std::fprintf(stderr, "memohost: no display (DISPLAY is not set); to get a picture of the host "
+                             "instead, run it with --screenshot FILE.png\n");
+        return 1;
+    }
+    // After the command line, whose texts stay English like the rest of the terminal output.
+    installQtTranslation(app);
 
     HostWindow window(options.dataDir);
     if (screenshot)

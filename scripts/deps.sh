@@ -1,6 +1,8 @@
-# Sourced by run.sh and test.sh: makes sure the Debian packages the build needs are installed.
+# Sourced by run.sh, test.sh and package.sh: makes sure the Debian packages the build needs are installed.
 # As root it installs what is missing with apt-get; otherwise it prints the exact line to run.
-memo_packages="g++ cmake ninja-build pkg-config qt6-base-dev libsqlite3-dev libpugixml-dev fonts-wqy-microhei"
+# qt6-translations-l10n: Qt's own buttons and menus in Chinese.
+memo_packages="g++ cmake ninja-build pkg-config qt6-base-dev libsqlite3-dev libpugixml-dev fonts-wqy-microhei
+    qt6-translations-l10n"
 
 memo_ensure_packages() {
     local missing="" p

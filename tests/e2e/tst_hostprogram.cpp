@@ -1,10 +1,12 @@
 // The host program as a person starts it: a picture with --screenshot, a clear line when there
-// is no display, and clear refusals of a broken store or a missing module.
+// is no display, clear refusals of a broken store or a missing module, help, version and usage
+// errors on any machine.
 #include "E2eSupport.h"
 
 #include <MemoStore.h>
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -59,12 +61,27 @@ class TestHostProgram : public QObject
     QTemporaryDir m_dir;
     QProcessEnvironment m_env = QProcessEnvironment::systemEnvironment();
 
+    // No screen of any kind, and no platform chosen for the host.
+    QProcessEnvironment withoutDisplay() const
+    {
+        QProcessEnvironment env = m_env;
+        env.remove(u"QT_QPA_PLATFORM"_s);
+        env.remove(u"DISPLAY"_s);
+        env.remove(u"WAYLAND_DISPLAY"_s);
+        return env;
+    }
+
   private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
         m_env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         m_env.insert(u"XDG_CONFIG_HOME"_s, m_dir.filePath(u"config"_s));
+        // A private runtime folder, as a login session gives one: Qt complains of a missing one.
+        const QString runtime = m_dir.filePath(u"runtime"_s);
+        QVERIFY(QDir().mkpath(runtime));
+        QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        m_env.insert(u"XDG_RUNTIME_DIR"_s, runtime);
     }
 
     void aScreenshotShowsTheHostWithThePanel()
@@ -89,11 +106,8 @@ class TestHostProgram : public QObject
 
     void withoutADisplayTheHostSaysHowToGetAPicture()
     {
-        QProcessEnvironment env = m_env;
-        env.remove(u"QT_QPA_PLATFORM"_s);
-        env.remove(u"DISPLAY"_s);
-        env.remove(u"WAYLAND_DISPLAY"_s);
-        const Run run = runHost({u"--user"_s, u"alice"_s, u"--data-dir"_s, m_dir.filePath(u"stores"_s)}, env);
+        const Run run = runHost({u"--user"_s, u"alice"_s, u"--data-dir"_s, m_dir.filePath(u"stores"_s)},
+                                withoutDisplay());
         QCOMPARE(run.exitCode, 1);
         const QStringList lines = run.err.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 1);
@@ -138,11 +152,32 @@ class TestHostProgram : public QObject
         QVERIFY(!QFile::exists(png));
     }
 
+    void helpAndVersionNeedNoDisplay_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("help") << u"--help"_s << u"Usage: "_s;
+        QTest::newRow("version") << u"--version"_s << u"memohost "_s + QString::fromLatin1(MEMO_HOST_VERSION);
+    }
+
+    void helpAndVersionNeedNoDisplay()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, expected);
+        const Run run = runHost({option}, withoutDisplay());
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.startsWith(expected), qPrintable(run.out));
+        QVERIFY2(!run.err.contains(u"display"_s), qPrintable(run.err));
+    }
+
     void usageErrorsExitWithTwo()
     {
-        const Run run = runHost({u"--no-such-option"_s}, m_env);
+        const Run run = runHost({u"--no-such-option"_s}, withoutDisplay());
         QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(u"Unknown option 'no-such-option'."_s), qPrintable(run.err));
+        QVERIFY(run.err.contains(u"Usage: "_s));
         QVERIFY(run.err.contains(u"--user"_s));
+        QVERIFY(run.out.isEmpty());
     }
 };
 

@@ -1,18 +1,25 @@
 // The host window without a module: stores that cannot be opened, files that are not modules,
-// switching users, the remembered geometry and the module image.
+// switching users, the remembered geometry, the module image and Qt's own texts in Chinese.
 #include <HostWindow.h>
 #include <ModuleBar.h>
 #include <ModuleImage.h>
+#include <QtTranslation.h>
 
 #include <DbiMemo.h>
 #include <MemoStore.h>
 
+#include <QApplication>
 #include <QCryptographicHash>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QInputDialog>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QTranslator>
 
 using namespace Qt::StringLiterals;
 
@@ -203,6 +210,54 @@ class TestHostWindow : public QObject
                 opaque += qAlpha(memo.pixel(x, y)) == 255;
         QVERIFY(opaque > 32 * 32 / 3);
         QVERIFY(memo != other);
+    }
+
+    void qtTextsFollowTheChineseOfTheSystemElseSimplified_data()
+    {
+        // "Save" is 保存 in simplified and 儲存 in traditional Chinese.
+        QTest::addColumn<QStringList>("uiLanguages");
+        QTest::addColumn<QString>("save");
+        QTest::newRow("C locale") << QStringList{u"C"_s} << u"保存"_s;
+        QTest::newRow("Taiwan after English") << QStringList{u"en-US"_s, u"zh-TW"_s} << u"儲存"_s;
+        QTest::newRow("Hong Kong") << QStringList{u"zh-HK"_s} << u"儲存"_s;
+        QTest::newRow("Singapore") << QStringList{u"zh-Hans-SG"_s} << u"保存"_s;
+    }
+
+    void qtTextsFollowTheChineseOfTheSystemElseSimplified()
+    {
+        QFETCH(QStringList, uiLanguages);
+        QFETCH(QString, save);
+        std::unique_ptr<QTranslator> translator(installQtTranslation(*qApp, uiLanguages));
+        QVERIFY2(translator, "Qt's translations are missing (Debian package qt6-translations-l10n)");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Save"), save);
+    }
+
+    void theUserSwitchDialogHasChineseButtons()
+    {
+        std::unique_ptr<QTranslator> translator(installQtTranslation(*qApp));
+        QVERIFY(translator);
+        HostWindow window(m_dir.path());
+        watch(window);
+        QVERIFY(window.openUser(u"ivan"_s));
+        window.show();
+
+        QStringList buttons;
+        QTimer::singleShot(0, &window, [&buttons] {
+            auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            for (QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons())
+                buttons << button->text();
+            dialog->reject();
+        });
+        QMenu* users = window.menuBar()->actions().constFirst()->menu();
+        for (QAction* action : users->actions())
+            if (action->text().startsWith(u"切换用户"_s))
+                action->trigger();
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{u"取消"_s, u"确定"_s}));
+        QCOMPARE(window.userName(), u"ivan"_s);
+        MemoStore_Close();
     }
 };
 

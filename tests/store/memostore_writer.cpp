@@ -2,12 +2,14 @@
 //   memostore_writer <dir> <user> <tag> <count>           mixed work beside another writer
 //   memostore_writer <dir> <user> <tag> <count> hammer    writes without pause
 //   memostore_writer <dir> <user> <tag> <count> journal   writes and logs each one that returned
+//   memostore_writer <dir> <user> <tag> <count> probe     opens the store and says how that went
 // The mixed mode waits for a line on stdin, then writes, modifies, deletes and reads memos and
 // categories and prints "key title" for every memo it kept. The hammer mode waits for the same go,
 // then writes and deletes memos until the file <dir>/stop exists, printing one line per thousand
 // writes. The journal mode starts at once and prints "I key title", "M key" or "D key" as soon as an
 // insert, modification or deletion has returned, for a test that kills it at a random moment.
-// Exit code 0 when every call did what it should.
+// The probe mode prints "opened: <memo count>", or "refused: <reason>" after checking that a write
+// then stores nothing. Exit code 0 when every call did what it should.
 #include "DbiMemo.h"
 #include "GroupRules.h"
 #include "MemoRules.h"
@@ -127,19 +129,34 @@ int Journal(const std::string& tag, int count)
     return 0;
 }
 
+int Probe(bool opened)
+{
+    if (opened) {
+        std::printf("opened: %d\n", DBI_MemGetValidRecordCount());
+        MemoStore_Close();
+        return 0;
+    }
+    std::printf("refused: %s\n", MemoStore_LastError());
+    const MemoRecord memo = NewMemoRecord(1, u"全部", 1, u"lost?", u"lost?");
+    return DBI_MemRecycleWriteRecord(&memo) == 0 ? 0 : 8;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc != 5 && argc != 6) {
-        std::fprintf(stderr, "usage: memostore_writer <dir> <user> <tag> <count> [hammer|journal]\n");
+        std::fprintf(stderr, "usage: memostore_writer <dir> <user> <tag> <count> [hammer|journal|probe]\n");
         return 64;
     }
-    if (!MemoStore_Open(argv[2], argv[1])) {
+    const std::string mode = argc == 6 ? argv[5] : "";
+    const bool opened = MemoStore_Open(argv[2], argv[1]) == 1;
+    if (mode == "probe")
+        return Probe(opened);
+    if (!opened) {
         std::fprintf(stderr, "open: %s\n", MemoStore_LastError());
         return 1;
     }
-    const std::string mode = argc == 6 ? argv[5] : "";
     const int count = std::atoi(argv[4]);
     int result = 64;
     if (mode.empty())

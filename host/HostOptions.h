@@ -14,6 +14,12 @@ struct HostOptions
     // false with the text to print in `message` and the exit code in `exitCode`.
     static bool parse(const QStringList& arguments, HostOptions& options, QString& message, int& exitCode);
 
+    // Qt reads the command line and the environment as UTF-8 and turns bytes that are not UTF-8 into
+    // U+FFFD, so two different such user names would open the same store (and such a folder or file
+    // name would name another one). Looks at the raw arguments and, without --user, at the user name
+    // the environment gives; false with the message to print when one of them is not valid UTF-8.
+    static bool argumentsAreText(int argc, const char* const* argv, QString& message);
+
     // The module built beside the host program.
     static QString defaultModulePath();
     // $USER, else $USERNAME, else "default".

@@ -35,6 +35,10 @@ void printError(const QString& title, const QString& text)
 
 int main(int argc, char** argv)
 {
+    if (QString message; !HostOptions::argumentsAreText(argc, argv, message)) {
+        std::fprintf(stderr, "memohost: %s\n", qPrintable(message));
+        return 2;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !hasDisplay()) {
         // A picture needs no screen; a window does, and Qt's own failure would be an abort.
         if (!wantsScreenshot(argc, argv)) {

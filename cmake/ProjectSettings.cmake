@@ -20,6 +20,18 @@ if(MEMO_SANITIZE)
     target_link_options(memo_settings INTERFACE -fsanitize=address,undefined)
 endif()
 
+# The fuzz preset (clang): every library instrumented for libFuzzer's coverage and checked by ASan
+# and UBSan; the fuzz targets in fuzz/ link libFuzzer itself. With clang the sanitizer runtimes live
+# in the executable, so shared libraries are linked with their sanitizer symbols left open.
+option(MEMO_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
+set(MEMO_NO_UNDEFINED -Wl,--no-undefined)
+if(MEMO_FUZZ)
+    target_compile_options(memo_settings INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(memo_settings INTERFACE -fsanitize=address,undefined)
+    set(MEMO_NO_UNDEFINED)
+endif()
+
 # memo_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2)
 # One executable per class or dialog, registered with CTest, run offscreen with a fixed locale and
 # private data folders so that no test touches the user's own files.

@@ -134,6 +134,43 @@ bool CheckHeader(const std::string& path, std::string& error)
     return true;
 }
 
+} // namespace
+
+bool CreateStoreFile(const std::string& path, std::string& error)
+{
+    const std::filesystem::path target(path);
+    const std::string temp =
+        (target.parent_path() / ("." + target.filename().string() + ".new-" + std::to_string(::getpid())))
+            .string();
+    RemoveQuietly(temp); // left over by a crashed run that had the same process id
+
+    Connection db;
+    std::string reason;
+    // Made private before SQLite opens it: its -journal and -wal take the same mode.
+    bool made = CreatePrivateFile(temp);
+    if (!made)
+        reason = std::strerror(errno);
+    made = made && db.Open(temp, SQLITE_OPEN_READWRITE, reason) && db.Exec(CreationScript().c_str(), reason);
+    db.Close();
+    // Never replaces a file that appeared meanwhile: if another process created the store first, its
+    // store is the one used. Hard links are not on every file system; a no-replace rename does as well.
+    if (made && ::link(temp.c_str(), path.c_str()) != 0 && errno != EEXIST &&
+        ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) != 0 &&
+        errno != EEXIST) {
+        reason = std::strerror(errno);
+        made = false;
+    }
+    RemoveQuietly(temp);
+    if (!made) {
+        error = "A new memo store could not be created at " + path + " (" + reason + ").";
+        return false;
+    }
+    SyncFolder(target.parent_path().string());
+    return true;
+}
+
+namespace {
+
 // The checks that need SQLite, on a read-only connection to `name` (the path, or a URI for it).
 bool CheckContents(const std::string& name, int flags, const std::string& path, std::string& error)
 {
@@ -144,6 +181,7 @@ bool CheckContents(const std::string& name, int flags, const std::string& path, 
         return false;
     }
     sqlite3_busy_timeout(db.Handle(), 5000);
+
     const std::optional<std::int64_t> owner = db.QueryInt("PRAGMA application_id", reason);
     if (!owner) {
         error = ReadFailure(db, path, reason);
@@ -198,39 +236,6 @@ bool CheckContents(const std::string& name, int flags, const std::string& path, 
 }
 
 } // namespace
-
-bool CreateStoreFile(const std::string& path, std::string& error)
-{
-    const std::filesystem::path target(path);
-    const std::string temp =
-        (target.parent_path() / ("." + target.filename().string() + ".new-" + std::to_string(::getpid())))
-            .string();
-    RemoveQuietly(temp); // left over by a crashed run that had the same process id
-
-    Connection db;
-    std::string reason;
-    // Made private before SQLite opens it: its -journal and -wal take the same mode.
-    bool made = CreatePrivateFile(temp);
-    if (!made)
-        reason = std::strerror(errno);
-    made = made && db.Open(temp, SQLITE_OPEN_READWRITE, reason) && db.Exec(CreationScript().c_str(), reason);
-    db.Close();
-    // Never replaces a file that appeared meanwhile: if another process created the store first, its
-    // store is the one used. Hard links are not on every file system; a no-replace rename does as well.
-    if (made && ::link(temp.c_str(), path.c_str()) != 0 && errno != EEXIST &&
-        ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) != 0 &&
-        errno != EEXIST) {
-        reason = std::strerror(errno);
-        made = false;
-    }
-    RemoveQuietly(temp);
-    if (!made) {
-        error = "A new memo store could not be created at " + path + " (" + reason + ").";
-        return false;
-    }
-    SyncFolder(target.parent_path().string());
-    return true;
-}
 
 bool CheckStoreFile(const std::string& path, std::string& error)
 {

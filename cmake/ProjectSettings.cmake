@@ -13,6 +13,18 @@ if(MEMO_WERROR)
     target_compile_options(memo_settings INTERFACE -Werror)
 endif()
 
+# The fuzz preset (clang): every library instrumented for libFuzzer's coverage and checked by ASan
+# and UBSan; the fuzz targets in fuzz/ link libFuzzer itself. With clang the sanitizer runtimes live
+# in the executable, so shared libraries are linked with their sanitizer symbols left open.
+option(MEMO_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
+set(MEMO_NO_UNDEFINED -Wl,--no-undefined)
+if(MEMO_FUZZ)
+    target_compile_options(memo_settings INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(memo_settings INTERFACE -fsanitize=address,undefined)
+    set(MEMO_NO_UNDEFINED)
+endif()
+
 option(MEMO_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 if(MEMO_SANITIZE)
     target_compile_options(memo_settings INTERFACE

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 using namespace Qt::StringLiterals;
 
@@ -57,6 +58,59 @@ bool HostOptions::parse(const QStringList& arguments, HostOptions& options, QStr
     if (parser.isSet(screenshot) && options.screenshotPath.isEmpty()) {
         message = u"--screenshot needs a file name."_s;
         exitCode = 2;
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+bool isUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder(bytes);
+    return !decoder.hasError();
+}
+
+// The bytes as they can be shown: printable ASCII as it is, everything else as \xNN.
+QString shown(QByteArrayView bytes)
+{
+    QString text;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F)
+            text += QChar(char16_t(byte));
+        else
+            text += u"\\x%1"_s.arg(uint(byte), 2, 16, QChar(u'0'));
+    }
+    return text;
+}
+
+} // namespace
+
+bool HostOptions::argumentsAreText(int argc, const char* const* argv, QString& message)
+{
+    bool userGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView argument(argv[i]);
+        if (!isUtf8(argument)) {
+            message =
+                u"The argument \"%1\" is not valid UTF-8 text, so it names no user, folder or file."_s.arg(
+                    shown(argument));
+            return false;
+        }
+        userGiven = userGiven || argument == "--user" || argument.startsWith("--user=");
+    }
+    if (userGiven)
+        return true;
+    for (const char* variable : {"USER", "USERNAME"}) {
+        const QByteArray value = qgetenv(variable).trimmed();
+        if (value.isEmpty())
+            continue;
+        if (isUtf8(value))
+            return true;
+        message = u"The user name in %1 (\"%2\") is not valid UTF-8 text; give the user with --user."_s.arg(
+            QString::fromLatin1(variable), shown(value));
         return false;
     }
     return true;

@@ -15,6 +15,12 @@ struct HostOptions
     // --version, 2 for a usage error.
     static bool parse(const QStringList& arguments, HostOptions& options, QString& message, int& exitCode);
 
+    // Qt reads the command line and the environment as UTF-8 and turns bytes that are not UTF-8 into
+    // U+FFFD, so two different such user names would open the same store (and such a folder or file
+    // name would name another one). Looks at the raw arguments and, without --user, at the user name
+    // the environment gives; false with the message to print when one of them is not valid UTF-8.
+    static bool argumentsAreText(int argc, const char* const* argv, QString& message);
+
     // The module file of the host program in `programDir`: an installed host keeps it in its
     // private library folder, a host in the build tree has it beside itself.
     static QString defaultModulePath(const QString& programDir);

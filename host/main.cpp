@@ -26,6 +26,10 @@ void printError(const QString& title, const QString& text)
 
 int main(int argc, char** argv)
 {
+    if (QString message; !HostOptions::argumentsAreText(argc, argv, message)) {
+        std::fprintf(stderr, "memohost: %s\n", qPrintable(message));
+        return 2;
+    }
     // Without a screen Qt's window system would abort the program. The offscreen one is enough for
     // --help, --version, a usage error and --screenshot; a window is refused below, after them.
     const bool noDisplay = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !hasDisplay();

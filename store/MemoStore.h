@@ -9,7 +9,10 @@ extern "C" {
 // Opens (creating if absent) the store of userName (UTF-8) inside dataDir (UTF-8; null or empty = the
 // platform's application data folder, $XDG_DATA_HOME/zorva-memo or ~/.local/share/zorva-memo). Closes
 // any store that was open. Returns 1 on success, 0 on failure (then MemoStore_LastError says why, in
-// one sentence a user can read).
+// one sentence a user can read). Refused, and left exactly as they are with nothing added beside
+// them: a user name that is not valid UTF-8, a path that is not a regular file (or a link to one), a
+// file this user may not write, and a file that is not a healthy memo store. Folders and files made
+// here are private to their owner (0700 and 0600, whatever the umask).
 MEMOSTORE_API int MemoStore_Open(const char* userName, const char* dataDir);
 MEMOSTORE_API void MemoStore_Close(void);
 MEMOSTORE_API int MemoStore_IsOpen(void);

@@ -1,5 +1,6 @@
 #include "MemoStore.h"
 
+#include "StoreFiles.h"
 #include "StorePaths.h"
 #include "StoreSchema.h"
 #include "StoreState.h"
@@ -7,7 +8,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <system_error>
 
 namespace {
 
@@ -28,16 +28,11 @@ std::unique_ptr<StoreSession> OpenStore(const char* userName, const char* dataDi
     if (!fileName)
         return nullptr;
 
-    std::error_code ec;
-    // A folder made here holds nothing but memo stores: only their owner may read them.
-    if (std::filesystem::create_directories(*folder, ec))
-        std::filesystem::permissions(*folder, std::filesystem::perms::owner_all, ec);
-    if (ec) {
-        error = "The data folder " + *folder + " could not be created (" + ec.message() + ").";
+    // A folder made here holds nothing but memo stores: only their owner may enter it.
+    if (!MakePrivateFolder(*folder, error))
         return nullptr;
-    }
     const std::string path = (std::filesystem::path(*folder) / *fileName).string();
-    if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec)) && !CreateStoreFile(path, error))
+    if (!SomethingAt(path) && !CreateStoreFile(path, error))
         return nullptr;
     if (!CheckStoreFile(path, error))
         return nullptr;

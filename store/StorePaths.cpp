@@ -25,6 +25,42 @@ std::optional<std::string> HomeDir()
     return std::nullopt;
 }
 
+// Well-formed UTF-8 as Unicode defines it: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsUtf8(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead < 0x80)
+            length = 1;
+        else if (lead >= 0xC2 && lead <= 0xDF)
+            length = 2;
+        else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (text.size() - i < length)
+            return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF))
+                return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<std::string> StoreFileName(std::string_view userName, std::string& error)
@@ -32,6 +68,10 @@ std::optional<std::string> StoreFileName(std::string_view userName, std::string&
     if (userName.size() > kMaxUserNameBytes) {
         error = "The user name is too long for a memo store (at most " + std::to_string(kMaxUserNameBytes) +
                 " bytes of UTF-8).";
+        return std::nullopt;
+    }
+    if (!IsUtf8(userName)) {
+        error = "The user name is not valid UTF-8 text, so no memo store was opened.";
         return std::nullopt;
     }
     static constexpr char kDigits[] = "0123456789abcdef";

@@ -6,7 +6,8 @@
 
 // Where stores live: one SQLite file per user, named "memo-<hex of the UTF-8 user name>.db", so no
 // user name can reach outside the data folder or collide with another one (also on file systems that
-// ignore letter case). The empty name is a user like any other: "memo-.db".
+// ignore letter case). The empty name is a user like any other: "memo-.db". A name that is not valid
+// UTF-8 is refused: programs that turn such bytes into text make different names the same.
 std::optional<std::string> StoreFileName(std::string_view userName, std::string& error);
 
 // $XDG_DATA_HOME/zorva-memo when XDG_DATA_HOME is an absolute path, otherwise

@@ -1,6 +1,7 @@
 #include "StoreSchema.h"
 
 #include "Connection.h"
+#include "StoreFiles.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -73,10 +74,23 @@ void SyncFolder(const std::string& folder)
     }
 }
 
-// The parts of the 100-byte SQLite header that can be judged without SQLite touching the file.
+std::uint32_t BigEndian32(const unsigned char* bytes)
+{
+    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 | std::uint32_t{bytes[2]} << 8 |
+           bytes[3];
+}
+
+// The parts of the 100-byte SQLite header that can be judged without SQLite touching the file. What
+// is not a regular file is refused before anything opens it: opening a named pipe would wait for a
+// writer for ever.
 bool CheckHeader(const std::string& path, std::string& error)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (const std::string reason = NotAFileReason(path); !reason.empty()) {
+        error = Refusal(path, reason);
+        return false;
+    }
+    // Non-blocking in case a pipe took the file's place since it was looked at.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         error = "The memo store file " + path + " could not be read (" + std::strerror(errno) + ").";
         return false;
@@ -110,6 +124,13 @@ bool CheckHeader(const std::string& path, std::string& error)
         error = Refusal(path, "is damaged (its size does not fit its page size)");
         return false;
     }
+    // The owner is written when the store is made, before it turns to WAL, so the main file always
+    // carries it: another program's database is refused before SQLite opens it, which would leave a
+    // -wal and -shm beside it.
+    if (static_cast<std::int32_t>(BigEndian32(header + 68)) != kStoreApplicationId) {
+        error = Refusal(path, "is an SQLite database of another program, not a memo store");
+        return false;
+    }
     return true;
 }
 
@@ -125,8 +146,11 @@ bool CreateStoreFile(const std::string& path, std::string& error)
 
     Connection db;
     std::string reason;
-    bool made = db.Open(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, reason) &&
-                db.Exec(CreationScript().c_str(), reason);
+    // Made private before SQLite opens it: its -journal and -wal take the same mode.
+    bool made = CreatePrivateFile(temp);
+    if (!made)
+        reason = std::strerror(errno);
+    made = made && db.Open(temp, SQLITE_OPEN_READWRITE, reason) && db.Exec(CreationScript().c_str(), reason);
     db.Close();
     // Never replaces a file that appeared meanwhile: if another process created the store first, its
     // store is the one used. Hard links are not on every file system; a no-replace rename does as well.
@@ -145,14 +169,14 @@ bool CreateStoreFile(const std::string& path, std::string& error)
     return true;
 }
 
-bool CheckStoreFile(const std::string& path, std::string& error)
-{
-    if (!CheckHeader(path, error))
-        return false;
+namespace {
 
+// The checks that need SQLite, on a read-only connection to `name` (the path, or a URI for it).
+bool CheckContents(const std::string& name, int flags, const std::string& path, std::string& error)
+{
     Connection db;
     std::string reason;
-    if (!db.Open(path, SQLITE_OPEN_READONLY, reason)) {
+    if (!db.Open(name, flags, reason)) {
         error = "The memo store file " + path + " could not be opened (" + reason + ").";
         return false;
     }
@@ -209,4 +233,31 @@ bool CheckStoreFile(const std::string& path, std::string& error)
         }
     }
     return true;
+}
+
+} // namespace
+
+bool CheckStoreFile(const std::string& path, std::string& error)
+{
+    if (!CheckHeader(path, error))
+        return false;
+    if (const std::string reason = NotWritableReason(path); !reason.empty()) {
+        error = Refusal(path, reason);
+        return false;
+    }
+    // Reading a WAL database makes SQLite create a -wal and a -shm beside it, even on a read-only
+    // connection, and leave them there: a refused file would not be left as it was. Without a -wal
+    // the main file holds the whole database and is read as immutable, which creates nothing. Had
+    // another process opened and written it meanwhile, that verdict may rest on a torn read, so the
+    // check runs again beside that process, whose -wal and -shm are there anyway.
+    const std::string wal = path + "-wal";
+    if (const std::optional<FileSnapshot> before = Snapshot(path); before && !SomethingAt(wal)) {
+        const bool healthy =
+            CheckContents(ImmutableUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, path, error);
+        const std::optional<FileSnapshot> after = Snapshot(path);
+        if (after && *after == *before && !SomethingAt(wal))
+            return healthy;
+        error.clear();
+    }
+    return CheckContents(path, SQLITE_OPEN_READONLY, path, error);
 }

@@ -5,13 +5,35 @@
 
 #include <sqlite3.h>
 
+#include <time.h>
+
 #include <cstddef>
+#include <random>
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 5000;
+// How long one operation waits for another connection to finish writing before it gives up.
+constexpr auto kBusyWait = std::chrono::seconds(5);
 
 } // namespace
+
+int StoreSession::WaitForTurn(void* context, int attempt)
+{
+    // SQLite's own busy timeout backs off to 100 ms between tries, so beside a writer that commits
+    // without a pause (its lock free for microseconds between transactions) the waiting one nearly
+    // always runs out of time. Trying again every fraction of a millisecond, at random moments,
+    // catches those gaps: each waiter gets in after a few of the other's commits.
+    auto* session = static_cast<StoreSession*>(context);
+    const auto now = std::chrono::steady_clock::now();
+    if (attempt == 0)
+        session->m_busySince = now;
+    else if (now - session->m_busySince >= kBusyWait)
+        return 0;
+    thread_local std::minstd_rand random{std::random_device{}()};
+    const timespec pause{0, 100'000 + static_cast<long>(random() % 400'000)};
+    ::nanosleep(&pause, nullptr);
+    return 1;
+}
 
 StoreSession::StoreSession()
     : m_memos(sizeof(MemoRecord), offsetof(MemoRecord, key)),
@@ -29,7 +51,10 @@ std::unique_ptr<StoreSession> StoreSession::Open(const std::string& path, std::s
     bool ok = session->m_db.Open(path, SQLITE_OPEN_READWRITE, reason);
     if (ok) {
         sqlite3* db = session->m_db.Handle();
-        sqlite3_busy_timeout(db, kBusyTimeoutMs);
+        // Each write is one statement in autocommit mode, so SQLite takes the write lock before it
+        // reads anything and a waiting writer retries through the handler; it never fails on a
+        // stale snapshot, which only a longer deferred transaction could run into.
+        sqlite3_busy_handler(db, &WaitForTurn, session.get());
         // WAL with FULL synchronisation: each commit is one fsync of the log, so every operation is
         // durable once it returns, and readers in another process never block a writer.
         ok = session->m_db.Exec("PRAGMA synchronous = FULL; PRAGMA journal_mode = WAL;", reason) &&
@@ -39,6 +64,11 @@ std::unique_ptr<StoreSession> StoreSession::Open(const std::string& path, std::s
              session->m_groups.Prepare(db, "memo_group") == SQLITE_OK;
         if (!ok && reason.empty())
             reason = session->m_db.LastMessage();
+        // SQLite quietly falls back to reading when it may not write; every save would then fail.
+        if (ok && sqlite3_db_readonly(db, "main") != 0) {
+            ok = false;
+            reason = "SQLite could only open it for reading";
+        }
     }
     if (!ok) {
         error = "The memo store file " + path + " could not be opened for writing (" + reason + ").";

@@ -45,6 +45,8 @@ class StoreSession
 
   private:
     StoreSession();
+    // SQLite's busy handler: whether to try again to get a lock another connection holds.
+    static int WaitForTurn(void* context, int attempt);
     // Whether the mirrors still match the file, invalidating them if another connection wrote.
     bool CheckForeignChanges();
     bool Current(RecordTable& table);
@@ -58,4 +60,5 @@ class StoreSession
     RecordTable m_groups;
     std::int64_t m_seenVersion = -1;
     std::chrono::steady_clock::time_point m_checkedAt;
+    std::chrono::steady_clock::time_point m_busySince; // when the current wait for a lock began
 };

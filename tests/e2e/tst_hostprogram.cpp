@@ -170,6 +170,24 @@ class TestHostProgram : public QObject
         QVERIFY2(!run.err.contains(u"display"_s), qPrintable(run.err));
     }
 
+    void userNamesThatAreNotTextAreRefused()
+    {
+        // Qt would read both as U+FFFD; the shell passes the raw bytes.
+        const QString stores = m_dir.filePath(u"raw-bytes"_s);
+        for (const QString& byte : {u"\\377"_s, u"\\376"_s}) {
+            QProcess process;
+            process.setProcessEnvironment(m_env);
+            process.start(u"/bin/sh"_s, {u"-c"_s,
+                                         u"exec \"$0\" --user \"$(printf '%1')\" --data-dir \"$1\" "
+                                         u"--screenshot \"$1.png\""_s.arg(byte),
+                                         hostProgram(), stores});
+            QVERIFY(process.waitForFinished(120000));
+            QCOMPARE(process.exitCode(), 2);
+            QVERIFY(QString::fromUtf8(process.readAllStandardError()).contains(u"not valid UTF-8"_s));
+        }
+        QVERIFY(!QFile::exists(stores));
+    }
+
     void usageErrorsExitWithTwo()
     {
         const Run run = runHost({u"--no-such-option"_s}, withoutDisplay());

@@ -328,6 +328,23 @@ class TestDbiMemo : public QObject
         QCOMPARE(Titles(AllMemos()), (QStringList{u"theirs"_s, u"after"_s}));
         QCOMPARE(other.Text("PRAGMA journal_mode"), QStringLiteral("wal"));
     }
+
+    void aWriteThatNeverGetsItsTurnFailsAndStoresNothing()
+    {
+        AddMemo(u"before"_s);
+        QCOMPARE(Titles(AllMemos()), QStringList{u"before"_s});
+        RawDb other(QString::fromUtf8(MemoStore_CurrentPath()));
+        // Between calls the store holds no read transaction, so a full checkpoint beside it is not
+        // kept waiting (its first column says whether it was).
+        QCOMPARE(other.Text("PRAGMA wal_checkpoint(TRUNCATE)"), u"0"_s);
+
+        QVERIFY(other.Exec("BEGIN IMMEDIATE"));
+        QCOMPARE(AddMemo(u"blocked"_s), 0); // gives up after its wait
+        QVERIFY(other.Exec("ROLLBACK"));
+        QCOMPARE(Titles(AllMemos()), QStringList{u"before"_s});
+        QVERIFY(AddMemo(u"after"_s) > 0);
+        QCOMPARE(Titles(AllMemos()), (QStringList{u"before"_s, u"after"_s}));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestDbiMemo)

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 #include <cstring>
 
 class TestStoreOpen : public QObject
@@ -18,20 +20,6 @@ class TestStoreOpen : public QObject
     bool Open(const QString& user)
     {
         return MemoStore_Open(user.toUtf8().constData(), m_dir.toUtf8().constData()) == 1;
-    }
-
-    // A store holding enough memos to span many pages, closed so that everything is in the main file.
-    QString MakeStoreWithMemos(const QString& user, int count)
-    {
-        if (!Open(user))
-            return {};
-        for (int i = 0; i < count; ++i) {
-            const MemoRecord memo = TestMemo(QStringLiteral("memo %1").arg(i), QString(400, u'x'));
-            DBI_MemRecycleWriteRecord(&memo);
-        }
-        const QString path = QString::fromUtf8(MemoStore_CurrentPath());
-        MemoStore_Close();
-        return path;
     }
 
   private Q_SLOTS:
@@ -137,6 +125,51 @@ class TestStoreOpen : public QObject
         QCOMPARE(MemoStore_IsOpen(), 0); // the store that was open is closed
     }
 
+    void namesThatAreNotUtf8AreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("byte ff") << QByteArray("\xff");
+        QTest::newRow("byte fe") << QByteArray("\xfe");
+        QTest::newRow("latin-1 text") << QByteArray("Jos\xe9");
+        QTest::newRow("overlong slash") << QByteArray("\xc0\xaf");
+        QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80");
+        QTest::newRow("above U+10FFFF") << QByteArray("\xf4\x90\x80\x80");
+        QTest::newRow("cut short") << QByteArray("\xe5\x90");
+    }
+
+    void namesThatAreNotUtf8AreRefused()
+    {
+        QFETCH(QByteArray, name);
+        QVERIFY(!MemoStore_Open(name.constData(), m_dir.toUtf8().constData()));
+        QVERIFY2(QString::fromUtf8(MemoStore_LastError()).contains(QStringLiteral("not valid UTF-8")),
+                 MemoStore_LastError());
+        QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden), QStringList());
+        // The replacement character itself is text, and a name like any other.
+        QVERIFY(MemoStore_Open("\xef\xbf\xbd", m_dir.toUtf8().constData()));
+    }
+
+    void newFilesArePrivateWhateverTheUmask()
+    {
+        const mode_t old = ::umask(0);
+        const QString dir = m_temp->filePath(QStringLiteral("given/data"));
+        const bool opened = MemoStore_Open("ivy", dir.toUtf8().constData()) == 1;
+        ::umask(old);
+        QVERIFY2(opened, MemoStore_LastError());
+        const MemoRecord memo = TestMemo(QStringLiteral("private"));
+        QVERIFY(DBI_MemRecycleWriteRecord(&memo) > 0);
+
+        const auto mode = [](const QString& path) {
+            struct stat info
+            {
+            };
+            return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 01000;
+        };
+        QCOMPARE(mode(dir), 0700u);
+        const QString store = QString::fromUtf8(MemoStore_CurrentPath());
+        for (const QString& file : {store, store + QStringLiteral("-wal"), store + QStringLiteral("-shm")})
+            QCOMPARE(mode(file), 0600u);
+    }
+
     void dataSurvivesClosingAndReopening()
     {
         QVERIFY(Open(QStringLiteral("dave")));
@@ -173,78 +206,6 @@ class TestStoreOpen : public QObject
         MemoStore_Close();
         QVERIFY(Open(QStringLiteral("frank")));
         QVERIFY(DBI_MemRecycleWriteRecord(&memo) > last);
-    }
-
-    void refusesUnhealthyFilesAndLeavesThemAlone_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("garbage") << QStringLiteral("garbage") << QStringLiteral("not an SQLite database");
-        QTest::newRow("text") << QStringLiteral("text") << QStringLiteral("not an SQLite database");
-        QTest::newRow("empty") << QStringLiteral("empty") << QStringLiteral("is empty");
-        QTest::newRow("truncated mid-page") << QStringLiteral("cut-odd") << QStringLiteral("damaged");
-        QTest::newRow("truncated at a page") << QStringLiteral("cut-page") << QStringLiteral("damaged");
-        QTest::newRow("zeroed page") << QStringLiteral("zeroed") << QStringLiteral("damaged");
-        QTest::newRow("other program") << QStringLiteral("foreign") << QStringLiteral("another program");
-        QTest::newRow("newer format") << QStringLiteral("newer") << QStringLiteral("newer version");
-        QTest::newRow("missing tables") << QStringLiteral("no-tables") << QStringLiteral("lacks the tables");
-    }
-
-    void refusesUnhealthyFilesAndLeavesThemAlone()
-    {
-        QFETCH(QString, kind);
-        QFETCH(QString, reason);
-        const QString user = QStringLiteral("grace");
-        const QString path = StoreFileOf(m_dir, user);
-        QVERIFY(QDir().mkpath(m_dir));
-
-        const auto write = [&path](const QByteArray& bytes) {
-            QFile file(path);
-            return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-        };
-        if (kind == QStringLiteral("garbage")) {
-            QByteArray bytes(8192, '\0');
-            for (int i = 0; i < bytes.size(); ++i)
-                bytes[i] = static_cast<char>(i * 131 % 251);
-            QVERIFY(write(bytes));
-        } else if (kind == QStringLiteral("text")) {
-            QVERIFY(write("my memos, not yet a database\n"));
-        } else if (kind == QStringLiteral("empty")) {
-            QVERIFY(write({}));
-        } else if (kind.startsWith(QStringLiteral("cut")) || kind == QStringLiteral("zeroed")) {
-            QCOMPARE(MakeStoreWithMemos(user, 60), path);
-            QByteArray bytes = FileBytes(path);
-            QVERIFY(bytes.size() >= 16 * 4096);
-            if (kind == QStringLiteral("cut-odd"))
-                bytes.truncate(bytes.size() / 2 + 100);
-            else if (kind == QStringLiteral("cut-page"))
-                bytes.truncate(bytes.size() / 2 / 4096 * 4096);
-            else
-                bytes.replace(5 * 4096, 4096, QByteArray(4096, '\0'));
-            QVERIFY(write(bytes));
-        } else {
-            RawDb raw(path);
-            QVERIFY(raw.Exec("CREATE TABLE notes (id INTEGER PRIMARY KEY, text TEXT)"));
-            if (kind != QStringLiteral("foreign")) {
-                QVERIFY(raw.Exec("PRAGMA application_id = 1515013453"));
-                QVERIFY(raw.Exec(kind == QStringLiteral("newer") ? "PRAGMA user_version = 7"
-                                                                 : "PRAGMA user_version = 1"));
-            }
-        }
-        const QByteArray before = FileBytes(path);
-
-        QVERIFY(!Open(user));
-        const QString error = QString::fromUtf8(MemoStore_LastError());
-        QVERIFY2(error.contains(reason), qPrintable(error));
-        QVERIFY2(error.contains(path), qPrintable(error));
-        QCOMPARE(MemoStore_IsOpen(), 0);
-        QCOMPARE(FileBytes(path), before);
-
-        // Asking again, and asking for records, changes nothing either.
-        QVERIFY(!Open(user));
-        const MemoRecord memo = TestMemo(QStringLiteral("lost?"));
-        QCOMPARE(DBI_MemRecycleWriteRecord(&memo), 0);
-        QCOMPARE(FileBytes(path), before);
     }
 
     void noOpenStoreMeansNoChangeAndNoCrash()

@@ -78,6 +78,45 @@ class TestTwoProcesses : public QObject
         RawDb raw(QString::fromUtf8(MemoStore_CurrentPath()));
         QCOMPARE(raw.Text("PRAGMA integrity_check"), QStringLiteral("ok"));
     }
+
+    // While another process writes without a pause, our writes still get their turn: each one
+    // returns with its record stored, none gives up.
+    void aWriterGetsItsTurnBesideOneThatNeverPauses()
+    {
+        QTemporaryDir temp;
+        QVERIFY(temp.isValid());
+        QVERIFY2(MemoStore_Open("busy", temp.path().toUtf8().constData()), MemoStore_LastError());
+        QProcess hammer;
+        hammer.start(QStringLiteral(MEMOSTORE_WRITER),
+                     {temp.path(), QStringLiteral("busy"), QStringLiteral("H"), QStringLiteral("0"),
+                      QStringLiteral("hammer")});
+        QVERIFY(hammer.waitForStarted());
+        while (!hammer.canReadLine())
+            QVERIFY2(hammer.waitForReadyRead(60000), hammer.readAllStandardError().constData());
+        QCOMPARE(hammer.readLine(), QByteArray("ready\n"));
+        hammer.write("go\n");
+        while (!hammer.canReadLine()) // its first write is done: it is writing now
+            QVERIFY2(hammer.waitForReadyRead(60000), hammer.readAllStandardError().constData());
+
+        int stored = 0;
+        for (int i = 0; i < 40; ++i) {
+            const MemoRecord memo = TestMemo(QStringLiteral("ours %1").arg(i));
+            const std::int32_t key = DBI_MemRecycleWriteRecord(&memo);
+            if (key <= 0)
+                break;
+            MemoRecord read{};
+            if (DBI_MemReadRecord(key, &read) == 1 && Q(MemoTitle(read)) == QStringLiteral("ours %1").arg(i))
+                ++stored;
+        }
+        QFile stop(temp.filePath(QStringLiteral("stop")));
+        QVERIFY(stop.open(QIODevice::WriteOnly));
+        stop.close();
+        QVERIFY(hammer.waitForFinished(120000));
+        QCOMPARE(stored, 40);
+        QVERIFY2(hammer.exitStatus() == QProcess::NormalExit && hammer.exitCode() == 0,
+                 hammer.readAllStandardError().constData());
+        QCOMPARE(DBI_MemGetValidRecordCount(), 40);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTwoProcesses)

@@ -1,0 +1,141 @@
+#include "StoreFiles.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+std::string ErrorText(int error)
+{
+    return std::strerror(error);
+}
+
+} // namespace
+
+bool MakePrivateFolder(const std::string& folder, std::string& error)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path target(folder);
+    if (!target.has_filename())
+        target = target.parent_path(); // "dir/" names "dir"
+    if (fs::is_directory(target, ec))
+        return true;
+    const fs::path parent = target.parent_path();
+    if (!parent.empty())
+        fs::create_directories(parent, ec);
+    if (!ec) {
+        // mkdir's mode is narrowed by the umask, never widened; chmod makes it exactly 0700. Nothing
+        // is put in the folder before that.
+        if (::mkdir(target.c_str(), 0700) == 0)
+            ::chmod(target.c_str(), 0700);
+        else if (errno != EEXIST)
+            ec.assign(errno, std::generic_category());
+    }
+    if (!ec && !fs::is_directory(target, ec) && !ec)
+        ec = std::make_error_code(std::errc::not_a_directory);
+    if (ec) {
+        error = "The data folder " + folder + " could not be created (" + ec.message() + ").";
+        return false;
+    }
+    return true;
+}
+
+bool CreatePrivateFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    const bool made = ::fchmod(fd, 0600) == 0;
+    ::close(fd);
+    return made;
+}
+
+bool SomethingAt(const std::string& path)
+{
+    struct stat info
+    {
+    };
+    return ::lstat(path.c_str(), &info) == 0 || errno != ENOENT;
+}
+
+std::string NotAFileReason(const std::string& path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(path.c_str(), &info) != 0) {
+        const int error = errno;
+        if (error == ENOENT && ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode))
+            return "is a symbolic link to nothing";
+        return "could not be examined (" + ErrorText(error) + ")";
+    }
+    if (S_ISREG(info.st_mode))
+        return {};
+    if (S_ISDIR(info.st_mode))
+        return "is a folder, not a file";
+    if (S_ISFIFO(info.st_mode))
+        return "is a named pipe, not a file";
+    if (S_ISSOCK(info.st_mode))
+        return "is a socket, not a file";
+    return "is a device, not a file";
+}
+
+std::string NotWritableReason(const std::string& path)
+{
+    if (::access(path.c_str(), R_OK | W_OK) != 0)
+        return "may not be written by this user (" + ErrorText(errno) + ")";
+    // SQLite keeps its -wal and -shm beside the file a link leads to.
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+    const std::string folder =
+        real ? std::filesystem::path(real.get()).parent_path().string() : std::string(".");
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return "is in a folder where this user may not create files, which saving needs (" +
+               ErrorText(errno) + ")";
+    return {};
+}
+
+std::optional<FileSnapshot> Snapshot(const std::string& path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return FileSnapshot{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+}
+
+bool operator==(const FileSnapshot& a, const FileSnapshot& b)
+{
+    const auto same = [](const timespec& x, const timespec& y) {
+        return x.tv_sec == y.tv_sec && x.tv_nsec == y.tv_nsec;
+    };
+    return a.device == b.device && a.inode == b.inode && a.size == b.size && same(a.modified, b.modified) &&
+           same(a.changed, b.changed);
+}
+
+std::string ImmutableUri(const std::string& path)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                           (byte >= '0' && byte <= '9') || std::strchr("/._-~", byte) != nullptr;
+        if (plain && byte != 0) {
+            uri.push_back(c);
+        } else {
+            uri.push_back('%');
+            uri.push_back(kDigits[byte >> 4]);
+            uri.push_back(kDigits[byte & 0xF]);
+        }
+    }
+    return uri + "?immutable=1";
+}

@@ -2,12 +2,32 @@
 
 #include <QLoggingCategory>
 #include <QPainter>
+#include <QResource>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 Q_LOGGING_CATEGORY(lcRes, "zorva.kit.res")
+
+// The skin's pixels, stored uncompressed in the library by the build: "ZSKN", width, height, then
+// premultiplied ARGB32 rows. The image uses them where they lie (read-only; never written).
+QImage rawSkin()
+{
+    const QResource raw(QStringLiteral(":/kit/skin.argb"));
+    constexpr qint64 header = 12;
+    if (!raw.isValid() || raw.compressionAlgorithm() != QResource::NoCompression || raw.size() < header)
+        return {};
+    const uchar* data = raw.data();
+    std::uint32_t size[2];
+    std::memcpy(size, data + 4, sizeof size);
+    if (std::memcmp(data, "ZSKN", 4) != 0 || raw.size() != header + qint64(size[0]) * size[1] * 4)
+        return {};
+    return QImage(data + header, int(size[0]), int(size[1]), int(size[0]) * 4,
+                  QImage::Format_ARGB32_Premultiplied);
 }
+} // namespace
 
 CRes& CRes::GetInstance()
 {
@@ -17,13 +37,12 @@ CRes& CRes::GetInstance()
 
 CRes::CRes()
 {
-    m_common.load(QStringLiteral(":/kit/skin.png"));
+    m_common = rawSkin();
     if (m_common.isNull()) {
         qCWarning(lcRes) << "common skin image missing from the kit's resources";
         m_common = QImage(576, 420, QImage::Format_ARGB32_Premultiplied);
         m_common.fill(Qt::transparent);
     }
-    m_common = m_common.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     m_common.setDevicePixelRatio(1.0);
 }
 

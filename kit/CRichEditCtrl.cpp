@@ -8,8 +8,8 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QPointer>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -20,7 +20,7 @@
 // modified flag.
 class CRichEditCtrl::ProgramChange
 {
-public:
+  public:
     ProgramChange(CRichEditCtrl* edit, bool isEdit) : m_edit(edit)
     {
         if (m_edit->m_nProgramChange++ == 0) {
@@ -40,13 +40,16 @@ public:
     ProgramChange(const ProgramChange&) = delete;
     ProgramChange& operator=(const ProgramChange&) = delete;
 
-private:
+  private:
     CRichEditCtrl* m_edit;
 };
 
 namespace {
 
-bool isHighSurrogate(QChar c) { return c.isHighSurrogate(); }
+bool isHighSurrogate(QChar c)
+{
+    return c.isHighSurrogate();
+}
 
 QString normaliseBreaks(QString text)
 {
@@ -144,15 +147,20 @@ QString CRichEditCtrl::GetSelText() const
 
 void CRichEditCtrl::ReplaceSel(const QString& text, BOOL canUndo)
 {
-    static_cast<void>(canUndo);
     QString value = normaliseBreaks(text);
     if (!m_bMultiLine)
         value = value.section(QLatin1Char('\n'), 0, 0);
     value = fitted(value, room());
+    // A replacement that cannot be undone also ends what could be undone before it: an undo must
+    // never bring back text the program has replaced (another memo's body, say).
+    const bool undoWas = document()->isUndoRedoEnabled();
+    if (!canUndo)
+        document()->setUndoRedoEnabled(false);
     ProgramChange change(this, true);
     QTextCursor c = textCursor();
     c.insertText(value, currentCharFormat().isValid() ? currentCharFormat() : m_defaultFormat);
     setTextCursor(c);
+    document()->setUndoRedoEnabled(undoWas);
 }
 
 void CRichEditCtrl::Clear()
@@ -258,7 +266,8 @@ void CRichEditCtrl::adoptTemplateStyle(const QWidget* templateControl)
     if (explicitStyle.isValid())
         SetMultiLine(explicitStyle.toBool());
     else if (auto* e = qobject_cast<const QTextEdit*>(templateControl))
-        SetMultiLine(!qobject_cast<const CRichEditCtrl*>(e) || static_cast<const CRichEditCtrl*>(e)->IsMultiLine());
+        SetMultiLine(!qobject_cast<const CRichEditCtrl*>(e) ||
+                     static_cast<const CRichEditCtrl*>(e)->IsMultiLine());
     else if (qobject_cast<const QPlainTextEdit*>(templateControl))
         SetMultiLine(true);
     if (auto* e = qobject_cast<const QTextEdit*>(templateControl))
@@ -268,18 +277,36 @@ void CRichEditCtrl::adoptTemplateStyle(const QWidget* templateControl)
 LRESULT CRichEditCtrl::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_CUT: Cut(); return 0;
-    case WM_COPY: Copy(); return 0;
-    case WM_PASTE: Paste(); return 0;
-    case WM_SETREDRAW: SetRedraw(wParam != 0); return 0;
-    case EM_SETSEL: SetSel(long(LPARAM(wParam) == -1 ? -1 : long(wParam)), long(lParam)); return 0;
-    case EM_GETMODIFY: return GetModify();
-    case EM_SETMODIFY: SetModify(wParam != 0); return 0;
+    case WM_CUT:
+        Cut();
+        return 0;
+    case WM_COPY:
+        Copy();
+        return 0;
+    case WM_PASTE:
+        Paste();
+        return 0;
+    case WM_SETREDRAW:
+        SetRedraw(wParam != 0);
+        return 0;
+    case EM_SETSEL:
+        SetSel(long(LPARAM(wParam) == -1 ? -1 : long(wParam)), long(lParam));
+        return 0;
+    case EM_GETMODIFY:
+        return GetModify();
+    case EM_SETMODIFY:
+        SetModify(wParam != 0);
+        return 0;
     case EM_LIMITTEXT:
-    case EM_EXLIMITTEXT: LimitText(long(message == EM_LIMITTEXT ? wParam : WPARAM(lParam))); return 0;
-    case EM_SETEVENTMASK: return LRESULT(SetEventMask(DWORD(lParam)));
-    case EM_GETEVENTMASK: return LRESULT(GetEventMask());
-    default: return ::SendMessage(this, message, wParam, lParam);
+    case EM_EXLIMITTEXT:
+        LimitText(long(message == EM_LIMITTEXT ? wParam : WPARAM(lParam)));
+        return 0;
+    case EM_SETEVENTMASK:
+        return LRESULT(SetEventMask(DWORD(lParam)));
+    case EM_GETEVENTMASK:
+        return LRESULT(GetEventMask());
+    default:
+        return ::SendMessage(this, message, wParam, lParam);
     }
 }
 
@@ -338,10 +365,10 @@ void CRichEditCtrl::keyPressEvent(QKeyEvent* e)
         return;
     }
     QString typed = enter ? QStringLiteral("\n") : e->text();
-    const bool printable = !typed.isEmpty() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-                           && std::all_of(typed.cbegin(), typed.cend(),
-                                          [](QChar c) { return c == u'\n' || c.unicode() >= 0x20; })
-                           && typed != QStringLiteral("\x7f");
+    const bool printable = !typed.isEmpty() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+                           std::all_of(typed.cbegin(), typed.cend(),
+                                       [](QChar c) { return c == u'\n' || c.unicode() >= 0x20; }) &&
+                           typed != QStringLiteral("\x7f");
     if (printable && !isReadOnly()) {
         int space = room();
         // A high surrogate typed on its own needs room for its low half as well.

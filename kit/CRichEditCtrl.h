@@ -54,7 +54,7 @@ class KIT_API CRichEditCtrl : public CWndT<QTextEdit>,
                               public ITemplateControl
 {
     Q_OBJECT
-public:
+  public:
     static constexpr int kDefaultLimit = 64000;
 
     explicit CRichEditCtrl(QWidget* parent = nullptr);
@@ -77,7 +77,8 @@ public:
     void SetSel(long start, long end);
     void SetSel(const CHARRANGE& range) { SetSel(range.cpMin, range.cpMax); }
     QString GetSelText() const;
-    // Replaces the selection with as much of `text` as the limit leaves room for.
+    // Replaces the selection with as much of `text` as the limit leaves room for. Unless canUndo,
+    // the replacement cannot be undone, and neither can anything before it.
     void ReplaceSel(const QString& text, BOOL canUndo = FALSE);
     void Clear();
     void Cut();
@@ -107,8 +108,7 @@ public:
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
     void MapCommand(UINT id, std::function<void()> handler);
-    template <class T>
-    void MapCommand(UINT id, void (T::*handler)())
+    template <class T> void MapCommand(UINT id, void (T::*handler)())
     {
         T* self = static_cast<T*>(this);
         MapCommand(id, [self, handler] { (self->*handler)(); });
@@ -117,10 +117,10 @@ public:
 
     void adoptTemplateStyle(const QWidget* templateControl) override;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void notified(UINT code);
 
-protected:
+  protected:
     // WM_CONTEXTMENU: the window clicked and the position in screen coordinates. Shows nothing
     // here.
     virtual void OnContextMenu(QWidget* pWnd, QPoint pos);
@@ -135,7 +135,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
-private:
+  private:
     class ProgramChange;
 
     void onContentsChanged();

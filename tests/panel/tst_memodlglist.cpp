@@ -178,6 +178,23 @@ class TestMemoDlgList : public QObject
         QCOMPARE(panel.m_edtSearch.GetWindowTextW(), typed);
     }
 
+    void undoNeverBringsBackTheBodyOfAnotherMemo()
+    {
+        StoreFullMemo(u"一"_s, u"第一条的正文"_s, u"全部"_s, 0);
+        StoreFullMemo(u"二"_s, u"第二条的正文"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        CMenuRichEditCtrl& body = panel.m_dlgProperty.m_editContent;
+        ClickRow(panel.m_listMemo, 1);
+        body.setFocus();
+        QTest::keyClick(&body, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(body.GetWindowTextW(), u"第二条的正文"_s);
+        // What the person typed can still be undone.
+        QTest::keyClick(&body, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(&body, u"x"_s);
+        QTest::keyClick(&body, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(body.GetWindowTextW(), u"第二条的正文"_s);
+    }
+
     void reloadSelectsTheSameRowOrTheLast()
     {
         std::vector<std::int32_t> keys;

@@ -1,7 +1,7 @@
 #include "CBitmap.h"
 
+#include "FrameworkTestSeams.h"
 #include "LastError.h"
-#include "TestSeams.h"
 
 namespace {
 constexpr DWORD kErrorInvalidParameter = 87;
@@ -11,8 +11,8 @@ constexpr int kMaxSide = 16384;
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int width, int height)
 {
-    static_cast<void>(pDC); // every surface of the kit has the same 32-bit format
-    if (KitTest::DrawingFailure* failure = KitTest::activeDrawingFailure()) {
+    static_cast<void>(pDC); // every surface of the framework has the same 32-bit format
+    if (FrameworkTest::DrawingFailure* failure = FrameworkTest::activeDrawingFailure()) {
         failure->recordFailure();
         SetLastError(failure->errorCode());
         return FALSE;

@@ -1,13 +1,13 @@
 #pragma once
 // An off-screen bitmap that a memory CDC draws into: 32-bit with alpha, black when created.
-#include "KitExport.h"
+#include "FrameworkExport.h"
 #include "WinDefs.h"
 
 #include <QImage>
 
 class CDC;
 
-class KIT_API CBitmap
+class FRAMEWORK_API CBitmap
 {
 public:
     CBitmap() = default;

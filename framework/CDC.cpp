@@ -2,8 +2,8 @@
 
 #include "CDialog.h"
 #include "DrawHelpers.h"
+#include "FrameworkTestSeams.h"
 #include "LastError.h"
-#include "TestSeams.h"
 
 #include <QPainter>
 
@@ -12,7 +12,7 @@ CDC::~CDC() = default;
 BOOL CDC::CreateCompatibleDC(CDC* pDC)
 {
     static_cast<void>(pDC);
-    if (KitTest::DrawingFailure* failure = KitTest::activeDrawingFailure()) {
+    if (FrameworkTest::DrawingFailure* failure = FrameworkTest::activeDrawingFailure()) {
         failure->recordFailure();
         SetLastError(failure->errorCode());
         return FALSE;

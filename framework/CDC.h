@@ -6,7 +6,7 @@
 // event being handled.
 #include "CBitmap.h"
 #include "CRect.h"
-#include "KitExport.h"
+#include "FrameworkExport.h"
 #include "WinDefs.h"
 
 #include <QPoint>
@@ -16,7 +16,7 @@ class QImage;
 class QPainter;
 class QWidget;
 
-class KIT_API CDC
+class FRAMEWORK_API CDC
 {
 public:
     CDC() = default;
@@ -60,7 +60,7 @@ protected:
     CDC* m_pAlias = nullptr;           // draws through another DC (a CMemDC without buffer)
 };
 
-class KIT_API CClientDC : public CDC
+class FRAMEWORK_API CClientDC : public CDC
 {
 public:
     explicit CClientDC(QWidget* window) : m_pWnd(window) {}
@@ -70,10 +70,10 @@ private:
     QWidget* m_pWnd;
 };
 
-class KIT_API CPaintDC : public CDC
+class FRAMEWORK_API CPaintDC : public CDC
 {
 public:
-    // The DC of `window`'s paint event while one is being handled (kit dialogs); otherwise it
+    // The DC of `window`'s paint event while one is being handled (framework dialogs); otherwise it
     // draws nothing.
     explicit CPaintDC(QWidget* window);
 };

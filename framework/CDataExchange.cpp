@@ -1,9 +1,9 @@
 #include "CDataExchange.h"
 
+#include "AfxMessageBox.h"
 #include "CDialog.h"
 #include "CWnd.h"
 #include "ITemplateControl.h"
-#include "SkinMessageBox.h"
 #include "WinDefs.h"
 #include "WindowText.h"
 
@@ -112,7 +112,7 @@ void DDX_Text(CDataExchange* pDX, int id, int& value)
     bool ok = false;
     const int read = GetWindowText(control).trimmed().toInt(&ok);
     if (!ok) {
-        SkinMessageBox(QStringLiteral(u"请输入一个整数。"), QString(), MB_ICONEXCLAMATION, 0, pDX->m_pDlgWnd);
+        AfxMessageBox(QStringLiteral(u"请输入一个整数。"), MB_ICONEXCLAMATION, pDX->m_pDlgWnd);
         pDX->Fail();
         return;
     }
@@ -134,7 +134,7 @@ void DDV_MaxChars(CDataExchange* pDX, const QString& value, int maxChars)
         return;
     }
     if (value.size() > maxChars) {
-        SkinMessageBox(MaxCharsMessage(maxChars), QString(), MB_ICONEXCLAMATION, 0, pDX->m_pDlgWnd);
+        AfxMessageBox(MaxCharsMessage(maxChars), MB_ICONEXCLAMATION, pDX->m_pDlgWnd);
         pDX->Fail();
     }
 }

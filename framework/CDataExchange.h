@@ -3,7 +3,7 @@
 // values between controls and members, in the direction the exchange runs. A failed check shows
 // its message, puts the focus on the control concerned and stops the rest of the exchange;
 // UpdateData then returns FALSE.
-#include "KitExport.h"
+#include "FrameworkExport.h"
 #include "WinTypes.h"
 
 #include <QString>
@@ -11,7 +11,7 @@
 class CDialog;
 class QWidget;
 
-class KIT_API CDataExchange
+class FRAMEWORK_API CDataExchange
 {
 public:
     CDataExchange(CDialog* dialog, BOOL saveAndValidate);
@@ -37,14 +37,14 @@ private:
 // Makes `control` the dialog's control `id`: it takes the place, size, visibility, enabled
 // state, text and tab position of the template's control, which it replaces. Later exchanges
 // leave an attached control alone. Without a template control of that id, `control` becomes one.
-KIT_API void DDX_Control(CDataExchange* pDX, int id, QWidget& control);
+FRAMEWORK_API void DDX_Control(CDataExchange* pDX, int id, QWidget& control);
 // The control's window text <-> value.
-KIT_API void DDX_Text(CDataExchange* pDX, int id, QString& value);
+FRAMEWORK_API void DDX_Text(CDataExchange* pDX, int id, QString& value);
 // The control's text as a decimal integer <-> value; text that is not a number fails.
-KIT_API void DDX_Text(CDataExchange* pDX, int id, int& value);
+FRAMEWORK_API void DDX_Text(CDataExchange* pDX, int id, int& value);
 // Reading: a value longer than maxChars UTF-16 units shows the standard message and fails.
 // Loading: sets the last control's text limit to maxChars.
-KIT_API void DDV_MaxChars(CDataExchange* pDX, const QString& value, int maxChars);
+FRAMEWORK_API void DDV_MaxChars(CDataExchange* pDX, const QString& value, int maxChars);
 
 // Message shown when a text is too long; %1 is the maximum.
-KIT_API QString MaxCharsMessage(int maxChars);
+FRAMEWORK_API QString MaxCharsMessage(int maxChars);

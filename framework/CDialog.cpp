@@ -3,8 +3,8 @@
 #include "CDC.h"
 #include "CDataExchange.h"
 #include "CDialogTemplate.h"
-#include "KitInternal.h"
-#include "TestSeams.h"
+#include "FrameworkInternal.h"
+#include "FrameworkTestSeams.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -128,7 +128,7 @@ class PreTranslateFilter : public QObject
         case QEvent::KeyRelease: {
             auto* k = static_cast<QKeyEvent*>(e);
             msg.pt = QCursor::pos();
-            kit::setInputModifiers(k->modifiers());
+            framework::setInputModifiers(k->modifiers());
             msg.message = e->type() == QEvent::KeyPress ? WM_KEYDOWN : WM_KEYUP;
             msg.wParam = virtualKey(k->key());
             msg.lParam = k->isAutoRepeat() ? LPARAM(1) << 30 : 0;
@@ -139,7 +139,7 @@ class PreTranslateFilter : public QObject
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove: {
             auto* m = static_cast<QMouseEvent*>(e);
-            kit::setInputModifiers(m->modifiers());
+            framework::setInputModifiers(m->modifiers());
             const bool right = m->button() == Qt::RightButton;
             switch (e->type()) {
             case QEvent::MouseButtonPress:
@@ -162,7 +162,7 @@ class PreTranslateFilter : public QObject
         }
         case QEvent::Wheel: {
             auto* w = static_cast<QWheelEvent*>(e);
-            kit::setInputModifiers(w->modifiers());
+            framework::setInputModifiers(w->modifiers());
             msg.message = WM_MOUSEWHEEL;
             const int delta = w->angleDelta().y() ? w->angleDelta().y() : w->angleDelta().x();
             msg.wParam =
@@ -302,7 +302,7 @@ INT_PTR CDialog::DoModal()
     int result = m_nModalResult;
     if (!m_bEndRequested && m_bHasWindow) {
         setWindowModality(Qt::ApplicationModal);
-        if (KitTest::ModalDriver* driver = KitTest::activeModalDriver())
+        if (FrameworkTest::ModalDriver* driver = FrameworkTest::activeModalDriver())
             driver->dialogStarting(this);
         exec();
         result = m_bEndRequested ? m_nModalResult : IDCANCEL;
@@ -361,9 +361,9 @@ void CDialog::GotoDlgCtrl(QWidget* control)
 void CDialog::HookControl(QWidget* control)
 {
     auto* button = qobject_cast<QAbstractButton*>(control);
-    if (!button || button->property("kitHooked").toBool())
+    if (!button || button->property("frameworkHooked").toBool())
         return;
-    button->setProperty("kitHooked", true);
+    button->setProperty("frameworkHooked", true);
     connect(button, &QAbstractButton::clicked, this, [this, button] {
         LRESULT r = 0;
         OnControlNotify(::GetDlgCtrlID(button), BN_CLICKED, button, &r);

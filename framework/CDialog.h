@@ -27,7 +27,7 @@
 class CDC;
 class QPainter;
 
-class KIT_API CDialog : public CWndT<QDialog>, public INotifyTarget
+class FRAMEWORK_API CDialog : public CWndT<QDialog>, public INotifyTarget
 {
     Q_OBJECT
 public:

@@ -3,7 +3,7 @@
 // setupUi) and carries the window styles of the template (WS_CHILD, WS_VISIBLE, ...). Designer
 // cannot name a control "21002", so forms name it "id21002"; Load renames every such control
 // to its decimal id after the form is set up, which is how code finds controls.
-#include "KitExport.h"
+#include "FrameworkExport.h"
 #include "WinTypes.h"
 
 #include <QString>
@@ -12,7 +12,7 @@
 class QDialog;
 class QWidget;
 
-class KIT_API CDialogTemplate
+class FRAMEWORK_API CDialogTemplate
 {
 public:
     using Setup = std::function<void(QDialog*)>;

@@ -2,7 +2,7 @@
 // An image that draws itself onto a DC: plain copies, stretches and source-over alpha blends
 // (per-pixel alpha where the image has an alpha channel, times a constant alpha).
 #include "CRect.h"
-#include "KitExport.h"
+#include "FrameworkExport.h"
 #include "WinDefs.h"
 
 #include <QImage>
@@ -10,7 +10,7 @@
 
 class CDC;
 
-class KIT_API CImage
+class FRAMEWORK_API CImage
 {
 public:
     CImage() = default;

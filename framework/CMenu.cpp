@@ -1,7 +1,7 @@
 #include "CMenu.h"
 
+#include "FrameworkTestSeams.h"
 #include "INotifyTarget.h"
-#include "TestSeams.h"
 
 #include <QAction>
 #include <QMenu>
@@ -92,8 +92,8 @@ QString CMenu::GetMenuString(UINT item, UINT flags) const
 
 UINT CMenu::choose(QPoint pos, QWidget* owner) const
 {
-    if (KitTest::MenuResponder* responder = KitTest::activeMenuResponder()) {
-        KitTest::MenuRecord record;
+    if (FrameworkTest::MenuResponder* responder = FrameworkTest::activeMenuResponder()) {
+        FrameworkTest::MenuRecord record;
         record.pos = pos;
         record.owner = owner;
         for (const Item& i : m_items)

@@ -2,8 +2,8 @@
 // A popup menu of string items with command ids. TrackPopupMenu shows it at a screen position and,
 // when the user picks an enabled item, either returns its id (TPM_RETURNCMD) or sends the command
 // to the owner window (its INotifyTarget, as a menu command: code 0, no control) before returning.
-// Greyed or disabled items cannot be chosen. Tests answer menus through KitTest::MenuResponder.
-#include "KitExport.h"
+// Greyed or disabled items cannot be chosen. Tests answer menus through FrameworkTest::MenuResponder.
+#include "FrameworkExport.h"
 #include "WinDefs.h"
 
 #include <QPoint>
@@ -12,7 +12,7 @@
 
 class QWidget;
 
-class KIT_API CMenu
+class FRAMEWORK_API CMenu
 {
 public:
     CMenu() = default;

@@ -1,5 +1,5 @@
 #pragma once
-// The kit's rich-edit base under its other name.
+// The framework's rich-edit control under its other name.
 #include "CRichEditCtrl.h"
 
 using CRichEditBase = CRichEditCtrl;

@@ -18,9 +18,9 @@
 // - Commands sent to the control itself (a context menu's choices) go to MapCommand handlers.
 #include "CWnd.h"
 #include "FontTypes.h"
+#include "FrameworkExport.h"
 #include "INotifyTarget.h"
 #include "ITemplateControl.h"
-#include "KitExport.h"
 #include "WinDefs.h"
 #include "WindowText.h"
 
@@ -48,10 +48,10 @@ constexpr UINT EM_EXLIMITTEXT = WM_USER + 53;
 constexpr UINT EM_SETEVENTMASK = WM_USER + 69;
 constexpr UINT EM_GETEVENTMASK = WM_USER + 59;
 
-class KIT_API CRichEditCtrl : public CWndT<QTextEdit>,
-                              public IWindowText,
-                              public INotifyTarget,
-                              public ITemplateControl
+class FRAMEWORK_API CRichEditCtrl : public CWndT<QTextEdit>,
+                                    public IWindowText,
+                                    public INotifyTarget,
+                                    public ITemplateControl
 {
     Q_OBJECT
 public:

@@ -4,7 +4,7 @@
 // icon of SetTitle, in a balloon (TTS_BALLOON) or a plain box. Moving off, clicking or typing
 // hides it. RelayEvent takes the input a dialog sees in PreTranslateMessage.
 #include "CRect.h"
-#include "KitExport.h"
+#include "FrameworkExport.h"
 #include "MSG.h"
 #include "WinDefs.h"
 
@@ -23,7 +23,7 @@ constexpr UINT TTDT_RESHOW = 1;
 constexpr UINT TTDT_AUTOPOP = 2;
 constexpr UINT TTDT_INITIAL = 3;
 
-class KIT_API CToolTipCtrl : public QObject
+class FRAMEWORK_API CToolTipCtrl : public QObject
 {
     Q_OBJECT
 public:

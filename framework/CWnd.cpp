@@ -1,8 +1,8 @@
 #include "CWnd.h"
 
 #include "CDialog.h"
+#include "FrameworkInternal.h"
 #include "INotifyTarget.h"
-#include "KitInternal.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -25,14 +25,14 @@ bool isIdName(const QString& name)
 
 } // namespace
 
-namespace kit {
+namespace framework {
 
 void setInputModifiers(std::optional<Qt::KeyboardModifiers> modifiers)
 {
     g_inputModifiers = modifiers;
 }
 
-} // namespace kit
+} // namespace framework
 
 int GetDlgCtrlID(const QWidget* window)
 {

@@ -1,39 +1,40 @@
 #pragma once
 // The window operations dialog code is written in, for any widget: ids, texts, placement,
 // visibility, focus, redraw. CWndT<QtWidget> adds them as members to a Qt widget class; the free
-// functions serve widgets that are not kit classes.
+// functions serve widgets that are not framework classes.
 #include "CRect.h"
-#include "KitExport.h"
+#include "FrameworkExport.h"
 #include "WinDefs.h"
 #include "WindowText.h"
 
 #include <QWidget>
 
 // A control's id is its objectName in decimal ("21000"); 0 when it has none.
-KIT_API int GetDlgCtrlID(const QWidget* window);
-KIT_API void SetDlgCtrlID(QWidget* window, int id);
+FRAMEWORK_API int GetDlgCtrlID(const QWidget* window);
+FRAMEWORK_API void SetDlgCtrlID(QWidget* window, int id);
 // The control with this id below `parent`, not looking inside nested dialogs.
-KIT_API QWidget* FindDlgItem(const QWidget* parent, int id);
+FRAMEWORK_API QWidget* FindDlgItem(const QWidget* parent, int id);
 
 // Sends `code` from `control` to the nearest enclosing window that takes notifications
 // (INotifyTarget); returns the handler's result, 0 when nobody handles it.
-KIT_API LRESULT NotifyParent(QWidget* control, UINT code);
+FRAMEWORK_API LRESULT NotifyParent(QWidget* control, UINT code);
 
-KIT_API QWidget* GetFocus();
+FRAMEWORK_API QWidget* GetFocus();
 // Key state as the current input event reports it: bit 0x8000 set while the key is down.
-KIT_API short GetKeyState(int virtualKey);
+FRAMEWORK_API short GetKeyState(int virtualKey);
 
-KIT_API void MoveWindow(QWidget* window, int x, int y, int width, int height);
-KIT_API bool SetWindowPos(QWidget* window, const QWidget* insertAfter, int x, int y, int cx, int cy, UINT flags);
+FRAMEWORK_API void MoveWindow(QWidget* window, int x, int y, int width, int height);
+FRAMEWORK_API bool SetWindowPos(QWidget* window, const QWidget* insertAfter, int x, int y, int cx, int cy,
+                                UINT flags);
 // Returns whether the window was visible before.
-KIT_API bool ShowWindow(QWidget* window, int command);
+FRAMEWORK_API bool ShowWindow(QWidget* window, int command);
 // Returns whether the window was disabled before.
-KIT_API bool EnableWindow(QWidget* window, bool enable);
+FRAMEWORK_API bool EnableWindow(QWidget* window, bool enable);
 // The client rectangle: (0, 0, width, height).
-KIT_API CRect GetClientRect(const QWidget* window);
+FRAMEWORK_API CRect GetClientRect(const QWidget* window);
 // The window's rectangle in screen coordinates.
-KIT_API CRect GetWindowRect(const QWidget* window);
-KIT_API QWidget* SetFocus(QWidget* window);
+FRAMEWORK_API CRect GetWindowRect(const QWidget* window);
+FRAMEWORK_API QWidget* SetFocus(QWidget* window);
 
 template <class Base>
 class CWndT : public Base

@@ -1,7 +1,7 @@
 #pragma once
 // The font descriptions dialog code is written in: a logical font (LOGFONTW) for labels and a
 // character format (CHARFORMATW) for rich edits, with their flag values, and their Qt forms.
-#include "KitExport.h"
+#include "FrameworkExport.h"
 #include "WinTypes.h"
 
 #include <cstdint>
@@ -75,11 +75,11 @@ struct CHARFORMATW
 };
 
 // Copies `face` into a face-name field, cut to fit with its terminator.
-KIT_API void SetFaceName(WCHAR (&field)[LF_FACESIZE], const QString& face);
-KIT_API QString FaceName(const WCHAR (&field)[LF_FACESIZE]);
+FRAMEWORK_API void SetFaceName(WCHAR (&field)[LF_FACESIZE], const QString& face);
+FRAMEWORK_API QString FaceName(const WCHAR (&field)[LF_FACESIZE]);
 
-KIT_API QFont FontFromLogFont(const LOGFONTW& logFont);
+FRAMEWORK_API QFont FontFromLogFont(const LOGFONTW& logFont);
 // The members that dwMask names, as a Qt character format (other properties stay unset).
-KIT_API QTextCharFormat CharFormatToQt(const CHARFORMATW& format);
+FRAMEWORK_API QTextCharFormat CharFormatToQt(const CHARFORMATW& format);
 // A Qt character format as a full CHARFORMATW (face, size, colour and effects).
-KIT_API CHARFORMATW CharFormatFromQt(const QTextCharFormat& format);
+FRAMEWORK_API CHARFORMATW CharFormatFromQt(const QTextCharFormat& format);

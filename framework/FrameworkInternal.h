@@ -1,11 +1,11 @@
 #pragma once
-// Kit-internal hooks shared between its source files; not part of the kit's interface.
+// Framework-internal hooks shared between its source files; not part of the framework's interface.
 #include <QtGlobal>
 #include <optional>
 
-namespace kit {
+namespace framework {
 
 // The modifiers of the input event being dispatched, for GetKeyState; nullopt outside one.
 void setInputModifiers(std::optional<Qt::KeyboardModifiers> modifiers);
 
-} // namespace kit
+} // namespace framework

@@ -1,11 +1,11 @@
-#include "TestSeams.h"
+#include "FrameworkTestSeams.h"
 
 #include "CDialog.h"
 
 #include <QDialog>
 #include <QPointer>
 
-namespace KitTest {
+namespace FrameworkTest {
 
 namespace {
 
@@ -17,7 +17,7 @@ DrawingFailure* g_drawing = nullptr;
 template <class T>
 void install(T*& slot, T* seam)
 {
-    Q_ASSERT_X(!slot, "KitTest", "only one seam of a kind at a time");
+    Q_ASSERT_X(!slot, "FrameworkTest", "only one seam of a kind at a time");
     slot = seam;
 }
 
@@ -38,17 +38,7 @@ void endLeftOpen(QDialog* dialog)
 
 } // namespace
 
-MessageBoxResponder::MessageBoxResponder(int defaultAnswer) : m_defaultAnswer(defaultAnswer)
-{
-    install(g_responder, this);
-}
-
-MessageBoxResponder::~MessageBoxResponder()
-{
-    uninstall(g_responder, this);
-}
-
-int MessageBoxResponder::answer(const QString& text, const QString& caption, UINT style, QWidget* owner)
+int MessageBoxRecorder::answer(const QString& text, const QString& caption, UINT style, QWidget* owner)
 {
     int a = m_defaultAnswer;
     if (!m_answers.empty()) {
@@ -57,6 +47,16 @@ int MessageBoxResponder::answer(const QString& text, const QString& caption, UIN
     }
     m_calls.push_back({text, caption, style, owner, a});
     return a;
+}
+
+MessageBoxResponder::MessageBoxResponder(int defaultAnswer) : MessageBoxRecorder(defaultAnswer)
+{
+    install(g_responder, this);
+}
+
+MessageBoxResponder::~MessageBoxResponder()
+{
+    uninstall(g_responder, this);
 }
 
 ModalDriver::ModalDriver()
@@ -135,4 +135,4 @@ ModalDriver* activeModalDriver() { return g_driver; }
 MenuResponder* activeMenuResponder() { return g_menus; }
 DrawingFailure* activeDrawingFailure() { return g_drawing; }
 
-} // namespace KitTest
+} // namespace FrameworkTest

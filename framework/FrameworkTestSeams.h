@@ -1,23 +1,23 @@
 #pragma once
-// Test seams of the kit: the one place where a test takes the part of the user or of a failing
-// system. Each seam is an object that is active while it lives (create it on the test's stack);
-// at most one of each kind at a time. Without them the kit behaves as in the application.
+// Test seams of the framework layer: the one place where a test takes the part of the user or of
+// a failing system. Each seam is an object that is active while it lives (create it on the test's
+// stack); at most one of each kind at a time. Without them the framework behaves as in the
+// application. The kit's TestSeams.h names these seams under KitTest as well.
 //
 // MessageBoxResponder
-//   While it lives, SkinMessageBox shows nothing. Each call is recorded (text, caption, style,
+//   While it lives, AfxMessageBox shows nothing. Each call is recorded (text, caption, style,
 //   owner, the answer given) and answered with the next queued answer (queueAnswers /
-//   setNextAnswer), or with the default answer when the queue is empty. Example: style 0x24
-//   answered IDYES makes SkinMessageBox return 6.
+//   setNextAnswer), or with the default answer when the queue is empty.
 //
 // ModalDriver
-//   onNextModal(action) queues an action for the next modal dialog the kit runs (CDialog::DoModal
-//   and SkinMessageBox when no responder is active). The action runs inside that dialog's own
-//   event loop, after OnInitDialog and after the window is shown, with the dialog as argument; it
-//   drives it as a person would (QTest clicks and keys on controls found by id) and usually ends
-//   it. No sleeping or polling: the action is a queued call of the modal loop. A dialog that is
-//   still open one event-loop turn after its action returned is ended with IDCANCEL and counted
-//   in leftOpen(), so a faulty test fails instead of hanging. A modal dialog without a queued
-//   action runs as usual (and waits for a user).
+//   onNextModal(action) queues an action for the next modal dialog that runs (CDialog::DoModal,
+//   and AfxMessageBox or the kit's SkinMessageBox when no responder answers them). The action
+//   runs inside that dialog's own event loop, after OnInitDialog and after the window is shown,
+//   with the dialog as argument; it drives it as a person would (QTest clicks and keys on
+//   controls found by id) and usually ends it. No sleeping or polling: the action is a queued call
+//   of the modal loop. A dialog that is still open one event-loop turn after its action returned
+//   is ended with IDCANCEL and counted in leftOpen(), so a faulty test fails instead of hanging. A
+//   modal dialog without a queued action runs as usual (and waits for a user).
 //
 // MenuResponder
 //   While it lives, CMenu::TrackPopupMenu shows nothing: it records the menu (items with ids,
@@ -25,10 +25,11 @@
 //   menu is dismissed). chooseNext(id) queues a fixed choice.
 //
 // DrawingFailure
-//   While it lives, creating drawing resources fails: CDC::CreateCompatibleDC,
-//   CBitmap::CreateCompatibleBitmap and the off-screen buffer of CMemDC. Each failure sets the
-//   error code given here as GetLastError(); CMemDC then draws straight onto its target.
-#include "KitExport.h"
+//   While it lives, creating drawing resources fails: CDC::CreateCompatibleDC and
+//   CBitmap::CreateCompatibleBitmap, and so the off-screen buffer of the kit's CMemDC. Each
+//   failure sets the error code given here as GetLastError(); CMemDC then draws straight onto its
+//   target.
+#include "FrameworkExport.h"
 #include "WinTypes.h"
 
 #include <QPoint>
@@ -41,7 +42,7 @@
 class QDialog;
 class QWidget;
 
-namespace KitTest {
+namespace FrameworkTest {
 
 struct MessageBoxCall
 {
@@ -52,13 +53,14 @@ struct MessageBoxCall
     int answer = 0;
 };
 
-class KIT_API MessageBoxResponder
+// What a message-box responder does: records each call and answers it. The kit's responder for
+// SkinMessageBox is made of it too.
+class FRAMEWORK_API MessageBoxRecorder
 {
 public:
-    explicit MessageBoxResponder(int defaultAnswer = IDOK);
-    ~MessageBoxResponder();
-    MessageBoxResponder(const MessageBoxResponder&) = delete;
-    MessageBoxResponder& operator=(const MessageBoxResponder&) = delete;
+    explicit MessageBoxRecorder(int defaultAnswer) : m_defaultAnswer(defaultAnswer) {}
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
     void setNextAnswer(int answer) { m_answers.push_back(answer); }
     void queueAnswers(std::initializer_list<int> answers) { m_answers.insert(m_answers.end(), answers); }
@@ -67,8 +69,11 @@ public:
     std::size_t pendingAnswers() const { return m_answers.size(); }
     void clear() { m_calls.clear(); }
 
-    // Called by SkinMessageBox.
+    // Called by the message box in place of showing itself.
     int answer(const QString& text, const QString& caption, UINT style, QWidget* owner);
+
+protected:
+    ~MessageBoxRecorder() = default;
 
 private:
     std::deque<int> m_answers;
@@ -76,7 +81,14 @@ private:
     std::vector<MessageBoxCall> m_calls;
 };
 
-class KIT_API ModalDriver
+class FRAMEWORK_API MessageBoxResponder : public MessageBoxRecorder
+{
+public:
+    explicit MessageBoxResponder(int defaultAnswer = IDOK);
+    ~MessageBoxResponder();
+};
+
+class FRAMEWORK_API ModalDriver
 {
 public:
     using Action = std::function<void(QDialog*)>;
@@ -91,7 +103,7 @@ public:
     int driven() const { return m_driven; }
     int leftOpen() const { return m_leftOpen; }
 
-    // Called by the kit when a modal dialog is about to run its loop.
+    // Called when a modal dialog is about to run its loop.
     void dialogStarting(QDialog* dialog);
 
 private:
@@ -116,7 +128,7 @@ struct MenuRecord
     UINT chosen = 0;
 };
 
-class KIT_API MenuResponder
+class FRAMEWORK_API MenuResponder
 {
 public:
     using Chooser = std::function<UINT(const MenuRecord&)>;
@@ -141,7 +153,7 @@ private:
     std::vector<MenuRecord> m_menus;
 };
 
-class KIT_API DrawingFailure
+class FRAMEWORK_API DrawingFailure
 {
 public:
     explicit DrawingFailure(DWORD errorCode = 8);
@@ -151,7 +163,7 @@ public:
 
     DWORD errorCode() const { return m_errorCode; }
     int failures() const { return m_failures; }
-    // Called by the kit for each drawing resource it would create.
+    // Called for each drawing resource that would be created.
     void recordFailure() { ++m_failures; }
 
 private:
@@ -159,10 +171,10 @@ private:
     int m_failures = 0;
 };
 
-// The active seams, null when none (used by the kit).
-KIT_API MessageBoxResponder* activeMessageBoxResponder();
-KIT_API ModalDriver* activeModalDriver();
-KIT_API MenuResponder* activeMenuResponder();
-KIT_API DrawingFailure* activeDrawingFailure();
+// The active seams, null when none (used by the framework and the kit).
+FRAMEWORK_API MessageBoxResponder* activeMessageBoxResponder();
+FRAMEWORK_API ModalDriver* activeModalDriver();
+FRAMEWORK_API MenuResponder* activeMenuResponder();
+FRAMEWORK_API DrawingFailure* activeDrawingFailure();
 
-} // namespace KitTest
+} // namespace FrameworkTest

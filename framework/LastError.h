@@ -1,7 +1,7 @@
 #pragma once
-// The error code of the last failed kit call on this thread, like the platform's last error.
-#include "KitExport.h"
+// The error code of the last failed framework call on this thread, like the platform's last error.
+#include "FrameworkExport.h"
 #include "WinTypes.h"
 
-KIT_API DWORD GetLastError();
-KIT_API void SetLastError(DWORD code);
+FRAMEWORK_API DWORD GetLastError();
+FRAMEWORK_API void SetLastError(DWORD code);

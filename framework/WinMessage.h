@@ -1,7 +1,7 @@
 #pragma once
 // Window messages on Qt: a message is a QEvent whose type is the message number (all private
 // messages lie in Qt's application range 1000..65535) and which carries wParam and lParam.
-#include "KitExport.h"
+#include "FrameworkExport.h"
 #include "WinTypes.h"
 
 #include <QEvent>
@@ -11,7 +11,7 @@
 
 class QObject;
 
-class KIT_API CWinMessageEvent : public QEvent
+class FRAMEWORK_API CWinMessageEvent : public QEvent
 {
 public:
     // `release` frees whatever the message owns; it runs when the event is destroyed without
@@ -38,22 +38,22 @@ private:
 
 // Queues the message for `target`; it arrives later, after the messages posted before it.
 // Returns false (and posts nothing) when there is no target.
-KIT_API bool PostMessage(QObject* target, UINT message, WPARAM wParam, LPARAM lParam);
+FRAMEWORK_API bool PostMessage(QObject* target, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Posts a message whose wParam is the address of `payload`. The handler takes the object over
 // (it must delete it); if the message is never handled the object is deleted with the event.
 template <class T>
 bool PostOwningMessage(QObject* target, UINT message, std::unique_ptr<T> payload, LPARAM lParam = 0);
 
-KIT_API bool PostMessageWithRelease(QObject* target, UINT message, WPARAM wParam, LPARAM lParam,
-                                    std::function<void()> release);
+FRAMEWORK_API bool PostMessageWithRelease(QObject* target, UINT message, WPARAM wParam, LPARAM lParam,
+                                          std::function<void()> release);
 
 // Delivers the message now and returns the handler's result (0 when nobody handles it).
-KIT_API LRESULT SendMessage(QObject* target, UINT message, WPARAM wParam, LPARAM lParam);
+FRAMEWORK_API LRESULT SendMessage(QObject* target, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A class's message table: message number -> member handler. A window class keeps one and feeds
 // its event() through dispatch().
-class KIT_API CMessageMap
+class FRAMEWORK_API CMessageMap
 {
 public:
     using Handler = std::function<LRESULT(WPARAM, LPARAM)>;

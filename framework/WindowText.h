@@ -1,14 +1,14 @@
 #pragma once
 // A window's text and text limit, whatever widget shows it. Data exchange, message boxes and
-// dialog code read and write texts through these functions; a kit widget whose text is not one
+// dialog code read and write texts through these functions; a widget whose text is not one
 // of the standard Qt properties implements IWindowText.
-#include "KitExport.h"
+#include "FrameworkExport.h"
 
 #include <QString>
 
 class QWidget;
 
-class KIT_API IWindowText
+class FRAMEWORK_API IWindowText
 {
 public:
     virtual ~IWindowText();
@@ -20,8 +20,8 @@ public:
 
 // Line edits, text edits, buttons, labels and combo boxes give their text; any other widget its
 // window title.
-KIT_API QString GetWindowText(const QWidget* window);
+FRAMEWORK_API QString GetWindowText(const QWidget* window);
 // Sets the text; a widget that already shows exactly this text is left alone.
-KIT_API void SetWindowText(QWidget* window, const QString& text);
+FRAMEWORK_API void SetWindowText(QWidget* window, const QString& text);
 // Sets the text limit where the widget has one (edits, line edits); returns false otherwise.
-KIT_API bool LimitText(QWidget* window, int maxChars);
+FRAMEWORK_API bool LimitText(QWidget* window, int maxChars);

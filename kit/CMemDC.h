@@ -3,6 +3,7 @@
 // which is put onto the target in one step when the CMemDC is destroyed. If the buffer cannot be
 // made (no memory, or the drawing-failure seam), it draws straight onto the target instead.
 #include "CDC.h"
+#include "KitExport.h"
 
 class KIT_API CMemDC : public CDC
 {

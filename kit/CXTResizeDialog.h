@@ -3,6 +3,7 @@
 // registered with SetResize (CXTResize). Create makes it a child window of the given parent.
 #include "CDialog.h"
 #include "CXTResize.h"
+#include "KitExport.h"
 
 class KIT_API CXTResizeDialog : public CDialog, public CXTResize
 {

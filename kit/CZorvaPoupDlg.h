@@ -5,6 +5,7 @@
 // OnOK and OnCancel end the modal run with IDOK / IDCANCEL; unlike the plain dialog's OnOK they
 // do not read the controls again, so the members keep what the dialog's own handlers put there.
 #include "CDialog.h"
+#include "KitExport.h"
 
 class KIT_API CZorvaPoupDlg : public CDialog
 {

@@ -1,5 +1,6 @@
 #include "SkinMessageBox.h"
 
+#include "AfxMessageBox.h"
 #include "TestSeams.h"
 #include "WinDefs.h"
 
@@ -34,6 +35,22 @@ const QString& skin()
         "QPushButton:default { border: 1px solid #2F6DB5; }");
     return css;
 }
+
+// The framework's own message boxes look like the kit's for as long as the kit is loaded.
+int presentFrameworkBox(const QString& text, const QString& caption, UINT style, QWidget* owner)
+{
+    return SkinMessageBox(text, caption, style, 0, owner);
+}
+
+const struct FrameworkBoxesInKitLook
+{
+    FrameworkBoxesInKitLook() { AfxSetMessageBoxPresenter(&presentFrameworkBox); }
+    ~FrameworkBoxesInKitLook()
+    {
+        if (AfxMessageBoxPresenter other = AfxSetMessageBoxPresenter(nullptr); other != &presentFrameworkBox)
+            AfxSetMessageBoxPresenter(other);
+    }
+} g_frameworkBoxesInKitLook;
 
 } // namespace
 

@@ -1,168 +1,43 @@
 #pragma once
-// Test seams of the kit: the one place where a test takes the part of the user or of a failing
-// system. Each seam is an object that is active while it lives (create it on the test's stack);
-// at most one of each kind at a time. Without them the kit behaves as in the application.
+// Test seams for code written against the kit: the one header a test of a dialog includes. Each
+// seam is an object that is active while it lives (create it on the test's stack); at most one of
+// each kind at a time.
 //
 // MessageBoxResponder
-//   While it lives, SkinMessageBox shows nothing. Each call is recorded (text, caption, style,
-//   owner, the answer given) and answered with the next queued answer (queueAnswers /
-//   setNextAnswer), or with the default answer when the queue is empty. Example: style 0x24
-//   answered IDYES makes SkinMessageBox return 6.
+//   While it lives, SkinMessageBox shows nothing, and neither do the framework's message boxes,
+//   which the kit presents as its own (a failed data-exchange check's message, say). Each call is
+//   recorded (text, caption, style, owner, the answer given) and answered with the next queued
+//   answer (queueAnswers / setNextAnswer), or with the default answer when the queue is empty.
+//   Example: style 0x24 answered IDYES makes SkinMessageBox return 6.
 //
-// ModalDriver
-//   onNextModal(action) queues an action for the next modal dialog the kit runs (CDialog::DoModal
-//   and SkinMessageBox when no responder is active). The action runs inside that dialog's own
-//   event loop, after OnInitDialog and after the window is shown, with the dialog as argument; it
-//   drives it as a person would (QTest clicks and keys on controls found by id) and usually ends
-//   it. No sleeping or polling: the action is a queued call of the modal loop. A dialog that is
-//   still open one event-loop turn after its action returned is ended with IDCANCEL and counted
-//   in leftOpen(), so a faulty test fails instead of hanging. A modal dialog without a queued
-//   action runs as usual (and waits for a user).
-//
-// MenuResponder
-//   While it lives, CMenu::TrackPopupMenu shows nothing: it records the menu (items with ids,
-//   texts, enabled state; position; owner) and picks the id that the chooser returns (0: the
-//   menu is dismissed). chooseNext(id) queues a fixed choice.
-//
-// DrawingFailure
-//   While it lives, creating drawing resources fails: CDC::CreateCompatibleDC,
-//   CBitmap::CreateCompatibleBitmap and the off-screen buffer of CMemDC. Each failure sets the
-//   error code given here as GetLastError(); CMemDC then draws straight onto its target.
+// ModalDriver, MenuResponder, DrawingFailure
+//   The framework's seams (FrameworkTestSeams.h), named here as KitTest:: too: modal dialogs
+//   driven from inside their own loop, popup menus answered, drawing resources made to fail.
+#include "FrameworkTestSeams.h"
 #include "KitExport.h"
 #include "WinTypes.h"
 
-#include <QPoint>
-#include <QString>
-#include <deque>
-#include <functional>
-#include <initializer_list>
-#include <vector>
-
-class QDialog;
-class QWidget;
-
 namespace KitTest {
 
-struct MessageBoxCall
-{
-    QString text;
-    QString caption;
-    UINT style = 0;
-    QWidget* owner = nullptr;
-    int answer = 0;
-};
+using FrameworkTest::MessageBoxCall;
 
-class KIT_API MessageBoxResponder
+using FrameworkTest::activeDrawingFailure;
+using FrameworkTest::activeMenuResponder;
+using FrameworkTest::activeModalDriver;
+using FrameworkTest::DrawingFailure;
+using FrameworkTest::MenuItemInfo;
+using FrameworkTest::MenuRecord;
+using FrameworkTest::MenuResponder;
+using FrameworkTest::ModalDriver;
+
+class KIT_API MessageBoxResponder : public FrameworkTest::MessageBoxRecorder
 {
 public:
     explicit MessageBoxResponder(int defaultAnswer = IDOK);
     ~MessageBoxResponder();
-    MessageBoxResponder(const MessageBoxResponder&) = delete;
-    MessageBoxResponder& operator=(const MessageBoxResponder&) = delete;
-
-    void setNextAnswer(int answer) { m_answers.push_back(answer); }
-    void queueAnswers(std::initializer_list<int> answers) { m_answers.insert(m_answers.end(), answers); }
-    void setDefaultAnswer(int answer) { m_defaultAnswer = answer; }
-    const std::vector<MessageBoxCall>& calls() const { return m_calls; }
-    std::size_t pendingAnswers() const { return m_answers.size(); }
-    void clear() { m_calls.clear(); }
-
-    // Called by SkinMessageBox.
-    int answer(const QString& text, const QString& caption, UINT style, QWidget* owner);
-
-private:
-    std::deque<int> m_answers;
-    int m_defaultAnswer;
-    std::vector<MessageBoxCall> m_calls;
 };
 
-class KIT_API ModalDriver
-{
-public:
-    using Action = std::function<void(QDialog*)>;
-
-    ModalDriver();
-    ~ModalDriver();
-    ModalDriver(const ModalDriver&) = delete;
-    ModalDriver& operator=(const ModalDriver&) = delete;
-
-    void onNextModal(Action action) { m_actions.push_back(std::move(action)); }
-    std::size_t pending() const { return m_actions.size(); }
-    int driven() const { return m_driven; }
-    int leftOpen() const { return m_leftOpen; }
-
-    // Called by the kit when a modal dialog is about to run its loop.
-    void dialogStarting(QDialog* dialog);
-
-private:
-    std::deque<Action> m_actions;
-    int m_driven = 0;
-    int m_leftOpen = 0;
-};
-
-struct MenuItemInfo
-{
-    UINT id = 0;
-    QString text;
-    bool enabled = true;
-    bool separator = false;
-};
-
-struct MenuRecord
-{
-    std::vector<MenuItemInfo> items;
-    QPoint pos;
-    QWidget* owner = nullptr;
-    UINT chosen = 0;
-};
-
-class KIT_API MenuResponder
-{
-public:
-    using Chooser = std::function<UINT(const MenuRecord&)>;
-
-    MenuResponder();
-    ~MenuResponder();
-    MenuResponder(const MenuResponder&) = delete;
-    MenuResponder& operator=(const MenuResponder&) = delete;
-
-    void onNextMenu(Chooser chooser) { m_choosers.push_back(std::move(chooser)); }
-    void chooseNext(UINT id)
-    {
-        onNextMenu([id](const MenuRecord&) { return id; });
-    }
-    const std::vector<MenuRecord>& menus() const { return m_menus; }
-
-    // Called by CMenu::TrackPopupMenu; returns the chosen id, 0 for none.
-    UINT track(MenuRecord record);
-
-private:
-    std::deque<Chooser> m_choosers;
-    std::vector<MenuRecord> m_menus;
-};
-
-class KIT_API DrawingFailure
-{
-public:
-    explicit DrawingFailure(DWORD errorCode = 8);
-    ~DrawingFailure();
-    DrawingFailure(const DrawingFailure&) = delete;
-    DrawingFailure& operator=(const DrawingFailure&) = delete;
-
-    DWORD errorCode() const { return m_errorCode; }
-    int failures() const { return m_failures; }
-    // Called by the kit for each drawing resource it would create.
-    void recordFailure() { ++m_failures; }
-
-private:
-    DWORD m_errorCode;
-    int m_failures = 0;
-};
-
-// The active seams, null when none (used by the kit).
+// The active responder, null when none (used by SkinMessageBox).
 KIT_API MessageBoxResponder* activeMessageBoxResponder();
-KIT_API ModalDriver* activeModalDriver();
-KIT_API MenuResponder* activeMenuResponder();
-KIT_API DrawingFailure* activeDrawingFailure();
 
 } // namespace KitTest

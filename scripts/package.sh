@@ -48,7 +48,8 @@ rm -f build/release/memohost_*.deb
 deb=$(ls build/release/memohost_*.deb)
 contents=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
 for file in ./usr/bin/memohost './usr/lib/.*memohost/libmemo\.so' './usr/lib/.*memohost/libmemostore\.so' \
-    './usr/lib/.*memohost/libzorvakit\.so' './usr/lib/.*memohost/libhostadapter\.so' \
+    './usr/lib/.*memohost/libzorvaframework\.so' './usr/lib/.*memohost/libzorvakit\.so' \
+    './usr/lib/.*memohost/libhostadapter\.so' \
     ./usr/share/applications/memohost.desktop './usr/share/icons/hicolor/48x48/apps/memohost\.png' \
     ./usr/share/doc/memohost/README.md; do
     grep -qx "$file" <<<"$contents" || fail "$deb does not hold $file"

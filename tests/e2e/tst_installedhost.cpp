@@ -62,8 +62,8 @@ class TestInstalledHost : public QObject
             loaded.insert(file.fileName(), file.canonicalFilePath());
         }
         const QString tree = QFileInfo(m_prefix).canonicalFilePath() + u'/';
-        for (const QString& library :
-             {u"libmemo.so"_s, u"libmemostore.so"_s, u"libzorvakit.so"_s, u"libhostadapter.so"_s}) {
+        for (const QString& library : {u"libmemo.so"_s, u"libmemostore.so"_s, u"libzorvaframework.so"_s,
+                                       u"libzorvakit.so"_s, u"libhostadapter.so"_s}) {
             QVERIFY2(loaded.contains(library), qPrintable(library));
             QVERIFY2(loaded.value(library).startsWith(tree), qPrintable(loaded.value(library)));
         }

@@ -1,3 +1,4 @@
+#include "AfxMessageBox.h"
 #include "SkinMessageBox.h"
 #include "TestSeams.h"
 #include "WinDefs.h"
@@ -98,6 +99,33 @@ private Q_SLOTS:
         });
         QCOMPARE(SkinMessageBox(QStringLiteral("n"), QStringLiteral("c"), 0), IDOK);
         QCOMPARE(icon, QMessageBox::NoIcon);
+    }
+
+    void frameworkBoxesAreShownAsTheKitsBox()
+    {
+        KitTest::ModalDriver driver;
+        QString kitLook, frameworkLook;
+        driver.onNextModal([&](QDialog* d) {
+            kitLook = d->styleSheet();
+            QTest::keyClick(d, Qt::Key_Return);
+        });
+        QCOMPARE(SkinMessageBox(QStringLiteral("w"), QString(), MB_ICONEXCLAMATION), IDOK);
+        driver.onNextModal([&](QDialog* d) {
+            frameworkLook = d->styleSheet();
+            QTest::keyClick(d, Qt::Key_Return);
+        });
+        QCOMPARE(AfxMessageBox(QStringLiteral("w"), MB_ICONEXCLAMATION), IDOK);
+        QVERIFY(!kitLook.isEmpty());
+        QCOMPARE(frameworkLook, kitLook);
+
+        // The kit's responder answers them as well: nothing is shown.
+        KitTest::MessageBoxResponder responder(IDNO);
+        driver.onNextModal([](QDialog* d) { d->close(); }); // ends a box shown by mistake
+        QCOMPARE(AfxMessageBox(QStringLiteral("q"), MB_YESNO | MB_ICONQUESTION), IDNO);
+        QCOMPARE(driver.pending(), std::size_t(1));
+        QCOMPARE(responder.calls().size(), std::size_t(1));
+        QCOMPARE(responder.calls()[0].caption, QStringLiteral(u"提示"));
+        QCOMPARE(responder.calls()[0].style, MB_YESNO | MB_ICONQUESTION);
     }
 };
 

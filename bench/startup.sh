@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Time-to-window and peak memory of the host with the memo module on a store of 100 memos,
-# against a bare Qt Widgets window, on a private Xvfb (../shared/tools/startup-ratio.sh).
+# against the same screen done with bare Qt widgets and 100 rows from SQLite, on a private Xvfb
+# (../shared/tools/startup-ratio.sh with its default floor).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh

@@ -123,18 +123,6 @@ class TestHostTrash : public QObject
         QCOMPARE(rows(list), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s}));
     }
 
-    void closingTheDialogRestoresNothing()
-    {
-        QTreeWidget* list = panelList({u"a"_s, u"b"_s}, {u"a"_s});
-        QVERIFY(list);
-        openTrash([](TrashDialog* dialog) {
-            dialog->list()->selectAll();
-            dialog->reject();
-        });
-        QCOMPARE(rows(list), QStringList{u"b"_s});
-        QCOMPARE(MemoStore_TrashCount(), 1);
-    }
-
     void aFullStoreRefusesAndSaysWhy()
     {
         QStringList titles;

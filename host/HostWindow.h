@@ -1,6 +1,7 @@
 #pragma once
 // The host's main window: a module bar down the left, the frame that holds the registered
-// panels, a status bar for the module's texts, a user menu, and the module file it runs.
+// panels, a status bar for the module's texts, a user menu, the 数据 menu that keeps the user's
+// memos safe (trash, backups, export and import), and the module file it runs.
 #include "HostPrompts.h"
 #include "ModuleLibrary.h"
 #include "UserStore.h"
@@ -57,7 +58,6 @@ class HostWindow : public QMainWindow
     QWidget* frame() const;
     ModuleBar* moduleBar() const { return m_moduleBar; }
     ModuleHost* moduleHost() const { return m_host.get(); }
-    StoreActions& storeActions() { return *m_storeActions; }
     QString statusText() const;
 
     // Asks the panel in front to put the focus into its search box.

@@ -11,6 +11,7 @@
 #include <MemoStore.h>
 #include <MemoTrash.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>

@@ -36,7 +36,7 @@ std::vector<std::int32_t> AddMemos(int count)
     std::vector<std::int32_t> keys;
     for (int i = 0; i < count; ++i) {
         MemoRecord memo = TestMemo(u"m%1"_s.arg(i), u"body %1"_s.arg(i), u"工作"_s);
-        memo.reserved1 = 0x11111111 * (i + 1); // carried words must come back as they were
+        memo.reserved1 = 0x01020304 + i; // carried words must come back as they were
         memo.flags = RECORD_CHANGED | 0x5;
         keys.push_back(DBI_MemRecycleWriteRecord(&memo));
     }

@@ -1,10 +1,12 @@
-// Opens a store whose file is made of the fuzzed bytes. When the store takes the file, every record is
-// read and each kind of write is tried. Whatever the file holds, nothing may crash, hang or leak, and
-// a refused file must say why.
+// Opens a store whose file is made of the fuzzed bytes (a store of an older format is upgraded on the
+// way). When the store takes the file, every record is read, each kind of write is tried, and the
+// trash is read, restored from and emptied. Whatever the file holds, nothing may crash, hang or leak,
+// and a refused file must say why.
 #include "FuzzFolder.h"
 
 #include <DbiMemo.h>
 #include <MemoStore.h>
+#include <MemoTrash.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -60,6 +62,19 @@ void ReadAndWrite()
     DBI_MemGroupPack();
 }
 
+void UseTrash()
+{
+    const std::int32_t deleted = MemoStore_TrashCount();
+    MemoRecord memo{};
+    std::int64_t deletedAt = 0;
+    for (std::int32_t order = 1; order <= deleted && order <= 1000; ++order)
+        MemoStore_TrashRead(order, &memo, &deletedAt);
+    if (deleted > 0 && MemoStore_TrashRead(1, &memo, &deletedAt) == 1)
+        MemoStore_TrashRestore(memo.key);
+    MemoStore_TrashRestore(0);
+    MemoStore_TrashEmpty();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -69,6 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     if (MemoStore_Open("fuzz", FuzzFolder().c_str())) {
         ReadAndWrite();
+        UseTrash();
         MemoStore_Close();
     } else if (MemoStore_LastError()[0] == '\0') {
         std::abort(); // refused without a reason

@@ -4,6 +4,7 @@
 #include "ModuleHost.h"
 #include "ModuleImage.h"
 #include "ModuleProtocol.h"
+#include "StoreActions.h"
 
 #include <CDialog.h>
 #include <CXml.h>
@@ -35,7 +36,9 @@ constexpr int kMaxRecentUsers = 8;
 } // namespace
 
 HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
-    : QMainWindow(parent), m_host(std::make_unique<ModuleHost>()), m_store(dataDir),
+    : QMainWindow(parent), m_host(std::make_unique<ModuleHost>()), m_store(dataDir), m_prompts(this),
+      m_storeActions(
+          std::make_unique<StoreActions>(this, m_prompts, m_store, [this] { sendUserToModule(); })),
       m_moduleBar(new ModuleBar(this)), m_frame(new QStackedWidget(this)), m_placeholder(new QLabel(m_frame)),
       m_statusText(new QLabel(this)), m_userLabel(new QLabel(this))
 {
@@ -107,11 +110,33 @@ void HostWindow::buildMenus()
     find->setShortcutContext(Qt::WindowShortcut);
     find->setObjectName(u"focusSearchAction"_s);
 
+    buildDataMenu();
+
     QMenu* module = menuBar()->addMenu(u"模块(&M)"_s);
     module->addAction(u"重新加载模块(&R)"_s, this, &HostWindow::reloadModule);
 
     QMenu* help = menuBar()->addMenu(u"帮助(&H)"_s);
     help->addAction(u"关于(&A)"_s, this, &HostWindow::showAbout);
+}
+
+void HostWindow::buildDataMenu()
+{
+    QMenu* data = menuBar()->addMenu(u"数据(&D)"_s);
+    StoreActions* actions = m_storeActions.get();
+    const auto add = [data](const QString& text, const char* name, auto handler) {
+        QAction* action = data->addAction(text, data, handler);
+        action->setObjectName(QString::fromLatin1(name));
+    };
+    add(u"回收站(&T)…"_s, "trashAction", [actions] { actions->showTrash(); });
+    add(u"清空回收站(&E)…"_s, "emptyTrashAction", [actions] { actions->emptyTrash(); });
+    data->addSeparator();
+    add(u"导出为 JSON(&J)…"_s, "exportJsonAction",
+        [actions] { actions->exportMemos(StoreActions::Format::Json); });
+    add(u"导出为 Markdown(&M)…"_s, "exportMarkdownAction",
+        [actions] { actions->exportMemos(StoreActions::Format::Markdown); });
+    add(u"从 JSON 导入(&I)…"_s, "importJsonAction", [actions] { actions->importMemos(); });
+    data->addSeparator();
+    add(u"从备份恢复(&B)…"_s, "restoreBackupAction", [actions] { actions->restoreBackup(); });
 }
 
 void HostWindow::rebuildUserMenu()
@@ -165,6 +190,7 @@ bool HostWindow::switchUser(const QString& userName)
         rebuildUserMenu();
         return true;
     }
+    m_storeActions->backUpBeforeClosing();
     if (!openUser(userName)) {
         QString error;
         if (!previous.isEmpty() && !m_store.open(previous, error))
@@ -327,13 +353,16 @@ void HostWindow::closeEvent(QCloseEvent* event)
     QSettings settings;
     settings.setValue(kGeometryKey, saveGeometry());
     settings.setValue(kRecentUsersKey, m_recentUsers);
+    m_storeActions->backUpBeforeClosing();
     QMainWindow::closeEvent(event);
+}
+
+void HostWindow::setErrorReporter(ErrorReporter reporter)
+{
+    m_prompts.error = reporter ? std::move(reporter) : HostPrompts::defaultError(this);
 }
 
 void HostWindow::reportError(const QString& title, const QString& text)
 {
-    if (m_reportError)
-        m_reportError(title, text);
-    else
-        QMessageBox::critical(isVisible() ? this : nullptr, title, text);
+    m_prompts.error(title, text);
 }

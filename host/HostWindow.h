@@ -1,6 +1,8 @@
 #pragma once
 // The host's main window: a module bar down the left, the frame that holds the registered
-// panels, a status bar for the module's texts, a user menu, and the module file it runs.
+// panels, a status bar for the module's texts, a user menu, the 数据 menu that keeps the user's
+// memos safe (trash, backups, export and import), and the module file it runs.
+#include "HostPrompts.h"
 #include "ModuleLibrary.h"
 #include "UserStore.h"
 
@@ -11,6 +13,7 @@
 
 class ModuleBar;
 class ModuleHost;
+class StoreActions;
 class QActionGroup;
 class QLabel;
 class QMenu;
@@ -27,13 +30,17 @@ class HostWindow : public QMainWindow
     explicit HostWindow(const QString& dataDir, QWidget* parent = nullptr);
     ~HostWindow() override;
 
-    void setErrorReporter(ErrorReporter reporter) { m_reportError = std::move(reporter); }
+    // Replaces the error prompt; an empty reporter brings back the message box.
+    void setErrorReporter(ErrorReporter reporter);
+    // Every question, notice, choice and the clock of the backups; a test answers through them.
+    HostPrompts& prompts() { return m_prompts; }
 
     // Opens the user's store before any module is loaded. False (after reporting why) when the
     // store cannot be opened: the host must not run on no store or on an empty one in its place.
     bool openUser(const QString& userName);
-    // Opens another user's store and tells the module. If that store cannot be opened the
-    // previous user's store is opened again and the module is not told anything.
+    // Backs up the current user's store (at most once a day), opens another user's store and tells
+    // the module. If that store cannot be opened the previous user's store is opened again and the
+    // module is not told anything.
     bool switchUser(const QString& userName);
     QString userName() const { return m_store.userName(); }
 
@@ -59,10 +66,12 @@ class HostWindow : public QMainWindow
     bool saveScreenshot(const QString& path, QString& error);
 
   protected:
+    // Also backs up the current user's store, as switching users does.
     void closeEvent(QCloseEvent* event) override;
 
   private:
     void buildMenus();
+    void buildDataMenu();
     void rebuildUserMenu();
     void rememberUser(const QString& userName);
     void askForUser();
@@ -79,7 +88,8 @@ class HostWindow : public QMainWindow
     UserStore m_store;
     ModuleLibrary m_module;
     int m_componentId = 0;
-    ErrorReporter m_reportError;
+    HostPrompts m_prompts;
+    std::unique_ptr<StoreActions> m_storeActions;
 
     ModuleBar* m_moduleBar;
     QStackedWidget* m_frame;

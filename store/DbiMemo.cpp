@@ -53,7 +53,7 @@ std::int32_t DBI_MemModifyRecord(std::int32_t key, const MemoRecord* record)
 
 std::int32_t DBI_MemDeleteRecord(std::int32_t key)
 {
-    return WithStore([&](StoreSession& s) { return s.Delete(s.Memos(), key) ? 1 : 0; });
+    return WithStore([&](StoreSession& s) { return s.DeleteMemo(key) ? 1 : 0; });
 }
 
 std::int32_t DBI_MemGroupGetValidRecordCount(void)

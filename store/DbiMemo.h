@@ -22,6 +22,7 @@ MEMOSTORE_API std::int32_t DBI_MemReadRecord(std::int32_t key, MemoRecord* recor
 MEMOSTORE_API std::int32_t DBI_MemRecycleWriteRecord(const MemoRecord* record);
 // Replace the memo with the given key; 1 when it was replaced.
 MEMOSTORE_API std::int32_t DBI_MemModifyRecord(std::int32_t key, const MemoRecord* record);
+// Moves the memo into the trash (see MemoTrash.h), where none of these operations sees it; 1 when done.
 MEMOSTORE_API std::int32_t DBI_MemDeleteRecord(std::int32_t key);
 
 MEMOSTORE_API std::int32_t DBI_MemGroupGetValidRecordCount(void);

@@ -2,6 +2,8 @@
 
 // Host-side control of the record store: which user's store the record operations work on.
 // All functions are meant for the host's GUI thread; they are serialised internally all the same.
+// The host's other functions of the store: MemoTrash.h (deleted memos), MemoBackups.h (backup
+// copies) and MemoBatch.h (adding an import in one transaction).
 
 #include "StoreExport.h"
 

@@ -58,6 +58,21 @@ bool CreatePrivateFile(const std::string& path)
     return made;
 }
 
+void RemoveQuietly(const std::string& path)
+{
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+        ::unlink((path + suffix).c_str());
+}
+
+void SyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 bool SomethingAt(const std::string& path)
 {
     struct stat info

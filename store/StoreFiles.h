@@ -16,6 +16,12 @@ bool MakePrivateFolder(const std::string& folder, std::string& error);
 // Creates an empty file of mode 0600, whatever the umask; false if anything is at path already.
 bool CreatePrivateFile(const std::string& path);
 
+// Removes a database file and the companions SQLite may have left beside it, ignoring failures.
+void RemoveQuietly(const std::string& path);
+
+// Makes the folder's entries (a file linked or removed) durable.
+void SyncFolder(const std::string& folder);
+
 // Whether anything (also a dangling symbolic link) is at path.
 bool SomethingAt(const std::string& path);
 

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "StoreFiles.h"
+#include "StoreMigration.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -28,6 +29,7 @@ CREATE TABLE memo (
 CREATE TABLE memo_group (
     key INTEGER PRIMARY KEY AUTOINCREMENT CHECK (key BETWEEN 1 AND 2147483647),
     record BLOB NOT NULL CHECK (typeof(record) = 'blob' AND length(record) = 44));
+@TRASH_TABLE@
 PRAGMA application_id = @APPLICATION_ID@;
 PRAGMA user_version = @SCHEMA_VERSION@;
 COMMIT;
@@ -40,6 +42,8 @@ std::string CreationScript()
     const auto put = [&script](std::string_view name, std::int32_t value) {
         script.replace(script.find(name), name.size(), std::to_string(value));
     };
+    const std::string_view trash = "@TRASH_TABLE@";
+    script.replace(script.find(trash), trash.size(), kCreateTrashTable);
     put("@APPLICATION_ID@", kStoreApplicationId);
     put("@SCHEMA_VERSION@", kStoreSchemaVersion);
     return script;
@@ -57,21 +61,6 @@ std::string ReadFailure(const Connection& db, const std::string& path, const std
     if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB)
         return Refusal(path, "is damaged (" + reason + ")");
     return Refusal(path, "could not be read (" + reason + ")");
-}
-
-void RemoveQuietly(const std::string& path)
-{
-    for (const char* suffix : {"", "-journal", "-wal", "-shm"})
-        ::unlink((path + suffix).c_str());
-}
-
-void SyncFolder(const std::string& folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 std::uint32_t BigEndian32(const unsigned char* bytes)
@@ -202,7 +191,8 @@ bool CheckContents(const std::string& name, int flags, const std::string& path, 
                                   std::to_string(kStoreSchemaVersion) + ")");
         return false;
     }
-    if (*version != kStoreSchemaVersion) {
+    // Older formats are upgraded once the store is open for writing.
+    if (*version < kOldestMigratedVersion) {
         error = Refusal(path, "has an unknown format (" + std::to_string(*version) + ")");
         return false;
     }
@@ -223,7 +213,11 @@ bool CheckContents(const std::string& name, int flags, const std::string& path, 
     }
 
     for (const char* probe :
-         {"SELECT key, record FROM memo LIMIT 0", "SELECT key, record FROM memo_group LIMIT 0"}) {
+         {"SELECT key, record FROM memo LIMIT 0", "SELECT key, record FROM memo_group LIMIT 0",
+          "SELECT key, record, deleted_at FROM memo_trash LIMIT 0"}) {
+        // The trash came with format 2; an older store gets it when it is upgraded.
+        if (*version < 2 && std::strstr(probe, "memo_trash"))
+            continue;
         sqlite3_stmt* stmt = nullptr;
         const int rc = sqlite3_prepare_v2(db.Handle(), probe, -1, &stmt, nullptr);
         sqlite3_finalize(stmt);
@@ -260,4 +254,10 @@ bool CheckStoreFile(const std::string& path, std::string& error)
         error.clear();
     }
     return CheckContents(path, SQLITE_OPEN_READONLY, path, error);
+}
+
+bool CheckBackupFile(const std::string& path, std::string& error)
+{
+    return CheckHeader(path, error) &&
+           CheckContents(ImmutableUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, path, error);
 }

@@ -1,13 +1,18 @@
 #include "StoreSession.h"
 
-#include "MemoGroupRecord.h"
-#include "MemoRecord.h"
+#include "GroupRules.h"
+#include "MemoBatch.h"
+#include "MemoTrash.h"
+#include "StoreMigration.h"
+#include "Transaction.h"
 
 #include <sqlite3.h>
 
 #include <time.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <ctime>
 #include <random>
 
 namespace {
@@ -51,29 +56,33 @@ std::unique_ptr<StoreSession> StoreSession::Open(const std::string& path, std::s
     bool ok = session->m_db.Open(path, SQLITE_OPEN_READWRITE, reason);
     if (ok) {
         sqlite3* db = session->m_db.Handle();
-        // Each write is one statement in autocommit mode, so SQLite takes the write lock before it
-        // reads anything and a waiting writer retries through the handler; it never fails on a
-        // stale snapshot, which only a longer deferred transaction could run into.
+        // Each write is one statement in autocommit mode, or a transaction that takes the write lock
+        // first, so SQLite takes the write lock before it reads anything and a waiting writer retries
+        // through the handler; it never fails on a stale snapshot.
         sqlite3_busy_handler(db, &WaitForTurn, session.get());
         // WAL with FULL synchronisation: each commit is one fsync of the log, so every operation is
         // durable once it returns, and readers in another process never block a writer.
-        ok = session->m_db.Exec("PRAGMA synchronous = FULL; PRAGMA journal_mode = WAL;", reason) &&
-             session->m_dataVersion.Prepare(db, "PRAGMA data_version") == SQLITE_OK &&
-             session->m_pack.Prepare(db, "PRAGMA incremental_vacuum") == SQLITE_OK &&
-             session->m_memos.Prepare(db, "memo") == SQLITE_OK &&
-             session->m_groups.Prepare(db, "memo_group") == SQLITE_OK;
-        if (!ok && reason.empty())
-            reason = session->m_db.LastMessage();
+        ok = session->m_db.Exec("PRAGMA synchronous = FULL; PRAGMA journal_mode = WAL;", reason);
         // SQLite quietly falls back to reading when it may not write; every save would then fail.
         if (ok && sqlite3_db_readonly(db, "main") != 0) {
             ok = false;
             reason = "SQLite could only open it for reading";
         }
+        ok = ok && MigrateStore(session->m_db, reason);
+        ok = ok && session->m_dataVersion.Prepare(db, "PRAGMA data_version") == SQLITE_OK &&
+             session->m_pack.Prepare(db, "PRAGMA incremental_vacuum") == SQLITE_OK &&
+             session->m_memos.Prepare(db, "memo") == SQLITE_OK &&
+             session->m_groups.Prepare(db, "memo_group") == SQLITE_OK &&
+             session->m_trash.Prepare(db) == SQLITE_OK;
+        if (!ok && reason.empty())
+            reason = session->m_db.LastMessage();
     }
     if (!ok) {
         error = "The memo store file " + path + " could not be opened for writing (" + reason + ").";
         return nullptr;
     }
+    // A failed purge costs nothing but space; the entries go at a later opening.
+    session->m_trash.DropDeletedBefore(std::time(nullptr) - kTrashLife);
     return session;
 }
 
@@ -170,4 +179,121 @@ bool StoreSession::Pack()
     while ((rc = sqlite3_step(*use)) == SQLITE_ROW) {
     }
     return rc == SQLITE_DONE;
+}
+
+bool StoreSession::DeleteMemo(std::int32_t key)
+{
+    if (key < 1)
+        return false;
+    Transaction transaction(m_db);
+    if (!transaction.Begun() || !m_trash.Keep(key, std::time(nullptr)) || !m_memos.DeleteRow(key) ||
+        !transaction.Commit())
+        return false;
+    AfterWrite([&] { m_memos.MirrorDelete(key); });
+    return true;
+}
+
+std::int32_t StoreSession::TrashCount()
+{
+    return std::max(m_trash.Count(), 0);
+}
+
+bool StoreSession::ReadTrash(std::int32_t order, MemoRecord* out, std::int64_t* deletedAt)
+{
+    return m_trash.ReadByOrder(order, out, deletedAt);
+}
+
+int StoreSession::RestoreMemo(std::int32_t key, std::string& reason)
+{
+    Transaction transaction(m_db);
+    if (!transaction.Begun(reason))
+        return MEMO_TRASH_FAILED;
+    if (key < 1 || !m_trash.Contains(key)) {
+        reason = "There is no deleted memo with the key " + std::to_string(key) + ".";
+        return MEMO_TRASH_NOT_FOUND;
+    }
+    const std::optional<std::int64_t> count = m_db.QueryInt("SELECT count(*) FROM memo", reason);
+    if (!count)
+        return MEMO_TRASH_FAILED;
+    if (*count >= MAX_MEMO_COUNT) {
+        reason = "The store already holds " + std::to_string(*count) + " memos, the most it may hold.";
+        return MEMO_TRASH_STORE_FULL;
+    }
+    const std::string inUse = "SELECT count(*) FROM memo WHERE key = " + std::to_string(key);
+    const std::optional<std::int64_t> taken = m_db.QueryInt(inUse.c_str(), reason);
+    if (!taken)
+        return MEMO_TRASH_FAILED;
+    if (*taken != 0) {
+        reason = "A memo with the key " + std::to_string(key) + " is stored already.";
+        return MEMO_TRASH_KEY_IN_USE;
+    }
+    if (!m_trash.MoveBack(key) || !transaction.Commit(reason)) {
+        if (reason.empty())
+            reason = m_db.LastMessage();
+        return MEMO_TRASH_FAILED;
+    }
+    // The record lands between others, not at the end: read the table again.
+    m_memos.Invalidate();
+    return MEMO_TRASH_RESTORED;
+}
+
+std::int32_t StoreSession::EmptyTrash()
+{
+    return m_trash.Empty();
+}
+
+int StoreSession::AddRecords(const MemoRecord* memos, std::int32_t memoCount, const MemoGroupRecord* groups,
+                             std::int32_t groupCount, std::string& reason)
+{
+    if (memoCount < 0 || groupCount < 0 || (memoCount > 0 && !memos) || (groupCount > 0 && !groups)) {
+        reason = "The records to add were not given.";
+        return MEMO_BATCH_FAILED;
+    }
+    Transaction transaction(m_db);
+    if (!transaction.Begun(reason))
+        return MEMO_BATCH_FAILED;
+    // Counted inside the transaction, so another process cannot slip a record in between.
+    const std::optional<std::int64_t> stored = m_db.QueryInt("SELECT count(*) FROM memo", reason);
+    if (!stored)
+        return MEMO_BATCH_FAILED;
+    if (*stored + memoCount > MAX_MEMO_COUNT) {
+        reason = "The store holds " + std::to_string(*stored) + " memos; " + std::to_string(memoCount) +
+                 " more would pass the limit of " + std::to_string(MAX_MEMO_COUNT) + ".";
+        return MEMO_BATCH_MEMOS_FULL;
+    }
+    m_groups.Invalidate();
+    if (!m_groups.Load()) {
+        reason = m_db.LastMessage();
+        return MEMO_BATCH_FAILED;
+    }
+    std::int64_t realGroups = 0;
+    for (std::int32_t order = 1; order <= m_groups.Count(); ++order) {
+        MemoGroupRecord group{};
+        m_groups.CopyByOrder(order, &group);
+        realGroups += IsPseudoGroupName(GroupName(group)) ? 0 : 1;
+    }
+    for (std::int32_t i = 0; i < groupCount; ++i)
+        realGroups += IsPseudoGroupName(GroupName(groups[i])) ? 0 : 1;
+    if (realGroups > MAX_GROUP_COUNT) {
+        reason = "The categories would number " + std::to_string(realGroups) + ", more than the limit of " +
+                 std::to_string(MAX_GROUP_COUNT) + ".";
+        return MEMO_BATCH_GROUPS_FULL;
+    }
+    for (std::int32_t i = 0; i < groupCount; ++i) {
+        if (m_groups.InsertRow(&groups[i]) == 0) {
+            reason = m_db.LastMessage();
+            return MEMO_BATCH_FAILED;
+        }
+    }
+    for (std::int32_t i = 0; i < memoCount; ++i) {
+        if (m_memos.InsertRow(&memos[i]) == 0) {
+            reason = m_db.LastMessage();
+            return MEMO_BATCH_FAILED;
+        }
+    }
+    if (!transaction.Commit(reason))
+        return MEMO_BATCH_FAILED;
+    m_memos.Invalidate();
+    m_groups.Invalidate();
+    return MEMO_BATCH_ADDED;
 }

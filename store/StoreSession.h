@@ -3,13 +3,19 @@
 #include "Connection.h"
 #include "RecordTable.h"
 #include "Statement.h"
+#include "TrashTable.h"
+
+#include "MemoGroupRecord.h"
+#include "MemoRecord.h"
 
 #include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
 
-// One open store: a read-write connection to a checked store file and its two tables.
+// One open store: a read-write connection to a checked store file, its two record tables and the
+// trash of deleted memos. Opening upgrades a store of an older format and drops the memos that were
+// deleted longer than kTrashLife ago.
 //
 // Reads are served from the tables' in-memory mirrors. Before a read trusts them, the session asks
 // SQLite whether any other connection (another process) committed since the mirrors were read
@@ -25,11 +31,13 @@ class StoreSession
 {
   public:
     static constexpr auto kSnapshotLife = std::chrono::seconds(1);
+    static constexpr std::int64_t kTrashLife = 30 * 24 * 3600;
 
     // Opens the store file read-write; the file must already have passed CheckStoreFile.
     static std::unique_ptr<StoreSession> Open(const std::string& path, std::string& error);
 
     const std::string& Path() const { return m_path; }
+    sqlite3* Handle() const { return m_db.Handle(); }
     RecordTable& Memos() { return m_memos; }
     RecordTable& Groups() { return m_groups; }
 
@@ -39,9 +47,23 @@ class StoreSession
     std::int32_t Insert(RecordTable& table, const void* record);
     bool Modify(RecordTable& table, std::int32_t key, const void* record);
     bool Delete(RecordTable& table, std::int32_t key);
+    // Deletes a memo by moving it into the trash, in one transaction, stamped with the time now.
+    bool DeleteMemo(std::int32_t key);
     // Orders never have gaps (they are ranks by key); packing hands the pages that deletions freed
     // back to the file system.
     bool Pack();
+
+    // The trash. Restoring puts the record back under its key, so it takes its old order again; it
+    // is refused when the memo table is full or the key is in use. Results are MEMO_TRASH_* codes.
+    std::int32_t TrashCount();
+    bool ReadTrash(std::int32_t order, MemoRecord* out, std::int64_t* deletedAt);
+    int RestoreMemo(std::int32_t key, std::string& reason);
+    std::int32_t EmptyTrash();
+
+    // Adds categories, then memos, in one transaction, as recycle writes would: all or nothing, and
+    // nothing when the memo or category limits would be passed. Results are MEMO_BATCH_* codes.
+    int AddRecords(const MemoRecord* memos, std::int32_t memoCount, const MemoGroupRecord* groups,
+                   std::int32_t groupCount, std::string& reason);
 
   private:
     StoreSession();
@@ -58,6 +80,7 @@ class StoreSession
     Statement m_pack;
     RecordTable m_memos;
     RecordTable m_groups;
+    TrashTable m_trash;
     std::int64_t m_seenVersion = -1;
     std::chrono::steady_clock::time_point m_checkedAt;
     std::chrono::steady_clock::time_point m_busySince; // when the current wait for a lock began

@@ -13,6 +13,21 @@ struct StoreState
     std::unique_ptr<StoreSession> session;
     std::string lastError;
     std::string currentPath;
+    std::string backupList; // what MemoStore_Backups returned last
 };
 
 StoreState& TheStore();
+
+// Runs op(state) for the host's functions of the store under the library's lock, with lastError
+// cleared for op's reason; without an open store the result is `none` and lastError says so.
+template <class Result, class Op> Result WithOpenStore(Result none, Op op)
+{
+    StoreState& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    store.lastError.clear();
+    if (!store.session) {
+        store.lastError = "No memo store is open.";
+        return none;
+    }
+    return op(store);
+}

@@ -150,6 +150,7 @@ class TestDamagedStores : public QObject
         QTest::newRow("dangling link") << u"dangling"_s << u"symbolic link to nothing"_s;
         QTest::newRow("other program") << u"foreign"_s << u"another program"_s;
         QTest::newRow("newer format") << u"newer"_s << u"newer version"_s;
+        QTest::newRow("former format, upgraded") << u"former"_s << QString();
         QTest::newRow("missing tables") << u"no-tables"_s << u"lacks the tables"_s;
         QTest::newRow("read-only for this user") << u"read-only"_s << u"may not be written"_s;
         QTest::newRow("garbage -wal") << u"garbage-wal"_s << QString();
@@ -212,6 +213,12 @@ class TestDamagedStores : public QObject
             QVERIFY(MakeStore(user));
             if (!ReadOnlyForProbe(path, asUser))
                 QSKIP("running as root without setpriv or a user \"nobody\" to open the store as");
+        } else if (damage == u"former") {
+            // A store as the version before the trash wrote it.
+            QVERIFY(MakeStore(user));
+            RawDb raw(path);
+            QVERIFY(
+                raw.Exec("DROP TABLE memo_trash; PRAGMA user_version = 1; PRAGMA journal_mode = DELETE;"));
         } else if (damage == u"garbage-wal") {
             QVERIFY(MakeStore(user));
             QVERIFY(write(path + u"-wal"_s, garbage));
@@ -231,6 +238,7 @@ class TestDamagedStores : public QObject
             RawDb raw(healthyFile);
             QCOMPARE(raw.Text("PRAGMA integrity_check"), u"ok"_s);
             QCOMPARE(raw.Text("SELECT count(*) FROM memo"), QString::number(kMemos));
+            QCOMPARE(raw.Text("PRAGMA user_version"), u"2"_s);
         } else {
             QVERIFY2(probe.output.startsWith(u"refused: "_s) && probe.output.contains(reason) &&
                          probe.output.contains(path),

@@ -1,0 +1,34 @@
+#pragma once
+// Everything the host asks of the person in front of it, in one place: error reports, notices,
+// yes/no questions, file and list choices, and the clock that dates backups. Each is a function
+// the host calls; the defaults show Qt's message boxes and dialogs over the owner window, and a
+// test replaces them to answer without showing anything.
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+struct HostPrompts
+{
+    using Report = std::function<void(const QString& title, const QString& text)>;
+    using Question = std::function<bool(const QString& title, const QString& text)>;
+    // A file to write (save) or to read; empty when the person cancels.
+    using FileChoice = std::function<QString(const QString& title, const QString& filter, bool save)>;
+    // The index of the chosen item; -1 when the person cancels.
+    using ItemChoice =
+        std::function<int(const QString& title, const QString& label, const QStringList& items)>;
+    using Clock = std::function<qint64()>; // seconds since the epoch
+
+    explicit HostPrompts(QWidget* owner);
+
+    Report error;
+    Report notice;
+    Question question;
+    FileChoice file;
+    ItemChoice item;
+    Clock clock;
+
+    // The defaults, for a prompt that a caller set and wants back.
+    static Report defaultError(QWidget* owner);
+};

@@ -1,0 +1,70 @@
+#include "MemoBackups.h"
+
+#include "StoreBackup.h"
+#include "StoreFiles.h"
+#include "StoreSchema.h"
+#include "StoreState.h"
+
+extern "C" {
+
+int MemoStore_BackUp(std::int64_t now, int onceADay)
+{
+    return WithOpenStore(static_cast<int>(MEMO_BACKUP_FAILED), [&](StoreState& s) {
+        return WriteBackup(s.session->Handle(), s.session->Path(), now, onceADay != 0, true, s.lastError);
+    });
+}
+
+const char* MemoStore_Backups(void)
+{
+    StoreState& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    store.backupList.clear();
+    if (store.session) {
+        for (const std::string& path : BackupsOf(store.session->Path()))
+            store.backupList += (store.backupList.empty() ? "" : "\n") + path;
+    }
+    return store.backupList.c_str();
+}
+
+int MemoStore_RestoreBackup(const char* path, std::int64_t now)
+{
+    return WithOpenStore(0, [&](StoreState& s) {
+        if (!path || path[0] == '\0') {
+            s.lastError = "No backup was named, so nothing was restored.";
+            return 0;
+        }
+        const std::string storePath = s.session->Path();
+        if (!CheckBackupFile(path, s.lastError))
+            return 0;
+        const std::optional<FileSnapshot> backup = Snapshot(path);
+        const std::optional<FileSnapshot> store = Snapshot(storePath);
+        if (backup && store && backup->device == store->device && backup->inode == store->inode) {
+            s.lastError = std::string("The file ") + path + " is the memo store itself, not a backup of it.";
+            return 0;
+        }
+        std::string reason;
+        if (WriteBackup(s.session->Handle(), storePath, now, false, false, reason) != MEMO_BACKUP_WRITTEN) {
+            s.lastError =
+                "Nothing was restored, because the store as it is could not be backed up first. " + reason;
+            return 0;
+        }
+        s.session.reset();
+        std::string copyError;
+        const bool copied = CopyBackupInto(path, storePath, copyError);
+        std::string openError;
+        if (CheckStoreFile(storePath, openError))
+            s.session = StoreSession::Open(storePath, openError);
+        if (!s.session) {
+            s.currentPath.clear();
+            s.lastError = (copied ? std::string() : copyError + " ") + openError;
+            return 0;
+        }
+        if (!copied) {
+            s.lastError = copyError + " The store was left as it was.";
+            return 0;
+        }
+        return 1;
+    });
+}
+
+} // extern "C"

@@ -1,0 +1,222 @@
+#include "StoreBackup.h"
+
+#include "Connection.h"
+#include "MemoBackups.h"
+#include "StoreFiles.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <tuple>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kStampLength = 15; // YYYYMMDD-hhmmss
+constexpr int kMaxSerial = 1000;
+
+struct BackupEntry
+{
+    std::string stamp;
+    int serial = 1;
+    std::string path;
+};
+
+std::string LocalStamp(std::int64_t now)
+{
+    const std::time_t time = static_cast<std::time_t>(now);
+    std::tm local{};
+    char text[32] = {};
+    if (!localtime_r(&time, &local) ||
+        std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local) != kStampLength)
+        return "00000000-000000";
+    return text;
+}
+
+std::string Prefix(const std::string& storePath)
+{
+    return fs::path(storePath).stem().string() + ".";
+}
+
+bool AllDigits(std::string_view text)
+{
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The stamp and serial of a copy's file name; nothing for the names of other files.
+std::optional<BackupEntry> ParseName(const std::string& name, const std::string& prefix)
+{
+    if (name.size() < prefix.size() + kStampLength + 3 || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - 3, 3, ".db") != 0)
+        return std::nullopt;
+    const std::string middle = name.substr(prefix.size(), name.size() - prefix.size() - 3);
+    BackupEntry entry;
+    entry.stamp = middle.substr(0, kStampLength);
+    if (!AllDigits(std::string_view(entry.stamp).substr(0, 8)) || entry.stamp[8] != '-' ||
+        !AllDigits(std::string_view(entry.stamp).substr(9)))
+        return std::nullopt;
+    const std::string_view rest = std::string_view(middle).substr(kStampLength);
+    if (!rest.empty()) {
+        if (rest.size() > 5 || rest[0] != '-' || !AllDigits(rest.substr(1)))
+            return std::nullopt;
+        entry.serial = std::stoi(std::string(rest.substr(1)));
+    }
+    return entry;
+}
+
+std::vector<BackupEntry> Entries(const std::string& storePath)
+{
+    std::vector<BackupEntry> entries;
+    const std::string prefix = Prefix(storePath);
+    std::error_code ec;
+    for (fs::directory_iterator it(BackupFolderOf(storePath), ec), end; !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec))
+            continue;
+        if (std::optional<BackupEntry> entry = ParseName(it->path().filename().string(), prefix)) {
+            entry->path = it->path().string();
+            entries.push_back(std::move(*entry));
+        }
+    }
+    std::sort(entries.begin(), entries.end(), [](const BackupEntry& a, const BackupEntry& b) {
+        return std::tie(a.stamp, a.serial) > std::tie(b.stamp, b.serial);
+    });
+    return entries;
+}
+
+std::string QuickCheck(sqlite3* db)
+{
+    sqlite3_stmt* check = nullptr;
+    std::string verdict;
+    if (sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &check, nullptr) == SQLITE_OK &&
+        sqlite3_step(check) == SQLITE_ROW) {
+        const auto* text = sqlite3_column_text(check, 0);
+        verdict = text ? reinterpret_cast<const char*>(text) : "";
+    } else {
+        verdict = sqlite3_errmsg(db);
+    }
+    sqlite3_finalize(check);
+    return verdict;
+}
+
+// Copies every page of `from` into `to` in one step; SQLite's online backup.
+bool CopyDatabase(sqlite3* to, sqlite3* from, std::string& error)
+{
+    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup) {
+        error = sqlite3_errmsg(to);
+        return false;
+    }
+    const int stepped = sqlite3_backup_step(backup, -1);
+    const int finished = sqlite3_backup_finish(backup);
+    if (stepped != SQLITE_DONE || finished != SQLITE_OK) {
+        error = sqlite3_errstr(stepped != SQLITE_DONE ? stepped : finished);
+        return false;
+    }
+    return true;
+}
+
+void Prune(const std::string& storePath)
+{
+    const std::vector<BackupEntry> entries = Entries(storePath);
+    for (std::size_t i = kKeptBackups; i < entries.size(); ++i)
+        RemoveQuietly(entries[i].path);
+}
+
+} // namespace
+
+std::string BackupFolderOf(const std::string& storePath)
+{
+    return (fs::path(storePath).parent_path() / "backups").string();
+}
+
+std::vector<std::string> BackupsOf(const std::string& storePath)
+{
+    std::vector<std::string> paths;
+    for (BackupEntry& entry : Entries(storePath))
+        paths.push_back(std::move(entry.path));
+    return paths;
+}
+
+int WriteBackup(sqlite3* source, const std::string& storePath, std::int64_t now, bool onceADay, bool prune,
+                std::string& error)
+{
+    const std::string folder = BackupFolderOf(storePath);
+    const std::string stamp = LocalStamp(now);
+    if (onceADay) {
+        const std::vector<BackupEntry> entries = Entries(storePath);
+        if (std::any_of(entries.begin(), entries.end(),
+                        [&](const BackupEntry& e) { return e.stamp.compare(0, 8, stamp, 0, 8) == 0; }))
+            return MEMO_BACKUP_NOT_DUE;
+    }
+    if (const std::string verdict = QuickCheck(source); verdict != "ok") {
+        error =
+            "The memo store file " + storePath + " is damaged (" + verdict + "); no backup was made of it.";
+        return MEMO_BACKUP_FAILED;
+    }
+    if (!MakePrivateFolder(folder, error))
+        return MEMO_BACKUP_FAILED;
+
+    std::string name;
+    for (int serial = 1; serial <= kMaxSerial && name.empty(); ++serial) {
+        const std::string candidate =
+            Prefix(storePath) + stamp + (serial > 1 ? "-" + std::to_string(serial) : std::string()) + ".db";
+        if (!SomethingAt((fs::path(folder) / candidate).string()))
+            name = candidate;
+    }
+    if (name.empty()) {
+        error = "No backup was made: the folder " + folder + " has no free name for one.";
+        return MEMO_BACKUP_FAILED;
+    }
+    const std::string target = (fs::path(folder) / name).string();
+    const std::string temp =
+        (fs::path(folder) / ("." + name + ".new-" + std::to_string(::getpid()))).string();
+    RemoveQuietly(temp);
+
+    std::string reason;
+    Connection copy;
+    bool made = CreatePrivateFile(temp);
+    if (!made)
+        reason = std::strerror(errno);
+    // The copy is a plain file of its own, not in WAL mode, so it is complete without companions.
+    made = made && copy.Open(temp, SQLITE_OPEN_READWRITE, reason) &&
+           CopyDatabase(copy.Handle(), source, reason) && copy.Exec("PRAGMA journal_mode = DELETE", reason);
+    copy.Close();
+    if (made && ::link(temp.c_str(), target.c_str()) != 0 &&
+        ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+        reason = std::strerror(errno);
+        made = false;
+    }
+    RemoveQuietly(temp);
+    if (!made) {
+        error = "No backup could be written to " + target + " (" + reason + ").";
+        return MEMO_BACKUP_FAILED;
+    }
+    SyncFolder(folder);
+    if (prune)
+        Prune(storePath);
+    return MEMO_BACKUP_WRITTEN;
+}
+
+bool CopyBackupInto(const std::string& backupPath, const std::string& storePath, std::string& error)
+{
+    Connection from;
+    Connection to;
+    std::string reason;
+    bool ok = from.Open(ImmutableUri(backupPath), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, reason) &&
+              to.Open(storePath, SQLITE_OPEN_READWRITE, reason);
+    if (ok) {
+        sqlite3_busy_timeout(to.Handle(), 5000);
+        ok = CopyDatabase(to.Handle(), from.Handle(), reason);
+    }
+    if (!ok)
+        error = "The backup " + backupPath + " could not be copied into the store (" + reason + ").";
+    return ok;
+}

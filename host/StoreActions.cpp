@@ -144,15 +144,20 @@ void StoreActions::importMemos()
     if (path.isEmpty())
         return;
     QString error;
-    std::optional<ImportPlan> plan;
-    if (const std::optional<QByteArray> bytes = ReadImportFile(path, error))
-        plan = PlanImport(*bytes, ReadStoreContents(), error);
-    if (plan && !(plan->memos.empty() && plan->groups.empty()) &&
-        MemoStore_AddRecords(plan->memos.data(), std::int32_t(plan->memos.size()), plan->groups.data(),
-                             std::int32_t(plan->groups.size())) != MEMO_BATCH_ADDED) {
-        error = u"存储拒绝了这些记录：%1"_s.arg(StoreError());
-        plan.reset();
-    }
+    const std::optional<ImportPlan> plan = [&]() -> std::optional<ImportPlan> {
+        const std::optional<QByteArray> bytes = ReadImportFile(path, error);
+        if (!bytes)
+            return std::nullopt;
+        std::optional<ImportPlan> planned = PlanImport(*bytes, ReadStoreContents(), error);
+        if (planned && !(planned->memos.empty() && planned->groups.empty()) &&
+            MemoStore_AddRecords(planned->memos.data(), std::int32_t(planned->memos.size()),
+                                 planned->groups.data(),
+                                 std::int32_t(planned->groups.size())) != MEMO_BATCH_ADDED) {
+            error = u"存储拒绝了这些记录：%1"_s.arg(StoreError());
+            return std::nullopt;
+        }
+        return planned;
+    }();
     if (!plan) {
         m_prompts.error(u"无法导入"_s, u"没有导入任何内容。\n\n%1"_s.arg(error));
         return;

@@ -95,9 +95,9 @@ struct MemoKey
     bool operator==(const MemoKey&) const = default;
 };
 
-size_t qHash(const MemoKey& key, size_t seed = 0)
+size_t qHash(const MemoKey& key, size_t start = 0)
 {
-    return qHashMulti(seed, key.stamp, key.title, key.body, key.category);
+    return qHashMulti(start, key.stamp, key.title, key.body, key.category);
 }
 
 MemoKey KeyOf(const MemoRecord& memo)

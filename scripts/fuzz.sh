@@ -3,8 +3,8 @@
 #   scripts/fuzz.sh                     every target for 60 s (what CI runs)
 #   scripts/fuzz.sh 3600                every target for an hour
 #   scripts/fuzz.sh 600 cxml storefile  the named targets only (callbacks, cxml, storefile)
-# Each run starts from the committed seeds (fuzz/seeds/<target>) and from what earlier runs kept in
-# build/fuzz/corpus/<target>. An input that crashes, leaks or hangs is saved in
+# Each run starts from the committed example inputs (fuzz/examples/<target>) and from what earlier
+# runs kept in build/fuzz/corpus/<target>. An input that crashes, leaks or hangs is saved in
 # build/fuzz/findings/<target>/ and the script fails; replay it with build/fuzz/bin/fuzz_<target> FILE.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -31,5 +31,5 @@ for target in $targets; do
         storefile) options+=(-max_len=65536) ;;
     esac
     echo "== fuzz_$target for ${seconds}s"
-    build/fuzz/bin/fuzz_"$target" "${options[@]}" "$corpus" "fuzz/seeds/$target"
+    build/fuzz/bin/fuzz_"$target" "${options[@]}" "$corpus" "fuzz/examples/$target"
 done

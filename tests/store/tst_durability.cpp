@@ -45,9 +45,9 @@ class TestDurability : public QObject
     {
         QTemporaryDir temp;
         QVERIFY(temp.isValid());
-        const quint32 seed = QRandomGenerator::global()->generate();
-        qInfo("random seed %u", seed);
-        QRandomGenerator random(seed);
+        const quint32 start = QRandomGenerator::global()->generate();
+        qInfo("random start value %u (to repeat a run)", start);
+        QRandomGenerator random(start);
         QMap<std::int32_t, Stored> expected; // what the returned calls of all runs left
         int returned = 0;
 

@@ -1,12 +1,11 @@
 #pragma once
 // What the panel tests share: the panel created in a frame as the host places it, on a real store
-// in a temporary folder, a host that keeps the status texts, and a person's hands on its list.
+// in a temporary folder, the status texts a host received, and a person's hands on its list.
 #include "CategoryTestSupport.h"
 #include "DocumentOutline.h"
+#include "ShellTestHost.h"
 
 #include <CMemoDlg.h>
-#include <CXml.h>
-#include <HostAdapter.h>
 #include <LoadStr.h>
 #include <MemoTime.h>
 
@@ -16,30 +15,15 @@
 
 using namespace Qt::StringLiterals;
 
-// Registered with the host adapter while it lives; keeps every status-bar text the panel sends.
-class StatusHost
+// The status-bar texts a host received, in order.
+inline QStringList StatusTexts(const ShellTestHost& host)
 {
-  public:
-    StatusHost()
-    {
-        const HostAdapterHost host{&StatusHost::command, &StatusHost::command, this};
-        HostAdapter_RegisterHost(&host);
-    }
-    ~StatusHost() { HostAdapter_UnregisterHost(this); }
-    StatusHost(const StatusHost&) = delete;
-    StatusHost& operator=(const StatusHost&) = delete;
-
     QStringList texts;
-
-  private:
-    static int command(void* context, int, CXml* doc, int)
-    {
-        const ParsedDoc sent = parse(doc ? doc->GetDoc() : QString());
-        static_cast<StatusHost*>(context)->texts
-            << (sent.children.isEmpty() ? QString() : sent.children.first().second);
-        return 1;
-    }
-};
+    for (const SentDocument& doc : host.sent)
+        if (const ParsedDoc parsed = parse(doc.text); parsed.root == u"UpdataStatusBarText"_s)
+            texts << (parsed.children.isEmpty() ? QString() : parsed.children.first().second);
+    return texts;
+}
 
 // One panel on one fresh store; the panel deletes itself with its window.
 class PanelHarness

@@ -6,6 +6,7 @@
 //   durability: WAL, synchronous=FULL) followed by that plain refill.
 // Timing pauses are costly, so the iterations are fixed rather than found by the library.
 #include "RatioReporter.h"
+#include "RawDb.h"
 
 #include <CMemoDlg.h>
 #include <CMemoEditDlg.h>
@@ -39,11 +40,7 @@ struct PanelEnv
     QWidget frame;
     CMemoDlg* panel = nullptr; // deletes itself with its window
     QTreeWidget floorList;
-    sqlite3* db = nullptr;
-    sqlite3_stmt* select = nullptr;
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_stmt* update = nullptr;
-    sqlite3_stmt* erase = nullptr;
+    RawDb floorDb; // the floor's own connection to the store's file
 };
 PanelEnv* g_env = nullptr;
 
@@ -87,14 +84,15 @@ void FloorRefill()
     list.setUpdatesEnabled(false);
     list.clear();
     MemoRecord memo;
-    while (sqlite3_step(g_env->select) == SQLITE_ROW) {
-        std::memcpy(&memo, sqlite3_column_blob(g_env->select, 1), sizeof memo);
+    sqlite3_stmt* select = g_env->floorDb.m_selectMemos;
+    while (sqlite3_step(select) == SQLITE_ROW) {
+        std::memcpy(&memo, sqlite3_column_blob(select, 1), sizeof memo);
         auto* item = new QTreeWidgetItem(&list); // owned by the list
         item->setText(0, QStringView(FieldText(memo.title)).toString());
         item->setText(1, QString::fromStdU16String(FormatMemoTime(memo.stamp, noTime)));
-        item->setData(0, Qt::UserRole, sqlite3_column_int(g_env->select, 0));
+        item->setData(0, Qt::UserRole, sqlite3_column_int(select, 0));
     }
-    sqlite3_reset(g_env->select);
+    sqlite3_reset(select);
     list.topLevelItem(list.topLevelItemCount() - 1)->setSelected(true);
     list.setUpdatesEnabled(true);
 }
@@ -113,13 +111,6 @@ void Floor_SelectAndFill(benchmark::State& state)
         DeliverPosted(state);
     }
     state.counters["rows"] = g_env->floorList.topLevelItemCount();
-}
-
-std::int64_t Step(sqlite3_stmt* stmt)
-{
-    sqlite3_step(stmt);
-    sqlite3_reset(stmt);
-    return sqlite3_last_insert_rowid(sqlite3_db_handle(stmt));
 }
 
 MemoRecord SampleMemo(int n)
@@ -152,9 +143,8 @@ void Floor_UpdateAndFill(benchmark::State& state)
     for (auto _ : state) {
         MemoRecord memo = SampleMemo(++n);
         memo.key = kMemos;
-        sqlite3_bind_int(g_env->update, 1, kMemos);
-        sqlite3_bind_blob(g_env->update, 2, &memo, sizeof memo, SQLITE_STATIC);
-        Step(g_env->update);
+        RawDb& db = g_env->floorDb;
+        db.Update(db.m_updateMemo, kMemos, &memo, sizeof memo);
         FloorRefill();
         DeliverPosted(state);
     }
@@ -184,11 +174,10 @@ void Floor_DeleteAndFill(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         const MemoRecord memo = SampleMemo(0);
-        sqlite3_bind_blob(g_env->insert, 1, &memo, sizeof memo, SQLITE_STATIC);
-        const std::int64_t key = Step(g_env->insert);
+        RawDb& db = g_env->floorDb;
+        const std::int64_t key = db.Insert(db.m_insertMemo, &memo, sizeof memo);
         state.ResumeTiming();
-        sqlite3_bind_int64(g_env->erase, 1, key);
-        Step(g_env->erase);
+        db.Delete(db.m_deleteMemo, key);
         FloorRefill();
         DeliverPosted(state);
     }
@@ -240,13 +229,12 @@ void Floor_InsertAndFill(benchmark::State& state)
 {
     for (auto _ : state) {
         const MemoRecord memo = SampleMemo(0);
-        sqlite3_bind_blob(g_env->insert, 1, &memo, sizeof memo, SQLITE_STATIC);
-        const std::int64_t key = Step(g_env->insert);
+        RawDb& db = g_env->floorDb;
+        const std::int64_t key = db.Insert(db.m_insertMemo, &memo, sizeof memo);
         FloorRefill();
         DeliverPosted(state);
         state.PauseTiming();
-        sqlite3_bind_int64(g_env->erase, 1, key);
-        Step(g_env->erase);
+        db.Delete(db.m_deleteMemo, key);
         state.ResumeTiming();
     }
 }
@@ -297,13 +285,9 @@ int main(int argc, char** argv)
         env->floorList.resize(700, 500);
         env->floorList.show();
         QCoreApplication::sendPostedEvents();
-        sqlite3_open_v2(MemoStore_CurrentPath(), &env->db, SQLITE_OPEN_READWRITE, nullptr);
-        sqlite3_busy_timeout(env->db, 5000);
-        sqlite3_exec(env->db, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
-        sqlite3_prepare_v2(env->db, "SELECT key, record FROM memo ORDER BY key", -1, &env->select, nullptr);
-        sqlite3_prepare_v2(env->db, "INSERT INTO memo (record) VALUES (?1)", -1, &env->insert, nullptr);
-        sqlite3_prepare_v2(env->db, "UPDATE memo SET record = ?2 WHERE key = ?1", -1, &env->update, nullptr);
-        sqlite3_prepare_v2(env->db, "DELETE FROM memo WHERE key = ?1", -1, &env->erase, nullptr);
+        env->floorDb.OpenExisting(MemoStore_CurrentPath());
+        env->floorDb.Exec("PRAGMA synchronous = FULL");
+        env->floorDb.PrepareMemoStatements();
 
         Register("Panel_ReloadList", Panel_ReloadList);
         Register("Panel_ReloadListAndShow", Panel_ReloadListAndShow);
@@ -333,9 +317,6 @@ int main(int argc, char** argv)
         met = reporter.PrintUnder({"Panel_Save", "Panel_Delete", "Panel_NewFromOk", "Panel_NewWhole"},
                                   16667.0, "one 60 Hz frame") &&
               met;
-        for (sqlite3_stmt* stmt : {env->select, env->insert, env->update, env->erase})
-            sqlite3_finalize(stmt);
-        sqlite3_close(env->db);
         env->panel->DestroyWindow();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         g_env = nullptr;

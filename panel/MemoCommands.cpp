@@ -24,6 +24,12 @@ namespace {
 // A title that asks for test memos instead of one memo, when the body starts with a count.
 constexpr char16_t BULK_KEYWORD[] = u"QUARTZLEDGER";
 
+// What a memo filed under `category` carries in groupId, by the stored categories as they are now.
+std::int32_t GroupIdOf(const QString& category)
+{
+    return GroupIdForNewMemo(ReadStoredGroups(), view(category));
+}
+
 // A delete that finds the memo gone already (another host deleted it) did what it was asked.
 bool DeleteMemoRecord(std::int32_t key)
 {
@@ -56,7 +62,7 @@ int CMemoDlg::CreateMemo(const QString& title, const QString& content)
     m_bNewMemo = FALSE;
     // The record starts zero-filled, so no leftover memory reaches the store file; groupId names
     // the chosen category, so that deleting the category later finds the memo.
-    const std::int32_t groupId = GroupIdForNewMemo(ReadStoredGroups(), view(m_strNewGroup));
+    const std::int32_t groupId = GroupIdOf(m_strNewGroup);
     const MemoRecord memo =
         NewMemoRecord(CurrentMemoTime(), view(m_strNewGroup), groupId, view(title), view(content));
     const std::int32_t key = DBI_MemRecycleWriteRecord(&memo);
@@ -75,13 +81,12 @@ int CMemoDlg::ModifySelectedMemo(const QString& title, const QString& content)
     MemoRecord memo{};
     if (DBI_MemReadRecord(key, &memo) != 1)
         return -1;
-    // The category as the detail pane was given it: a Save that leaves it keeps groupId as
+    // The category as ShowMemo gave it to the detail pane: a Save that leaves it keeps groupId as
     // stored; another category takes that category's id, as a new memo would.
-    const QString shown = toQString(CutText(view(shownCategory(memo)), MAX_GROUP_NAME_LEN));
-    const bool sameCategory = m_strNewGroup == shown;
+    const bool sameCategory = m_strNewGroup == shownCategoryInBox(memo);
     ApplySavedMemo(memo, CurrentMemoTime(), view(m_strNewGroup), view(title), view(content));
     if (!sameCategory)
-        memo.groupId = GroupIdForNewMemo(ReadStoredGroups(), view(m_strNewGroup));
+        memo.groupId = GroupIdOf(m_strNewGroup);
     if (DBI_MemModifyRecord(key, &memo) != 1) {
         ReportWriteFailure(IDS_SAVE_FAILED);
         return 0;
@@ -105,7 +110,7 @@ bool CMemoDlg::RunBulkGenerator(const QString& title, const QString& content)
     if (wanted <= 0)
         return false;
     const int count = std::min(wanted, int(MAX_MEMO_COUNT) - DBI_MemGetValidRecordCount());
-    const std::int32_t groupId = GroupIdForNewMemo(ReadStoredGroups(), view(m_strNewGroup));
+    const std::int32_t groupId = GroupIdOf(m_strNewGroup);
     for (int i = 0; i < count; ++i) {
         const std::u16string text = QString::number(i).toStdU16String() + u"_1";
         MemoRecord memo = NewMemoRecord(CurrentMemoTime(), view(m_strNewGroup), groupId, text, text);
@@ -130,11 +135,7 @@ void CMemoDlg::OnNewMemo()
     CMemoEditDlg dlg;
     dlg.m_strTitle = LoadStr(IDS_TITLE_HINT);
     dlg.m_strContent.clear();
-    dlg.m_comboGroup.ResetContent();
-    int entries = 0;
-    for (const MemoGroupRecord& group : ReadStoredGroups())
-        if (FieldText(group.name) != GROUP_ALL)
-            dlg.m_comboGroup.InsertString(entries++, shownText(FieldText(group.name)));
+    const int entries = FillWithStoredGroups(dlg.m_comboGroup, GROUP_ALL);
     dlg.m_comboGroup.SetCurSel(std::min(m_nGroupSel, entries));
     if (dlg.DoModal() == IDCANCEL)
         return;

@@ -13,6 +13,20 @@
 
 using namespace panel;
 
+int panel::FillWithStoredGroups(CZOREditComboBox& box, std::u16string_view leaveOut,
+                                std::u16string_view alsoLeaveOut)
+{
+    box.ResetContent();
+    int entries = 0;
+    for (const MemoGroupRecord& group : ReadStoredGroups()) {
+        const std::u16string_view name = FieldText(group.name);
+        if ((!leaveOut.empty() && name == leaveOut) || (!alsoLeaveOut.empty() && name == alsoLeaveOut))
+            continue;
+        box.InsertString(entries++, shownText(name));
+    }
+    return entries;
+}
+
 void CMemoDlg::ReloadList()
 {
     m_listMemo.SetRedraw(FALSE);
@@ -85,14 +99,9 @@ void CMemoDlg::ClearDetail(DetailReset reset)
     detail.m_editContent.ReplaceSel(QString());
     if (reset == DetailReset::AfterDelete)
         detail.m_editContent.SetFocus();
-    detail.m_comboGroup.ResetContent();
-    int entries = 0;
-    for (const MemoGroupRecord& group : ReadStoredGroups()) {
-        const std::u16string_view name = FieldText(group.name);
-        if (name == GROUP_ALL || (reset == DetailReset::AfterReload && name == GROUP_OTHER))
-            continue;
-        detail.m_comboGroup.InsertString(entries++, shownText(name));
-    }
+    const int entries =
+        FillWithStoredGroups(detail.m_comboGroup, GROUP_ALL,
+                             reset == DetailReset::AfterReload ? GROUP_OTHER : std::u16string_view());
     const int entry = std::min(m_nGroupSel, entries);
     detail.m_comboGroup.SetCurSel(reset == DetailReset::AfterReload ? std::max(0, entry) : entry);
 }
@@ -120,14 +129,8 @@ void CMemoDlg::ShowMemo(int nKey)
     detail.m_editContent.SetSel(0, -1);
     detail.m_editContent.ReplaceSel(shownText(FieldText(memo.content)));
 
-    detail.m_comboGroup.ResetContent();
-    int entries = 0;
-    for (const MemoGroupRecord& group : ReadStoredGroups())
-        detail.m_comboGroup.InsertString(entries++, shownText(FieldText(group.name)));
-
-    // The category box reads back at most MAX_GROUP_NAME_LEN characters, and that is all a
-    // record keeps of a name anyway.
-    detail.m_strGroup = toQString(CutText(shownCategory(memo).toStdU16String(), MAX_GROUP_NAME_LEN));
+    FillWithStoredGroups(detail.m_comboGroup, {});
+    detail.m_strGroup = shownCategoryInBox(memo);
     detail.UpdateData(FALSE);
     UpdateData(FALSE);
 }

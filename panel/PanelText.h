@@ -3,10 +3,13 @@
 #include <MemoConstants.h>
 #include <MemoRecord.h>
 #include <MemoRules.h>
+#include <RecordText.h>
 #include <WinTypes.h>
 
 #include <QString>
 #include <string_view>
+
+class CZOREditComboBox;
 
 namespace panel {
 
@@ -61,10 +64,17 @@ inline QString shownText(std::u16string_view field)
     return text;
 }
 
-// The category a memo is listed and shown under.
+// The category a memo is listed under.
 inline QString shownCategory(const MemoRecord& memo)
 {
     return shownText(EffectiveGroupName(memo));
+}
+
+// The same as a category box holds it: at most MAX_GROUP_NAME_LEN characters, which is all a
+// record keeps of a name anyway (a box's text is read back with that limit).
+inline QString shownCategoryInBox(const MemoRecord& memo)
+{
+    return toQString(CutText(EffectiveGroupName(memo), MAX_GROUP_NAME_LEN));
 }
 
 inline const QString& allGroups()
@@ -78,5 +88,10 @@ inline const QString& otherGroup()
     static const QString text = toQString(GROUP_OTHER);
     return text;
 }
+
+// Empties the box and fills it with the names of the stored categories, in the store's order,
+// leaving out those named `leaveOut` and `alsoLeaveOut` (when given). Returns how many it holds.
+int FillWithStoredGroups(CZOREditComboBox& box, std::u16string_view leaveOut,
+                         std::u16string_view alsoLeaveOut = {});
 
 } // namespace panel

@@ -2,6 +2,7 @@
 
 #include "CMemoGroupName.h"
 #include "StoredGroups.h"
+#include "TextView.h"
 #include "ui_21003.h"
 
 #include <CDataExchange.h>
@@ -34,16 +35,6 @@ constexpr int BUTTON_HEIGHT = 32;
 constexpr UINT IDS_GROUP_CAPTION = 186;
 constexpr UINT IDS_RENAME_RESERVED = 208;
 constexpr UINT IDS_CREATE_RESERVED = 209;
-
-std::u16string_view view(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
-
-QString qstring(std::u16string_view text)
-{
-    return QStringView(text).toString();
-}
 
 // Keys are 32-bit; list rows carry them as item data.
 DWORD_PTR keyData(std::int32_t key)
@@ -144,7 +135,7 @@ void CMemoGroupEditDlg::FillGroupList()
     for (const MemoGroupRecord& group : ReadStoredGroups()) {
         if (IsPseudoGroupName(GroupName(group)))
             continue;
-        const int row = m_wndGroupList.InsertString(-1, qstring(GroupName(group)));
+        const int row = m_wndGroupList.InsertString(-1, FromTextView(GroupName(group)));
         m_wndGroupList.SetItemData(row, keyData(group.key));
     }
 
@@ -185,14 +176,14 @@ void CMemoGroupEditDlg::OnNewGroup()
     QString name;
     bool accepted = AskName(GROUP_NAME_NEW, QString(), name);
     // "所有" is refused with the pseudo-categories: the name dialog lets a padded one through.
-    while (accepted && IsReservedGroupName(view(name))) {
+    while (accepted && IsReservedGroupName(TextView(name))) {
         SkinMessageBox(FormatStr(LoadStr(IDS_CREATE_RESERVED), name), LoadStr(IDS_GROUP_CAPTION), MB_OK, 0,
                        this);
         accepted = AskName(GROUP_NAME_NEW, QString(), name);
     }
 
     if (accepted) {
-        const MemoGroupRecord group = NewGroupRecord(CurrentMemoTime(), view(name));
+        const MemoGroupRecord group = NewGroupRecord(CurrentMemoTime(), TextView(name));
         m_groupCache.clear();
         DBI_MemGroupRecycleWriteRecord(&group);
         LoadGroupCache();
@@ -220,7 +211,7 @@ void CMemoGroupEditDlg::OnEditGroup()
 
     QString newName;
     bool accepted = AskName(GROUP_NAME_EDIT, oldName, newName);
-    while (accepted && newName != oldName && IsReservedGroupName(view(newName))) {
+    while (accepted && newName != oldName && IsReservedGroupName(TextView(newName))) {
         SkinMessageBox(FormatStr(LoadStr(IDS_RENAME_RESERVED), newName), LoadStr(IDS_GROUP_CAPTION), MB_OK, 0,
                        this);
         accepted = AskName(GROUP_NAME_EDIT, oldName, newName);
@@ -230,7 +221,7 @@ void CMemoGroupEditDlg::OnEditGroup()
         return;
     }
 
-    RenameGroupRecord(*cached, view(newName));
+    RenameGroupRecord(*cached, TextView(newName));
     DBI_MemGroupModifyRecord(keyOf(itemData), &*cached);
     FillGroupList();
 
@@ -239,7 +230,7 @@ void CMemoGroupEditDlg::OnEditGroup()
         MemoRecord memo{};
         if (!DBI_MemReadRecordByOrder(order, &memo))
             continue;
-        if (RenameMemoGroup(memo, view(oldName), view(newName)))
+        if (RenameMemoGroup(memo, TextView(oldName), TextView(newName)))
             DBI_MemModifyRecord(memo.key, &memo);
     }
     m_wndGroupList.SetFocus();
@@ -269,7 +260,7 @@ void CMemoGroupEditDlg::OnDeleteGroup()
         MemoRecord memo{};
         if (!DBI_MemReadRecordByOrder(order, &memo))
             continue;
-        if (MoveMemoOfDeletedGroup(memo, names, view(name)))
+        if (MoveMemoOfDeletedGroup(memo, names, TextView(name)))
             DBI_MemModifyRecord(memo.key, &memo);
     }
 

@@ -1,6 +1,7 @@
 #include "CMemoGroupName.h"
 
 #include "StoredGroups.h"
+#include "TextView.h"
 #include "ui_21029.h"
 
 #include <CDataExchange.h>
@@ -29,11 +30,6 @@ QString trimmedSpaces(const QString& text)
     while (end > begin && text.at(end - 1) == u' ')
         --end;
     return text.mid(begin, end - begin);
-}
-
-std::u16string_view view(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
 
 } // namespace
@@ -125,7 +121,7 @@ void CMemoGroupName::OnOKButton()
         return;
     }
     // The reserved names are refused as typed; a padded one is caught by the callers' own check.
-    if (IsReservedGroupName(view(m_strName))) {
+    if (IsReservedGroupName(TextView(m_strName))) {
         Refuse(QStringLiteral(u"分类名称无效,请重新输入！"), QStringLiteral(u"输入分类名称"));
         return;
     }
@@ -141,7 +137,7 @@ void CMemoGroupName::OnOKButton()
     }
     // Compared as the record will keep it: a longer name is stored cut, and must not end up
     // beside an existing category of the same stored name.
-    if (GroupNameTaken(ReadStoredGroups(), view(m_strName))) {
+    if (GroupNameTaken(ReadStoredGroups(), TextView(m_strName))) {
         Refuse(QStringLiteral(u"分类名称已存在,请重新输入！"), QStringLiteral(u"提示"), true);
         return;
     }

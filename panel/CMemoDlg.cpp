@@ -265,7 +265,7 @@ void CMemoDlg::ReloadGroups()
     bool storedOther = false;
     const std::vector<MemoGroupRecord> groups = ReadStoredGroups();
     for (const MemoGroupRecord& group : groups) {
-        const QString name = toQString(FieldText(group.name));
+        const QString name = FromTextView(FieldText(group.name));
         m_cmbGroup.InsertString(m_cmbGroup.GetCount(), name);
         storedAll = storedAll || name == allGroups();
         storedOther = storedOther || name == otherGroup();

@@ -27,7 +27,7 @@ constexpr char16_t BULK_KEYWORD[] = u"QUARTZLEDGER";
 // What a memo filed under `category` carries in groupId, by the stored categories as they are now.
 std::int32_t GroupIdOf(const QString& category)
 {
-    return GroupIdForNewMemo(ReadStoredGroups(), view(category));
+    return GroupIdForNewMemo(ReadStoredGroups(), TextView(category));
 }
 
 // A delete that finds the memo gone already (another host deleted it) did what it was asked.
@@ -49,8 +49,9 @@ void CMemoDlg::ReportWriteFailure(UINT textId)
 std::optional<QString> CMemoDlg::ApplyTitleRule(const QString& title, const QString& content)
 {
     const QString hint = LoadStr(IDS_TITLE_HINT);
-    if (const std::optional<std::u16string> stored = TitleToStore(view(title), view(content), view(hint)))
-        return toQString(*stored);
+    if (const std::optional<std::u16string> stored =
+            TitleToStore(TextView(title), TextView(content), TextView(hint)))
+        return FromTextView(*stored);
     m_bNewMemo = TRUE;
     SkinMessageBox(LoadStr(IDS_EMPTY_MEMO), LoadStr(IDS_MEMO_CAPTION), MB_OK, 0, this);
     m_dlgProperty.m_editContent.SetFocus();
@@ -63,8 +64,8 @@ int CMemoDlg::CreateMemo(const QString& title, const QString& content)
     // The record starts zero-filled, so no leftover memory reaches the store file; groupId names
     // the chosen category, so that deleting the category later finds the memo.
     const std::int32_t groupId = GroupIdOf(m_strNewGroup);
-    const MemoRecord memo =
-        NewMemoRecord(CurrentMemoTime(), view(m_strNewGroup), groupId, view(title), view(content));
+    const MemoRecord memo = NewMemoRecord(CurrentMemoTime(), TextView(m_strNewGroup), groupId,
+                                          TextView(title), TextView(content));
     const std::int32_t key = DBI_MemRecycleWriteRecord(&memo);
     if (key == 0) {
         m_bNewMemo = TRUE; // still not stored: the next Save tries again
@@ -84,7 +85,7 @@ int CMemoDlg::ModifySelectedMemo(const QString& title, const QString& content)
     // The category as ShowMemo gave it to the detail pane: a Save that leaves it keeps groupId as
     // stored; another category takes that category's id, as a new memo would.
     const bool sameCategory = m_strNewGroup == shownCategoryInBox(memo);
-    ApplySavedMemo(memo, CurrentMemoTime(), view(m_strNewGroup), view(title), view(content));
+    ApplySavedMemo(memo, CurrentMemoTime(), TextView(m_strNewGroup), TextView(title), TextView(content));
     if (!sameCategory)
         memo.groupId = GroupIdOf(m_strNewGroup);
     if (DBI_MemModifyRecord(key, &memo) != 1) {
@@ -106,14 +107,14 @@ bool CMemoDlg::RunBulkGenerator(const QString& title, const QString& content)
 {
     if (title != QStringView(BULK_KEYWORD))
         return false;
-    const int wanted = ReadLeadingInteger(view(content));
+    const int wanted = ReadLeadingInteger(TextView(content));
     if (wanted <= 0)
         return false;
     const int count = std::min(wanted, int(MAX_MEMO_COUNT) - DBI_MemGetValidRecordCount());
     const std::int32_t groupId = GroupIdOf(m_strNewGroup);
     for (int i = 0; i < count; ++i) {
         const std::u16string text = QString::number(i).toStdU16String() + u"_1";
-        MemoRecord memo = NewMemoRecord(CurrentMemoTime(), view(m_strNewGroup), groupId, text, text);
+        MemoRecord memo = NewMemoRecord(CurrentMemoTime(), TextView(m_strNewGroup), groupId, text, text);
         memo.reserved1 = memo.stamp;
         if (DBI_MemRecycleWriteRecord(&memo) == 0) {
             ReportWriteFailure(IDS_SAVE_FAILED);
@@ -170,8 +171,9 @@ void CMemoDlg::OnNewMemo()
 void CMemoDlg::OnSaveMemo()
 {
     CPropertyDlg& detail = m_dlgProperty;
-    const QString title = toQString(TrimTrailingWhiteSpace(view(detail.m_editTitle.GetWindowTextW())));
-    const QString content = toQString(TrimTrailingWhiteSpace(view(detail.m_editContent.GetWindowTextW())));
+    const QString title = FromTextView(TrimTrailingWhiteSpace(TextView(detail.m_editTitle.GetWindowTextW())));
+    const QString content =
+        FromTextView(TrimTrailingWhiteSpace(TextView(detail.m_editContent.GetWindowTextW())));
     m_bSearch = FALSE;
     detail.UpdateData(TRUE);
     UpdateData(TRUE);

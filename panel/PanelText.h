@@ -4,6 +4,7 @@
 #include <MemoRecord.h>
 #include <MemoRules.h>
 #include <RecordText.h>
+#include <TextView.h>
 #include <WinTypes.h>
 
 #include <QString>
@@ -44,21 +45,11 @@ constexpr UINT IDS_DELETE_CAPTION = 235;
 constexpr UINT IDS_SAVE_FAILED = 239;
 constexpr UINT IDS_DELETE_FAILED = 240;
 
-inline QString toQString(std::u16string_view text)
-{
-    return QStringView(text).toString();
-}
-
-inline std::u16string_view view(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
-
 // A record's text as it is shown. A field filled to its end may end in the first half of a
 // surrogate pair whose second half did not fit; half a character is never shown.
 inline QString shownText(std::u16string_view field)
 {
-    QString text = toQString(field);
+    QString text = FromTextView(field);
     if (!text.isEmpty() && text.back().isHighSurrogate())
         text.chop(1);
     return text;
@@ -74,18 +65,18 @@ inline QString shownCategory(const MemoRecord& memo)
 // record keeps of a name anyway (a box's text is read back with that limit).
 inline QString shownCategoryInBox(const MemoRecord& memo)
 {
-    return toQString(CutText(EffectiveGroupName(memo), MAX_GROUP_NAME_LEN));
+    return FromTextView(CutText(EffectiveGroupName(memo), MAX_GROUP_NAME_LEN));
 }
 
 inline const QString& allGroups()
 {
-    static const QString text = toQString(GROUP_ALL);
+    static const QString text = FromTextView(GROUP_ALL);
     return text;
 }
 
 inline const QString& otherGroup()
 {
-    static const QString text = toQString(GROUP_OTHER);
+    static const QString text = FromTextView(GROUP_OTHER);
     return text;
 }
 

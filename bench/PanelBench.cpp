@@ -241,11 +241,7 @@ void Floor_InsertAndFill(benchmark::State& state)
 
 void Register(const char* name, void (*fn)(benchmark::State&), int iterations = kIterations)
 {
-    benchmark::RegisterBenchmark(name, fn)
-        ->Iterations(iterations)
-        ->Repetitions(kRepetitions)
-        ->ReportAggregatesOnly(true)
-        ->Unit(benchmark::kMicrosecond);
+    RegisterRepeated(name, fn, iterations, kRepetitions);
 }
 
 bool FillStore()

@@ -31,3 +31,14 @@ class RatioReporter : public benchmark::ConsoleReporter
   private:
     std::map<std::string, double> m_medianUs;
 };
+
+// Registers a benchmark that runs a fixed number of iterations, `repetitions` times, and reports
+// only the aggregates (the reporter above keeps their medians).
+inline void RegisterRepeated(const char* name, void (*fn)(benchmark::State&), int iterations, int repetitions)
+{
+    benchmark::RegisterBenchmark(name, fn)
+        ->Iterations(iterations)
+        ->Repetitions(repetitions)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMicrosecond);
+}

@@ -253,11 +253,7 @@ void Raw_MemInsertRollbackJournal(benchmark::State& state)
 
 void Register(const char* name, void (*fn)(benchmark::State&), int iterations = kIterations)
 {
-    benchmark::RegisterBenchmark(name, fn)
-        ->Iterations(iterations)
-        ->Repetitions(kRepetitions)
-        ->ReportAggregatesOnly(true)
-        ->Unit(benchmark::kMicrosecond);
+    RegisterRepeated(name, fn, iterations, kRepetitions);
 }
 
 // Registers every benchmark, runs them and prints the ratios; true when every target was met.

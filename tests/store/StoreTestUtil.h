@@ -11,6 +11,7 @@
 #include <QStringView>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <string_view>
 
@@ -34,6 +35,19 @@ inline QByteArray FileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// The permission bits of a file or folder; 01000 when it cannot be examined.
+inline unsigned ModeOf(const QString& path)
+{
+    struct stat info = {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 01000;
 }
 
 // The file a user's store lives in: "memo-" + hex of the UTF-8 name + ".db" in the data folder.

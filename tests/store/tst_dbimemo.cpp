@@ -341,7 +341,6 @@ class TestDbiMemo : public QObject
         QVERIFY(other.Exec("BEGIN IMMEDIATE"));
         QCOMPARE(AddMemo(u"blocked"_s), 0); // gives up after its wait
         QVERIFY(other.Exec("ROLLBACK"));
-        QCOMPARE(Titles(AllMemos()), QStringList{u"before"_s});
         QVERIFY(AddMemo(u"after"_s) > 0);
         QCOMPARE(Titles(AllMemos()), (QStringList{u"before"_s, u"after"_s}));
     }

@@ -129,7 +129,6 @@ class TestStoreOpen : public QObject
     {
         QTest::addColumn<QByteArray>("name");
         QTest::newRow("byte ff") << QByteArray("\xff");
-        QTest::newRow("byte fe") << QByteArray("\xfe");
         QTest::newRow("latin-1 text") << QByteArray("Jos\xe9");
         QTest::newRow("overlong slash") << QByteArray("\xc0\xaf");
         QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80");
@@ -157,17 +156,10 @@ class TestStoreOpen : public QObject
         QVERIFY2(opened, MemoStore_LastError());
         const MemoRecord memo = TestMemo(QStringLiteral("private"));
         QVERIFY(DBI_MemRecycleWriteRecord(&memo) > 0);
-
-        const auto mode = [](const QString& path) {
-            struct stat info
-            {
-            };
-            return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 01000;
-        };
-        QCOMPARE(mode(dir), 0700u);
+        QCOMPARE(ModeOf(dir), 0700u);
         const QString store = QString::fromUtf8(MemoStore_CurrentPath());
         for (const QString& file : {store, store + QStringLiteral("-wal"), store + QStringLiteral("-shm")})
-            QCOMPARE(mode(file), 0600u);
+            QCOMPARE(ModeOf(file), 0600u);
     }
 
     void dataSurvivesClosingAndReopening()

@@ -1,22 +1,29 @@
 // End to end: the real module file, loaded by the real host code, on real stores in a
-// temporary folder.
+// temporary folder; memos restored through the host's trash dialog are listed by the panel again.
 #include "E2eSupport.h"
 
 #include <HostWindow.h>
 #include <ModuleBar.h>
 #include <ModuleHost.h>
 #include <ModuleProtocol.h>
+#include <TrashDialog.h>
 
 #include <DbiMemo.h>
 #include <LoadStr.h>
+#include <MemoRules.h>
 #include <MemoStore.h>
+#include <MemoTrash.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
 using namespace ModuleProtocol;
@@ -39,6 +46,20 @@ bool moduleMapped()
     return maps.readAll().contains(QFile::encodeName(moduleFile()));
 }
 
+std::int32_t addMemo(const QString& title)
+{
+    const MemoRecord memo = NewMemoRecord(305371800, u"全部", 305371800, title.toStdU16String(), u"body");
+    return DBI_MemRecycleWriteRecord(&memo);
+}
+
+QStringList rows(const QTreeWidget* list)
+{
+    QStringList texts;
+    for (int row = 0; list && row < list->topLevelItemCount(); ++row)
+        texts << list->topLevelItem(row)->text(0);
+    return texts;
+}
+
 } // namespace
 
 class TestHostModule : public QObject
@@ -50,8 +71,8 @@ class TestHostModule : public QObject
     std::unique_ptr<HostWindow> m_window;
     std::vector<SentDoc> m_sent;
 
-    // A host window on alice's store, watching every document the module sends.
-    HostWindow& host()
+    // A host window on a user's store, watching every document the module sends.
+    HostWindow& host(const QString& user = u"alice"_s)
     {
         m_window = std::make_unique<HostWindow>(m_dir.path());
         m_window->setErrorReporter([this](const QString&, const QString& text) { m_reports << text; });
@@ -59,7 +80,7 @@ class TestHostModule : public QObject
                 [this](bool notification, int code, const QString& text) {
                     m_sent.push_back({notification, code, text});
                 });
-        [&] { QVERIFY(m_window->openUser(u"alice"_s)); }();
+        [&] { QVERIFY(m_window->openUser(user)); }();
         return *m_window;
     }
 
@@ -68,6 +89,25 @@ class TestHostModule : public QObject
         HostWindow& window = host();
         [&] { QVERIFY(window.loadModule(moduleFile())); }();
         return window;
+    }
+
+    // Opens the trash from the menu, lets `choose` select in its list and presses 恢复所选.
+    void restoreFromTrash(const std::function<void(QTreeWidget*)>& choose)
+    {
+        bool shown = false;
+        QTimer::singleShot(0, m_window.get(), [&] {
+            auto* dialog = qobject_cast<TrashDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            shown = true;
+            choose(dialog->list());
+            QTest::mouseClick(dialog->restoreButton(), Qt::LeftButton);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        m_window->findChild<QAction*>(u"trashAction"_s)->trigger();
+        QVERIFY(shown);
+        deliverPosted();
     }
 
     int registrations() const
@@ -278,6 +318,40 @@ class TestHostModule : public QObject
         QCOMPARE(window.module().notify(NTF_UPDATE_DATA, &update), 0);
         deliverPosted();
         QCOMPARE(messages.count(), 1);
+    }
+
+    void restoredMemosAreListedAgainInTheirPlaces()
+    {
+        HostWindow& window = host(u"carol"_s);
+        const QStringList titles{u"a"_s, u"b"_s, u"c"_s, u"d"_s};
+        for (const QString& title : titles)
+            QVERIFY(addMemo(title) > 0);
+        // b and d, deleted as the panel deletes, before it is there.
+        QCOMPARE(DBI_MemDeleteRecord(2), 1);
+        QCOMPARE(DBI_MemDeleteRecord(4), 1);
+        QVERIFY(window.loadModule(moduleFile()));
+        window.show();
+        deliverPosted();
+        const auto* list = window.currentPanel()->findChild<QTreeWidget*>(u"21000"_s);
+        QCOMPARE(rows(list), (QStringList{u"a"_s, u"c"_s}));
+
+        restoreFromTrash([](QTreeWidget* trash) { trash->selectAll(); });
+        QCOMPARE(MemoStore_TrashCount(), 0);
+        QCOMPARE(rows(list), titles);
+    }
+
+    void aFullStoreRefusesToRestoreAndSaysWhy()
+    {
+        host(u"dora"_s);
+        QCOMPARE(DBI_MemDeleteRecord(addMemo(u"m0"_s)), 1);
+        for (int i = 1; i <= MAX_MEMO_COUNT; ++i)
+            QVERIFY(addMemo(u"m%1"_s.arg(i)) > 0);
+        restoreFromTrash([](QTreeWidget* trash) { trash->topLevelItem(0)->setSelected(true); });
+        QCOMPARE(MemoStore_TrashCount(), 1);
+        QCOMPARE(m_reports.size(), 1);
+        QVERIFY2(m_reports[0].contains(u"“m0”"_s) && m_reports[0].contains(u"达到上限"_s),
+                 qPrintable(m_reports[0]));
+        m_reports.clear();
     }
 };
 

@@ -75,7 +75,7 @@ class TestHostOptions : public QObject
         QVERIFY(!message.isEmpty());
     }
 
-    void helpAndVersionAreNotErrors()
+    void helpIsNotAnError()
     {
         HostOptions options;
         QString message;
@@ -84,51 +84,8 @@ class TestHostOptions : public QObject
         QVERIFY(!HostOptions::parse({u"memohost"_s, u"--user"_s, u"a"_s, u"--help"_s}, options, message,
                                     exitCode));
         QCOMPARE(exitCode, 0);
-        QVERIFY(message.contains(u"--screenshot"_s) && message.contains(u"--version"_s));
-        QVERIFY(!HostOptions::parse({u"memohost"_s, u"-v"_s}, options, message, exitCode));
-        QCOMPARE(exitCode, 0);
-        QCOMPARE(message, u"memohost "_s + QString::fromLatin1(MEMO_HOST_VERSION));
-    }
-
-    void namesThatAreNotUtf8AreRefused_data()
-    {
-        QTest::addColumn<QByteArrayList>("arguments");
-        QTest::addColumn<QByteArray>("environmentUser");
-        QTest::addColumn<bool>("text");
-        QTest::newRow("user ff") << QByteArrayList{"--user", "\xff"} << QByteArray("alice") << false;
-        QTest::newRow("user fe") << QByteArrayList{"--user=\xfe"} << QByteArray("alice") << false;
-        QTest::newRow("surrogate") << QByteArrayList{"--user", "\xed\xa0\x80"} << QByteArray("alice")
-                                   << false;
-        QTest::newRow("overlong") << QByteArrayList{"--user", "\xc0\xaf"} << QByteArray("alice") << false;
-        QTest::newRow("folder") << QByteArrayList{"--data-dir", "/tmp/\xff"} << QByteArray("alice") << false;
-        QTest::newRow("from USER") << QByteArrayList{} << QByteArray("jos\xe9") << false;
-        QTest::newRow("USER unused") << QByteArrayList{"--user", "jos\xc3\xa9"} << QByteArray("\xff") << true;
-        QTest::newRow("U+FFFD is text")
-            << QByteArrayList{"--user", "\xef\xbf\xbd"} << QByteArray("a") << true;
-        QTest::newRow("Chinese") << QByteArrayList{"--user", "\xe5\xbc\xa0\xe4\xb8\x89"} << QByteArray()
-                                 << true;
-    }
-
-    void namesThatAreNotUtf8AreRefused()
-    {
-        QFETCH(QByteArrayList, arguments);
-        QFETCH(QByteArray, environmentUser);
-        QFETCH(bool, text);
-        const QByteArray user = qgetenv("USER");
-        qputenv("USER", environmentUser);
-        arguments.prepend("memohost");
-        std::vector<const char*> argv;
-        for (const QByteArray& argument : arguments)
-            argv.push_back(argument.constData());
-        QString message;
-        const bool accepted =
-            HostOptions::argumentsAreText(static_cast<int>(argv.size()), argv.data(), message);
-        qputenv("USER", user);
-        QCOMPARE(accepted, text);
-        QCOMPARE(message.isEmpty(), text);
-        if (!text)
-            QVERIFY2(message.contains(u"not valid UTF-8"_s) && message.contains(u"\\x"_s),
-                     qPrintable(message));
+        QVERIFY(message.contains(u"--screenshot"_s));
+        QVERIFY(message.contains(u"--data-dir"_s));
     }
 };
 

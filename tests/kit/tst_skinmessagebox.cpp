@@ -104,28 +104,17 @@ private Q_SLOTS:
     void frameworkBoxesAreShownAsTheKitsBox()
     {
         KitTest::ModalDriver driver;
-        QString kitLook, frameworkLook;
-        driver.onNextModal([&](QDialog* d) {
-            kitLook = d->styleSheet();
-            QTest::keyClick(d, Qt::Key_Return);
-        });
+        QStringList looks;
+        for (int box = 0; box < 2; ++box)
+            driver.onNextModal([&](QDialog* d) {
+                looks << d->styleSheet();
+                QTest::keyClick(d, Qt::Key_Return);
+            });
         QCOMPARE(SkinMessageBox(QStringLiteral("w"), QString(), MB_ICONEXCLAMATION), IDOK);
-        driver.onNextModal([&](QDialog* d) {
-            frameworkLook = d->styleSheet();
-            QTest::keyClick(d, Qt::Key_Return);
-        });
         QCOMPARE(AfxMessageBox(QStringLiteral("w"), MB_ICONEXCLAMATION), IDOK);
-        QVERIFY(!kitLook.isEmpty());
-        QCOMPARE(frameworkLook, kitLook);
-
-        // The kit's responder answers them as well: nothing is shown.
-        KitTest::MessageBoxResponder responder(IDNO);
-        driver.onNextModal([](QDialog* d) { d->close(); }); // ends a box shown by mistake
-        QCOMPARE(AfxMessageBox(QStringLiteral("q"), MB_YESNO | MB_ICONQUESTION), IDNO);
-        QCOMPARE(driver.pending(), std::size_t(1));
-        QCOMPARE(responder.calls().size(), std::size_t(1));
-        QCOMPARE(responder.calls()[0].caption, QStringLiteral(u"提示"));
-        QCOMPARE(responder.calls()[0].style, MB_YESNO | MB_ICONQUESTION);
+        QCOMPARE(looks.size(), 2);
+        QVERIFY(!looks[0].isEmpty());
+        QCOMPARE(looks[1], looks[0]);
     }
 };
 

@@ -39,6 +39,22 @@ void CDataExchange::Fail()
 
 namespace {
 
+// True when the control already sits in this dialog under this id (not inside a nested dialog):
+// then a data exchange has nothing to attach. Walking up from the control is far cheaper than
+// searching the dialog's controls, and the panels exchange data on every memo shown.
+bool attachedTo(const QWidget& control, int id, const CDialog* dialog)
+{
+    if (control.isWindow() || GetDlgCtrlID(&control) != id)
+        return false;
+    for (const QWidget* w = control.parentWidget(); w; w = w->parentWidget()) {
+        if (w == dialog)
+            return true;
+        if (w->isWindow() || qobject_cast<const CDialog*>(w))
+            return false;
+    }
+    return false;
+}
+
 void takePlaceOf(QWidget* placeholder, QWidget& control, QWidget* dialog)
 {
     QWidget* parent = placeholder ? placeholder->parentWidget() : dialog;
@@ -77,6 +93,8 @@ void DDX_Control(CDataExchange* pDX, int id, QWidget& control)
     if (!pDX || pDX->Failed() || !pDX->m_pDlgWnd)
         return;
     CDialog* dialog = pDX->m_pDlgWnd;
+    if (attachedTo(control, id, dialog))
+        return;
     QWidget* existing = dialog->GetDlgItem(id);
     if (existing == &control)
         return;

@@ -156,11 +156,38 @@ void CRichEditCtrl::ReplaceSel(const QString& text, BOOL canUndo)
     const bool undoWas = document()->isUndoRedoEnabled();
     if (!canUndo)
         document()->setUndoRedoEnabled(false);
-    ProgramChange change(this, true);
     QTextCursor c = textCursor();
-    c.insertText(value, currentCharFormat().isValid() ? currentCharFormat() : m_defaultFormat);
+    const QTextCharFormat format = currentCharFormat().isValid() ? currentCharFormat() : m_defaultFormat;
+    if (!canUndo && wholeTextAlready(c, value, format)) {
+        // Nothing would change but the caret and the undo history: no new layout of the text.
+        c.setPosition(c.selectionEnd());
+    } else {
+        ProgramChange change(this, true);
+        c.insertText(value, format);
+    }
     setTextCursor(c);
     document()->setUndoRedoEnabled(undoWas);
+}
+
+bool CRichEditCtrl::wholeTextAlready(const QTextCursor& selection, const QString& value,
+                                     const QTextCharFormat& format) const
+{
+    const QTextDocument* doc = document();
+    if (selection.selectionStart() != 0 || selection.selectionEnd() != doc->characterCount() - 1)
+        return false;
+    QString raw = value;
+    raw.replace(QLatin1Char('\n'), QChar(QChar::ParagraphSeparator));
+    if (raw != doc->toRawText())
+        return false;
+    const QTextBlockFormat blockFormat = doc->begin().blockFormat();
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat() != blockFormat)
+            return false;
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat() != format)
+                return false;
+    }
+    return true;
 }
 
 void CRichEditCtrl::Clear()

@@ -144,6 +144,9 @@ class FRAMEWORK_API CRichEditCtrl : public CWndT<QTextEdit>,
     void notifyChange();
     // Code units that may still be inserted in place of the selection.
     int room() const;
+    // The selection covers the whole text, which already is `value` in `format` throughout.
+    bool wholeTextAlready(const QTextCursor& selection, const QString& value,
+                          const QTextCharFormat& format) const;
     QString fitted(QString text, int room) const;
     void applyDefaultFormat();
     void updateLineMargins();

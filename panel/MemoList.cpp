@@ -31,8 +31,9 @@ void CMemoDlg::ReloadList()
 {
     m_listMemo.SetRedraw(FALSE);
     m_listMemo.Clear();
-    m_dlgProperty.m_editContent.SetSel(0, -1);
-    m_dlgProperty.m_editContent.ReplaceSel(QString());
+    // The detail pane keeps its text for now: the row selected below replaces it through the
+    // selection report, and an empty list clears it. Emptying it here first would lay the same
+    // body out twice after every Save.
     UpdateData(TRUE);
 
     const bool all = m_strFilterGroup == allGroups();

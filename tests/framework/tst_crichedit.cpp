@@ -244,6 +244,51 @@ private Q_SLOTS:
         QCOMPARE(edit.SendMessage(EM_GETMODIFY), LRESULT(0));
     }
 
+    // Replacing the whole text without undo leaves the given text in one format, the caret after
+    // it and nothing to undo, also when the text was already the same.
+    void aReplacementWithoutUndoEndsTheHistory_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("partColoured");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("other text") << QStringLiteral("one\ntwo") << false << QStringLiteral("three");
+        QTest::newRow("the same text") << QStringLiteral("one\ntwo") << false << QStringLiteral("one\ntwo");
+        QTest::newRow("the same text, part coloured")
+            << QStringLiteral("one") << true << QStringLiteral("one");
+    }
+    void aReplacementWithoutUndoEndsTheHistory()
+    {
+        QFETCH(QString, before);
+        QFETCH(bool, partColoured);
+        QFETCH(QString, after);
+        CRichEditCtrl edit;
+        edit.SetMultiLine(true);
+        edit.show();
+        edit.SetWindowTextW(before);
+        edit.SetSel(-1, -1);
+        type(&edit, QStringLiteral("x")); // typed and taken back: the same text, with undo steps
+        QTest::keyClick(&edit, Qt::Key_Backspace);
+        QCOMPARE(edit.windowText(), before);
+        QVERIFY(edit.document()->isUndoAvailable());
+        if (partColoured) {
+            QTextCursor first(edit.document());
+            first.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+            QTextCharFormat red;
+            red.setForeground(Qt::red);
+            first.mergeCharFormat(red);
+        }
+        edit.SetSel(0, -1);
+        edit.ReplaceSel(after);
+        QCOMPARE(edit.windowText(), after);
+        QVERIFY(!edit.document()->isUndoAvailable());
+        QCOMPARE(edit.textCursor().position(), int(after.size()));
+        QVERIFY(!edit.textCursor().hasSelection());
+        QTextCursor first(edit.document());
+        first.setPosition(1);
+        QCOMPARE(first.charFormat().foreground().color(),
+                 edit.textCursor().charFormat().foreground().color());
+    }
+
     void selectionAndClipboard()
     {
         CRichEditCtrl edit;

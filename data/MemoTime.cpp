@@ -48,25 +48,17 @@ std::u16string FormatMemoTime(MemoTime stamp, std::u16string_view negativeText)
 {
     if (stamp < 0)
         return std::u16string(negativeText);
-    const int year = stamp / MEMO_SECONDS_PER_YEAR + 2002;
-    int rest = stamp % MEMO_SECONDS_PER_YEAR;
-    const int month = rest / MEMO_SECONDS_PER_MONTH + 1;
-    rest %= MEMO_SECONDS_PER_MONTH;
-    const int day = rest / MEMO_SECONDS_PER_DAY + 1;
-    rest %= MEMO_SECONDS_PER_DAY;
-    const int hour = rest / 3600;
-    const int minute = rest % 3600 / 60;
-
+    const MemoTimeFields at = SplitMemoTime(stamp);
     std::u16string text;
     text.reserve(16);
-    AppendNumber(text, year, 4);
+    AppendNumber(text, at.year, 4);
     text.push_back(u'-');
-    AppendNumber(text, month, 2);
+    AppendNumber(text, at.month, 2);
     text.push_back(u'-');
-    AppendNumber(text, day, 2);
+    AppendNumber(text, at.day, 2);
     text.push_back(u' ');
-    AppendNumber(text, hour, 2);
+    AppendNumber(text, at.hour, 2);
     text.push_back(u':');
-    AppendNumber(text, minute, 2);
+    AppendNumber(text, at.minute, 2);
     return text;
 }

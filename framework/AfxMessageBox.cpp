@@ -36,7 +36,8 @@ struct Choice
     int answer;
 };
 
-// The buttons of a style, the default first and the one Escape presses last.
+// The buttons of a style, the default first and the one Escape presses last: Escape answers like
+// the platform, Cancel where there is one, No for a plain question, OK for a notice.
 std::vector<Choice> choicesOf(UINT style)
 {
     switch (style & 0x0F) {
@@ -68,7 +69,15 @@ int AfxMessageBox(const QString& text, UINT style, QWidget* owner)
     if (g_presenter)
         return g_presenter(text, caption, style, owner);
 
+    return AfxRunMessageBox(text, caption, style, owner);
+}
+
+int AfxRunMessageBox(const QString& text, const QString& caption, UINT style, QWidget* owner,
+                     const QString& styleSheet)
+{
     QMessageBox box(iconOf(style), caption, text, QMessageBox::NoButton, owner);
+    if (!styleSheet.isEmpty())
+        box.setStyleSheet(styleSheet);
     box.setTextFormat(Qt::PlainText);
     std::vector<std::pair<QPushButton*, int>> buttons;
     for (const Choice& c : choicesOf(style))

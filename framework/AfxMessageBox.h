@@ -17,6 +17,11 @@ class QWidget;
 
 FRAMEWORK_API int AfxMessageBox(const QString& text, UINT style = MB_OK, QWidget* owner = nullptr);
 
+// Asks with a QMessageBox in the platform's buttons and answers, in `styleSheet`'s look, at once:
+// neither a test responder nor a presenter is asked. What a presenter uses to show the box.
+FRAMEWORK_API int AfxRunMessageBox(const QString& text, const QString& caption, UINT style, QWidget* owner,
+                                   const QString& styleSheet = QString());
+
 using AfxMessageBoxPresenter = int (*)(const QString& text, const QString& caption, UINT style,
                                        QWidget* owner);
 // Installs `presenter` (null: the plain box) and returns the one it replaces.

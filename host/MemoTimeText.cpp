@@ -5,36 +5,15 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Division that rounds towards minus infinity, so negative stamps fall into the days before 2002.
-std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor, std::int64_t& rest)
-{
-    std::int64_t quotient = value / divisor;
-    rest = value % divisor;
-    if (rest < 0) {
-        rest += divisor;
-        --quotient;
-    }
-    return quotient;
-}
-
-} // namespace
-
 QString MemoTimeToIso(MemoTime stamp)
 {
-    std::int64_t rest = 0;
-    const std::int64_t year = FloorDiv(stamp, MEMO_SECONDS_PER_YEAR, rest) + 2002;
-    const std::int64_t month = rest / MEMO_SECONDS_PER_MONTH + 1;
-    rest %= MEMO_SECONDS_PER_MONTH;
-    const std::int64_t day = rest / MEMO_SECONDS_PER_DAY + 1;
-    rest %= MEMO_SECONDS_PER_DAY;
-    return u"%1-%2-%3T%4:%5:%6"_s.arg(year, 4, 10, QChar(u'0'))
-        .arg(month, 2, 10, QChar(u'0'))
-        .arg(day, 2, 10, QChar(u'0'))
-        .arg(rest / 3600, 2, 10, QChar(u'0'))
-        .arg(rest % 3600 / 60, 2, 10, QChar(u'0'))
-        .arg(rest % 60, 2, 10, QChar(u'0'));
+    const MemoTimeFields at = SplitMemoTime(stamp);
+    return u"%1-%2-%3T%4:%5:%6"_s.arg(at.year, 4, 10, QChar(u'0'))
+        .arg(at.month, 2, 10, QChar(u'0'))
+        .arg(at.day, 2, 10, QChar(u'0'))
+        .arg(at.hour, 2, 10, QChar(u'0'))
+        .arg(at.minute, 2, 10, QChar(u'0'))
+        .arg(at.second, 2, 10, QChar(u'0'));
 }
 
 std::optional<MemoTime> MemoTimeFromIso(const QString& text)

@@ -4,22 +4,9 @@
 #include "TestSeams.h"
 #include "WinDefs.h"
 
-#include <QAbstractButton>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QString>
 
 namespace {
-
-QMessageBox::Icon iconOf(UINT style)
-{
-    switch (style & 0xF0) {
-    case MB_ICONERROR: return QMessageBox::Critical;
-    case MB_ICONQUESTION: return QMessageBox::Question;
-    case MB_ICONEXCLAMATION: return QMessageBox::Warning;
-    case MB_ICONINFORMATION: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
-    }
-}
 
 const QString& skin()
 {
@@ -61,40 +48,5 @@ int SkinMessageBox(const QString& text, const QString& caption, UINT style, int 
     if (KitTest::MessageBoxResponder* responder = KitTest::activeMessageBoxResponder())
         return responder->answer(text, title, style, owner);
 
-    QMessageBox box(iconOf(style), title, text, QMessageBox::NoButton, owner);
-    box.setStyleSheet(skin());
-    box.setTextFormat(Qt::PlainText);
-    struct Choice
-    {
-        QMessageBox::ButtonRole role;
-        const char16_t* label;
-        int answer;
-    };
-    std::vector<Choice> choices;
-    switch (style & 0x0F) {
-    case MB_OKCANCEL: choices = {{QMessageBox::AcceptRole, u"确定", IDOK}, {QMessageBox::RejectRole, u"取消", IDCANCEL}}; break;
-    case MB_YESNOCANCEL:
-        choices = {{QMessageBox::YesRole, u"是", IDYES}, {QMessageBox::NoRole, u"否", IDNO},
-                   {QMessageBox::RejectRole, u"取消", IDCANCEL}};
-        break;
-    case MB_YESNO: choices = {{QMessageBox::YesRole, u"是", IDYES}, {QMessageBox::NoRole, u"否", IDNO}}; break;
-    default: choices = {{QMessageBox::AcceptRole, u"确定", IDOK}}; break;
-    }
-    std::vector<std::pair<QPushButton*, int>> buttons;
-    for (const Choice& c : choices)
-        buttons.emplace_back(box.addButton(QString::fromUtf16(c.label), c.role), c.answer);
-    box.setDefaultButton(buttons.front().first);
-    // Escape answers like the platform: Cancel where there is one, No for a plain question,
-    // OK for a notice.
-    box.setEscapeButton(buttons.back().first);
-
-    box.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
-    if (KitTest::ModalDriver* driver = KitTest::activeModalDriver())
-        driver->dialogStarting(&box);
-    box.exec();
-    QAbstractButton* clicked = box.clickedButton();
-    for (const auto& [button, answer] : buttons)
-        if (button == clicked)
-            return answer;
-    return buttons.back().second;
+    return AfxRunMessageBox(text, title, style, owner, skin());
 }

@@ -3,6 +3,7 @@
 
 #include <QTest>
 
+#include <array>
 #include <climits>
 #include <ctime>
 
@@ -55,6 +56,20 @@ class TestMemoTime : public QObject
         QCOMPARE(stamp, -1);
         QCOMPARE(Format(stamp), Q(kNegative));
         QVERIFY(MakeMemoTime(2001, 6, 15, 12, 0, 0) < 0);
+    }
+
+    // Splitting undoes MakeMemoTime, before 2002 as well (export writes those stamps out).
+    void splitsStampsBackIntoFields()
+    {
+        for (const MemoTimeFields f :
+             {MemoTimeFields{2002, 1, 1, 0, 0, 0}, MemoTimeFields{2001, 12, 31, 23, 59, 59},
+              MemoTimeFields{2068, 10, 25, 3, 14, 7}, MemoTimeFields{1936, 3, 9, 20, 45, 52},
+              MemoTimeFields{2011, 2, 31, 9, 30, 1}}) {
+            const MemoTimeFields back =
+                SplitMemoTime(MakeMemoTime(f.year, f.month, f.day, f.hour, f.minute, f.second));
+            QCOMPARE((std::array{back.year, back.month, back.day, back.hour, back.minute, back.second}),
+                     (std::array{f.year, f.month, f.day, f.hour, f.minute, f.second}));
+        }
     }
 
     void daysTheRealCalendarLacksStillDecode()

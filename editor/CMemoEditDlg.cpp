@@ -52,7 +52,7 @@ constexpr CSkinRect kButtonFace(408, 107, 32, 32);
 
 } // namespace
 
-CMemoEditDlg::CMemoEditDlg() : CZorvaPoupDlg(IDD, nullptr)
+CMemoEditDlg::CMemoEditDlg(QWidget* owner) : CZorvaPoupDlg(IDD, owner)
 {
     if (!CDialogTemplate::IsRegistered(IDD))
         RegisterTemplate();
@@ -151,7 +151,12 @@ BOOL CMemoEditDlg::OnInitDialog()
     // would otherwise blank the preselected entry's text, and the memo would lose its category.
     if (m_strGroup.isEmpty())
         m_strGroup = m_comboGroup.GetWindowTextW();
+    if (m_bOpenedBefore)
+        StartAgain();
     CZorvaPoupDlg::OnInitDialog();
+    // What the texts went through before (an earlier memo, say) cannot be brought back.
+    m_editTitle.EmptyUndoBuffer();
+    m_editContent.EmptyUndoBuffer();
 
     m_editTitle.SetEventMask(m_editTitle.GetEventMask() | ENM_CHANGE);
     m_editContent.SetEventMask(m_editContent.GetEventMask() | ENM_CHANGE);
@@ -192,9 +197,24 @@ BOOL CMemoEditDlg::OnInitDialog()
     m_editContent.setAccessibleName(QStringLiteral(u"内容"));
     m_btnOK.setAccessibleName(m_btnOK.GetWindowTextW());
     m_btnCancel.setAccessibleName(m_btnCancel.GetWindowTextW());
-    for (CZorvaStatic* label : {&m_staticGroup, &m_staticTitle, &m_staticContent})
-        SetLabel(*label, label->GetWindowTextW());
+    const std::array labels{&m_staticGroup, &m_staticTitle, &m_staticContent};
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        if (!m_bOpenedBefore)
+            m_labelTexts[i] = labels[i]->GetWindowTextW();
+        SetLabel(*labels[i], m_labelTexts[i]);
+    }
+    m_bOpenedBefore = true;
     return TRUE;
+}
+
+void CMemoEditDlg::StartAgain()
+{
+    // Back to how a new dialog starts: the title in its plain font (the grey of the hint may be
+    // left from the last focus change), the focus to go to the title, no tip showing. The labels
+    // get their template texts back at the end of OnInitDialog.
+    m_editTitle.SetDefaultCharFormat(CZorvaFont::GetInstance().GetDefaultRichEditFont());
+    m_bFirstShow = 1;
+    m_tooltip.Pop();
 }
 
 void CMemoEditDlg::OnShowWindow(BOOL bShow, UINT nStatus)

@@ -6,7 +6,9 @@
 //
 // The caller prepares it before DoModal: m_strTitle (usually the title hint, text 222),
 // m_strContent, and the picker's entries and selection (ResetContent, InsertString, SetCurSel);
-// after IDOK it reads GetTitle, GetContent and GetGroup.
+// after IDOK it reads GetTitle, GetContent and GetGroup. One dialog may be run again and again:
+// each DoModal starts it as a new one (labels, title font, focus, nothing to undo), and the caller
+// clears m_strGroup for the preselected entry to count.
 #include <CToolTipCtrl.h>
 #include <CZOREditComboBox.h>
 #include <CZorvaEdit.h>
@@ -16,13 +18,16 @@
 
 #include <QString>
 
+#include <array>
+
 class CMemoEditDlg : public CZorvaPoupDlg
 {
     Q_OBJECT
   public:
     enum { IDD = 21005 };
 
-    CMemoEditDlg();
+    // `owner`: the window the dialog is centred on and belongs to (the host's by default).
+    explicit CMemoEditDlg(QWidget* owner = nullptr);
     ~CMemoEditDlg() override;
 
     // Makes the dialog template known to the kit, and forgets it again.
@@ -63,4 +68,9 @@ class CMemoEditDlg : public CZorvaPoupDlg
     void OnOKButton();
     void OnCancelButton();
     void SetLabel(CZorvaStatic& label, const QString& text);
+    void StartAgain();
+
+    // The labels' texts from the template, for a dialog that is opened again.
+    std::array<QString, 3> m_labelTexts;
+    bool m_bOpenedBefore = false;
 };

@@ -70,6 +70,8 @@ CRichEditCtrl::CRichEditCtrl(QWidget* parent) : CWndT<QTextEdit>(parent)
     document()->setDocumentMargin(2);
     SetMultiLine(false);
     connect(document(), &QTextDocument::contentsChanged, this, &CRichEditCtrl::onContentsChanged);
+    connect(document(), &QTextDocument::contentsChange, this, &CRichEditCtrl::keepShapedText);
+    keepShapedText(0, 0, document()->characterCount());
     connect(this, &QTextEdit::cursorPositionChanged, this, &CRichEditCtrl::onSelectionMoved);
     connect(this, &QTextEdit::selectionChanged, this, &CRichEditCtrl::onSelectionMoved);
     m_defaultFormat = currentCharFormat();
@@ -229,6 +231,26 @@ BOOL CRichEditCtrl::CanPaste() const
 BOOL CRichEditCtrl::CanUndo() const
 {
     return document()->isUndoAvailable() ? TRUE : FALSE;
+}
+
+void CRichEditCtrl::keepShapedText(int from, int /*removed*/, int added)
+{
+    // Qt shapes a paragraph again for every caret placement, selection and paint unless its
+    // layout keeps the glyphs; the texts here are short, so every paragraph keeps them. The
+    // document drops them whenever a paragraph's text or format changes.
+    const QTextDocument* doc = document();
+    const QTextBlock last = doc->findBlock(from + added);
+    for (QTextBlock block = doc->findBlock(from); block.isValid(); block = block.next()) {
+        if (QTextLayout* layout = block.layout())
+            layout->setCacheEnabled(true);
+        if (block == last)
+            break;
+    }
+}
+
+void CRichEditCtrl::EmptyUndoBuffer()
+{
+    document()->clearUndoRedoStacks();
 }
 
 DWORD CRichEditCtrl::SetEventMask(DWORD mask)

@@ -87,6 +87,8 @@ class FRAMEWORK_API CRichEditCtrl : public CWndT<QTextEdit>,
     BOOL CanPaste() const;
     void Undo() { undo(); }
     BOOL CanUndo() const;
+    // Forgets what could be undone or redone.
+    void EmptyUndoBuffer();
     void SetReadOnly(BOOL readOnly = TRUE) { setReadOnly(readOnly != FALSE); }
 
     BOOL GetModify() const { return m_bModified ? TRUE : FALSE; }
@@ -140,6 +142,7 @@ class FRAMEWORK_API CRichEditCtrl : public CWndT<QTextEdit>,
 
     void onContentsChanged();
     void onSelectionMoved();
+    void keepShapedText(int from, int removed, int added);
     void notify(UINT code);
     void notifyChange();
     // Code units that may still be inserted in place of the selection.

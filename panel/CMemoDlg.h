@@ -10,7 +10,10 @@
 #include <CZorvaListCtrl.h>
 
 #include <QString>
+#include <memory>
 #include <optional>
+
+class CMemoEditDlg;
 
 // Private window messages of the panel.
 constexpr UINT WM_MEMO_LISTSELCHANGE = WM_USER + 104;  // 0x468, from the memo list
@@ -121,4 +124,8 @@ class CMemoDlg : public CXTResizeDialog
     bool RunBulkGenerator(const QString& title, const QString& content);
     void ReportWriteFailure(UINT textId);
     void ForwardWheelToList(const MSG* pMsg);
+
+    // New's edit dialog, made at the first New and run again for every later one (a window of
+    // the panel's, hidden between uses).
+    std::unique_ptr<CMemoEditDlg> m_pEditDlg;
 };

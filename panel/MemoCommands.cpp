@@ -131,11 +131,16 @@ void CMemoDlg::OnNewMemo()
         SkinMessageBox(LoadStr(IDS_MEMO_TABLE_FULL), LoadStr(IDS_MEMO_CAPTION), MB_OK, 0, this);
         return;
     }
+    if (m_pEditDlg && m_pEditDlg->GetSafeHwnd())
+        return; // already open
     m_bNewMemo = TRUE;
 
-    CMemoEditDlg dlg;
+    if (!m_pEditDlg)
+        m_pEditDlg = std::make_unique<CMemoEditDlg>(this);
+    CMemoEditDlg& dlg = *m_pEditDlg;
     dlg.m_strTitle = LoadStr(IDS_TITLE_HINT);
     dlg.m_strContent.clear();
+    dlg.m_strGroup.clear();
     const int entries = FillWithStoredGroups(dlg.m_comboGroup, GROUP_ALL);
     dlg.m_comboGroup.SetCurSel(std::min(m_nGroupSel, entries));
     if (dlg.DoModal() == IDCANCEL)

@@ -62,6 +62,7 @@ class TestMemoEditDlg : public QObject
     {
         dlg.m_strTitle = LoadStr(222);
         dlg.m_strContent.clear();
+        dlg.m_strGroup.clear();
         dlg.m_comboGroup.ResetContent();
         for (int i = 0; i < 3; ++i)
             dlg.m_comboGroup.InsertString(i, kGroups[i]);
@@ -142,6 +143,44 @@ class TestMemoEditDlg : public QObject
         });
         QCOMPARE(result, INT_PTR(IDCANCEL));
         QVERIFY(m_boxes->calls().empty());
+    }
+
+    // One dialog object is run again for every New: whatever a run leaves behind, the next one
+    // opens as a new dialog would.
+    void aDialogRunAgainOpensAsNew()
+    {
+        CMemoEditDlg dlg;
+        const std::function<void(QDialog*)> leftovers[] = {
+            [&](QDialog*) { // texts typed, the body emptied again, a tip showing
+                Enter(&dlg.m_editTitle, QStringLiteral(u"周报"));
+                Enter(&dlg.m_editContent, QStringLiteral(u"xyz"));
+                for (int i = 0; i < 3; ++i)
+                    QTest::keyClick(&dlg.m_editContent, Qt::Key_Backspace);
+                QVERIFY(dlg.m_tooltip.ShowTip(&dlg.m_editContent));
+            },
+            [&](QDialog*) { // another category picked, the title left empty with its grey hint
+                QTest::keyClick(&dlg.m_comboGroup, Qt::Key_Down);
+                dlg.m_editContent.setFocus();
+                QCOMPARE(TextColour(dlg.m_editTitle), CZorvaFont::HintColour);
+            },
+            [&](QDialog*) {},
+        };
+        for (const auto& leave : leftovers) {
+            const INT_PTR result = run(dlg, [&](QDialog* d) {
+                QCOMPARE(d->focusWidget(), &dlg.m_editTitle);
+                QCOMPARE(dlg.m_editTitle.GetWindowTextW(), QString());
+                QCOMPARE(TextColour(dlg.m_editTitle), CZorvaFont::TextColour);
+                QCOMPARE(dlg.m_editContent.GetWindowTextW(), QString());
+                QVERIFY(!dlg.m_editTitle.CanUndo() && !dlg.m_editContent.CanUndo());
+                QCOMPARE(dlg.m_staticTitle.text(), QStringLiteral(u"标题(0/20):"));
+                QCOMPARE(dlg.m_staticContent.text(), QStringLiteral(u"内容(0/500):"));
+                QVERIFY(!dlg.m_tooltip.IsTipVisible());
+                QCOMPARE(dlg.GetGroup(), kGroups[1]);
+                leave(d);
+                Click(d, IDCANCEL);
+            });
+            QCOMPARE(result, INT_PTR(IDCANCEL));
+        }
     }
 
     void limitsHoldForEveryInputAndTheCountersFollow()

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTest>
 #include <QTextEdit>
 
@@ -287,6 +288,45 @@ private Q_SLOTS:
         first.setPosition(1);
         QCOMPARE(first.charFormat().foreground().color(),
                  edit.textCursor().charFormat().foreground().color());
+    }
+
+    // Paragraphs keep their shaped glyphs (no shaping again for each caret move or paint),
+    // however they came to be: set, replaced, typed, brought back by undo.
+    void everyParagraphKeepsItsGlyphs()
+    {
+        CRichEditCtrl edit;
+        edit.SetMultiLine(true);
+        edit.show();
+        const auto allKept = [&edit] {
+            for (QTextBlock b = edit.document()->begin(); b.isValid(); b = b.next())
+                if (!b.layout()->cacheEnabled())
+                    return false;
+            return true;
+        };
+        const std::function<void()> steps[] = {
+            [] {},
+            [&] { edit.SetWindowTextW(QStringLiteral("one\ntwo\nthree")); },
+            [&] {
+                edit.SetSel(4, 7);
+                edit.ReplaceSel(QStringLiteral("2\n2b\n2c"), TRUE);
+            },
+            [&] {
+                edit.SetSel(-1, -1);
+                type(&edit, QStringLiteral("x"));
+                QTest::keyClick(&edit, Qt::Key_Return);
+                type(&edit, QStringLiteral("y"));
+            },
+            [&] {
+                edit.SetSel(0, -1);
+                QTest::keyClick(&edit, Qt::Key_Delete);
+                edit.Undo();
+            },
+        };
+        for (const auto& step : steps) {
+            step();
+            QVERIFY(allKept());
+        }
+        QCOMPARE(edit.document()->blockCount(), 6);
     }
 
     void selectionAndClipboard()

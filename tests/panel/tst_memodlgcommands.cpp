@@ -135,6 +135,24 @@ class TestMemoDlgCommands : public QObject
         QCOMPARE(detail().m_editTitle.GetWindowTextW(), u"一二三四五六七八九十一二三四五六七八九"_s);
     }
 
+    // The edit dialog is kept between News: the second starts empty, with the preselected entry
+    // rather than the first one's pick.
+    void aSecondNewStartsFromAnEmptyDialog()
+    {
+        StoreGroup(u"工作"_s, 100);
+        StoreGroup(u"生活"_s, 101);
+        CMemoDlg& panel = m_h->open();
+        m_driver->onNextModal(FillEditDialog(u"甲"_s, u"生活"_s));
+        Click(panel.m_btnNew);
+        m_driver->onNextModal(FillEditDialog(u"乙"_s));
+        Click(panel.m_btnNew);
+        QCOMPARE(m_driver->driven(), 2);
+        const MemoRecord second = MemoByTitle(u"乙"_s);
+        QCOMPARE(Q(MemoContent(second)), u"乙"_s);
+        QCOMPARE(Q(MemoGroupName(second)), u"全部"_s);
+        QCOMPARE(Q(MemoGroupName(MemoByTitle(u"甲"_s))), u"生活"_s);
+    }
+
     void cancelledNewLeavesSaveCreating()
     {
         const std::int32_t shown = StoreFullMemo(u"周报"_s, u"本周"_s, u"全部"_s, 0);

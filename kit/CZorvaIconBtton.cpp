@@ -100,6 +100,7 @@ bool CZorvaIconBtton::event(QEvent* event)
         break;
     case QEvent::HoverLeave:
     case QEvent::Leave:
+    case QEvent::Hide: // a window closed under the pointer sends no leave
         m_hover = false;
         update();
         break;

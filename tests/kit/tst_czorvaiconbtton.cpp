@@ -76,6 +76,12 @@ void TestCZorvaIconBtton::looksFollowMouseAndState()
     QTRY_COMPARE(m_button->look(), CZorvaIconBtton::Look::Hover);
     const QImage hover = grab(*m_button);
     QVERIFY(hover.pixelColor(4, 16) != normal.pixelColor(4, 16)); // another face
+    // A window that closes with the pointer on the button (its OK, say) opens again without hover.
+    m_parent->hide();
+    QCOMPARE(m_button->look(), CZorvaIconBtton::Look::Normal);
+    m_parent->show();
+    QTest::mouseMove(m_button, QPoint(20, 16));
+    QTRY_COMPARE(m_button->look(), CZorvaIconBtton::Look::Hover);
 
     QTest::mousePress(m_button, Qt::LeftButton, {}, QPoint(20, 16));
     QCOMPARE(m_button->look(), CZorvaIconBtton::Look::Pressed);

@@ -78,8 +78,10 @@ int main(int argc, char** argv)
     for (int n = DBI_MemGetValidRecordCount(); n < wanted; n = DBI_MemGetValidRecordCount()) {
         const Sample& sample = kSamples[std::size_t(n) % kSamples.size()];
         std::u16string title(sample.title);
-        if (n >= int(kSamples.size()))
-            title += u" " + std::u16string(1, char16_t(u'0' + (n / int(kSamples.size())) % 10));
+        if (n >= int(kSamples.size())) {
+            title += u' ';
+            title += char16_t(u'0' + (n / int(kSamples.size())) % 10);
+        }
         MemoRecord memo{};
         memo.stamp = firstStamp + n * 97 * 60;
         SetFieldText(memo.title, title);

@@ -215,7 +215,7 @@ void Floor_DeleteAndFill(benchmark::State& state)
 
 // New with the edit dialog answered at once, until the new memo is listed, selected and shown.
 // `fromOk` times from the dialog's OK on (the person has confirmed; what follows is the panel's
-// work and the dialog going away); otherwise from the click on New, the dialog's making included.
+// work and the dialog going away); otherwise from the click on New, the dialog's opening included.
 void RunNew(benchmark::State& state, bool fromOk)
 {
     StartFromEmptyLog();
@@ -261,7 +261,7 @@ void Panel_NewWhole(benchmark::State& state)
 }
 
 // The floor of New. Untimed, it goes through what comes before the panel's OK (the click on New,
-// the edit dialog made and shown, here cancelled) and removes its memo the way the panel's
+// the edit dialog opened, here cancelled) and removes its memo the way the panel's
 // loop does, so that both sides start the timed part from the same state.
 void Floor_InsertAndFill(benchmark::State& state)
 {
@@ -357,7 +357,7 @@ int main(int argc, char** argv)
               1.5},
              {"New, from OK to the new memo shown vs INSERT + refill", "Panel_NewFromOk",
               "Floor_InsertAndFill", 1.5},
-             {"New, from the click, dialog made and answered at once", "Panel_NewWhole",
+             {"New, from the click, dialog opened and answered at once", "Panel_NewWhole",
               "Floor_InsertAndFill", 0}},
             "Memo panel against a plain Qt floor, same store file");
         met = reporter.PrintUnder({"Panel_Save", "Panel_Delete", "Panel_NewFromOk", "Panel_NewWhole"},

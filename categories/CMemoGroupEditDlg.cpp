@@ -11,6 +11,7 @@
 #include <GroupNameTable.h>
 #include <GroupRules.h>
 #include <LoadStr.h>
+#include <MemoGroups.h>
 #include <MemoRules.h>
 #include <MemoTime.h>
 #include <SkinMessageBox.h>
@@ -35,6 +36,7 @@ constexpr int BUTTON_HEIGHT = 32;
 constexpr UINT IDS_GROUP_CAPTION = 186;
 constexpr UINT IDS_RENAME_RESERVED = 208;
 constexpr UINT IDS_CREATE_RESERVED = 209;
+constexpr UINT IDS_GROUP_NOT_SAVED = 243;
 
 // Keys are 32-bit; list rows carry them as item data.
 DWORD_PTR keyData(std::int32_t key)
@@ -45,6 +47,24 @@ DWORD_PTR keyData(std::int32_t key)
 std::int32_t keyOf(DWORD_PTR data)
 {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(data));
+}
+
+// The stored memos that `change` alters (it returns whether it did), as altered, in store order.
+template <class Change> std::vector<MemoRecord> changedMemos(Change change)
+{
+    std::vector<MemoRecord> changed;
+    const std::int32_t count = DBI_MemGetValidRecordCount();
+    for (std::int32_t order = 1; order <= count; ++order) {
+        MemoRecord memo{};
+        if (DBI_MemReadRecordByOrder(order, &memo) && change(memo))
+            changed.push_back(memo);
+    }
+    return changed;
+}
+
+std::int32_t countOf(const std::vector<MemoRecord>& memos)
+{
+    return static_cast<std::int32_t>(memos.size());
 }
 
 } // namespace
@@ -155,6 +175,14 @@ void CMemoGroupEditDlg::FillGroupList()
     m_wndGroupList.Invalidate(TRUE);
 }
 
+void CMemoGroupEditDlg::ShowStoredGroups(bool written)
+{
+    LoadGroupCache();
+    FillGroupList();
+    if (!written)
+        SkinMessageBox(LoadStr(IDS_GROUP_NOT_SAVED), LoadStr(IDS_GROUP_CAPTION), MB_ICONEXCLAMATION, 0, this);
+}
+
 bool CMemoGroupEditDlg::AskName(int nMode, const QString& preset, QString& name)
 {
     CMemoGroupName dlg(this, nMode);
@@ -184,10 +212,7 @@ void CMemoGroupEditDlg::OnNewGroup()
 
     if (accepted) {
         const MemoGroupRecord group = NewGroupRecord(CurrentMemoTime(), TextView(name));
-        m_groupCache.clear();
-        DBI_MemGroupRecycleWriteRecord(&group);
-        LoadGroupCache();
-        FillGroupList();
+        ShowStoredGroups(DBI_MemGroupRecycleWriteRecord(&group) != 0);
     }
     m_wndGroupList.SetFocus();
 }
@@ -221,18 +246,12 @@ void CMemoGroupEditDlg::OnEditGroup()
         return;
     }
 
-    RenameGroupRecord(*cached, TextView(newName));
-    DBI_MemGroupModifyRecord(keyOf(itemData), &*cached);
-    FillGroupList();
-
-    const std::int32_t memos = DBI_MemGetValidRecordCount();
-    for (std::int32_t order = 1; order <= memos; ++order) {
-        MemoRecord memo{};
-        if (!DBI_MemReadRecordByOrder(order, &memo))
-            continue;
-        if (RenameMemoGroup(memo, TextView(oldName), TextView(newName)))
-            DBI_MemModifyRecord(memo.key, &memo);
-    }
+    // The category and the memos filed under its old name change together or not at all.
+    MemoGroupRecord renamed = *cached;
+    RenameGroupRecord(renamed, TextView(newName));
+    const std::vector<MemoRecord> memos = changedMemos(
+        [&](MemoRecord& memo) { return RenameMemoGroup(memo, TextView(oldName), TextView(newName)); });
+    ShowStoredGroups(MemoStore_GroupRename(keyOf(itemData), &renamed, memos.data(), countOf(memos)) != 0);
     m_wndGroupList.SetFocus();
 }
 
@@ -255,20 +274,12 @@ void CMemoGroupEditDlg::OnDeleteGroup()
     for (const MemoGroupRecord& group : ReadStoredGroups())
         names.Add(group);
 
-    const std::int32_t memos = DBI_MemGetValidRecordCount();
-    for (std::int32_t order = 1; order <= memos; ++order) {
-        MemoRecord memo{};
-        if (!DBI_MemReadRecordByOrder(order, &memo))
-            continue;
-        if (MoveMemoOfDeletedGroup(memo, names, TextView(name)))
-            DBI_MemModifyRecord(memo.key, &memo);
-    }
-
-    DBI_MemGroupDeleteRecord(key);
-    DBI_MemGroupPack();
+    // The memos move to "其它" in the same transaction that deletes the category and packs the table.
+    const std::vector<MemoRecord> memos =
+        changedMemos([&](MemoRecord& memo) { return MoveMemoOfDeletedGroup(memo, names, TextView(name)); });
+    const bool written = MemoStore_GroupDelete(key, memos.data(), countOf(memos)) != 0;
 
     m_wndGroupList.DeleteAllItems();
-    LoadGroupCache();
-    FillGroupList();
+    ShowStoredGroups(written);
     m_wndGroupList.SetFocus();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The category editor: a modal popup (template 21003) that lists the categories and creates,
-// renames and deletes them. Every change is written to the record store at once, together with
-// the memos it concerns; OK and Cancel only close the dialog.
+// renames and deletes them. Every change is written to the record store at once, in one
+// transaction with the memos it concerns; OK and Cancel only close the dialog.
 #include <CZorvaIconBtton.h>
 #include <CZorvaListBox.h>
 #include <CZorvaPoupDlg.h>
@@ -47,6 +47,8 @@ class CMemoGroupEditDlg : public CZorvaPoupDlg
   private:
     void FillGroupList();
     void LoadGroupCache();
+    // Reloads the cache and the list from the store after a write; one that failed is reported.
+    void ShowStoredGroups(bool written);
     // Runs the name dialog; on OK `name` is the name it returns.
     bool AskName(int nMode, const QString& preset, QString& name);
 };

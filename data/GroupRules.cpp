@@ -9,7 +9,7 @@ bool IsPseudoGroupName(std::u16string_view name)
 
 bool IsReservedGroupName(std::u16string_view name)
 {
-    return IsPseudoGroupName(name) || name == GROUP_EVERYTHING;
+    return IsPseudoGroupName(name) || name == GROUP_EVERYTHING || name == GROUP_EDIT_ENTRY;
 }
 
 bool GroupTableFull(std::span<const MemoGroupRecord> stored)

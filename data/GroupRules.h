@@ -6,9 +6,13 @@
 #include <span>
 #include <string_view>
 
+// The last entry of the memo panel's category box, the one that opens the category editor.
+inline constexpr std::u16string_view GROUP_EDIT_ENTRY = u"编辑分类";
+
 // "全部" and "其它": stored categories of these names are not listed and do not count as categories.
 bool IsPseudoGroupName(std::u16string_view name);
-// The names no category may be created with or renamed to: the pseudo-categories and "所有".
+// The names no category may be created with or renamed to: the pseudo-categories, "所有", and the
+// editor's entry of the category box (a category of that name could never be chosen there).
 bool IsReservedGroupName(std::u16string_view name);
 
 // A new category is refused once MAX_GROUP_COUNT real categories are stored; records named after a

@@ -10,6 +10,8 @@
 
 #include <functional>
 
+#include <sqlite3.h>
+
 namespace {
 
 constexpr int IDC_LIST = 21023;
@@ -33,6 +35,23 @@ void SelectRow(CZorvaListBox& list, int row)
     QVERIFY(item);
     QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, list.visualItemRect(item).center());
     QCOMPARE(list.GetCurSel(), row);
+}
+
+// From here on every write to the open store's category table fails while reading goes on: a second
+// connection, standing for whatever keeps the file from taking the write, adds triggers that refuse.
+bool RefuseCategoryWrites()
+{
+    constexpr const char* kRefuse = "CREATE TRIGGER refuse_insert BEFORE INSERT ON memo_group"
+                                    " BEGIN SELECT RAISE(ABORT, 'refused'); END;"
+                                    "CREATE TRIGGER refuse_update BEFORE UPDATE ON memo_group"
+                                    " BEGIN SELECT RAISE(ABORT, 'refused'); END;"
+                                    "CREATE TRIGGER refuse_delete BEFORE DELETE ON memo_group"
+                                    " BEGIN SELECT RAISE(ABORT, 'refused'); END;";
+    sqlite3* db = nullptr;
+    const bool refused = sqlite3_open(MemoStore_CurrentPath(), &db) == SQLITE_OK &&
+                         sqlite3_exec(db, kRefuse, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return refused;
 }
 
 } // namespace
@@ -233,6 +252,7 @@ class TestMemoGroupEditDlg : public QObject
             answerName(QStringLiteral(u" 其它"));
             answerName(QStringLiteral(u"所有 "));
             answerName(QStringLiteral(u" 全部 "));
+            answerName(QStringLiteral(u"编辑分类 "));
             answerName(QStringLiteral("ABCDEFGHIJKLMNO"), [](CMemoGroupName& name) {
                 QCOMPARE(name.m_nMode, GROUP_NAME_NEW);
                 QCOMPARE(name.m_edtName.GetWindowTextW(), QString()); // a fresh, empty dialog
@@ -251,9 +271,9 @@ class TestMemoGroupEditDlg : public QObject
         });
         QCOMPARE(GroupNames(), (QStringList{QStringLiteral(u"工作"), QStringLiteral("ABCDEFGHIJ")}));
         const std::vector<KitTest::MessageBoxCall>& calls = m_boxes->calls();
-        QCOMPARE(calls.size(), std::size_t(4));
         const QString refused[] = {QStringLiteral(u"其它"), QStringLiteral(u"所有"), QStringLiteral(u"全部"),
-                                   QStringLiteral(u"其它")};
+                                   QStringLiteral(u"编辑分类"), QStringLiteral(u"其它")};
+        QCOMPARE(calls.size(), std::size(refused));
         for (std::size_t i = 0; i < calls.size(); ++i) {
             QCOMPARE(calls[i].text, FormatStr(LoadStr(209), refused[i]));
             QVERIFY(calls[i].text.contains(refused[i]));
@@ -343,11 +363,13 @@ class TestMemoGroupEditDlg : public QObject
         runEditor(dlg, [&](QDialog* d) {
             answerName(QStringLiteral(u" 全部"), presetIsOld);
             answerName(QStringLiteral(u"所有 "), presetIsOld);
+            answerName(QStringLiteral(u" 编辑分类"), presetIsOld);
             closeName(IDCANCEL, presetIsOld);
             Click(d, IDC_EDIT);
-            QCOMPARE(m_boxes->calls().size(), std::size_t(2));
+            QCOMPARE(m_boxes->calls().size(), std::size_t(3));
             QCOMPARE(m_boxes->calls()[0].text, FormatStr(LoadStr(208), QStringLiteral(u"全部")));
             QCOMPARE(m_boxes->calls()[1].text, FormatStr(LoadStr(208), QStringLiteral(u"所有")));
+            QCOMPARE(m_boxes->calls()[2].text, FormatStr(LoadStr(208), QStringLiteral(u"编辑分类")));
             QCOMPARE(m_boxes->calls()[1].caption, LoadStr(186));
             QVERIFY(SameBytes(Groups(), groups) && SameBytes(Memos(), memos));
 
@@ -358,6 +380,42 @@ class TestMemoGroupEditDlg : public QObject
         });
         QCOMPARE(GroupNames(), QStringList{QStringLiteral(u"项目")});
         QCOMPARE(Q(MemoGroupName(Memos().front())), QStringLiteral(u"项目"));
+    }
+
+    void aChangeTheStoreDoesNotTakeIsReportedAndChangesNothing()
+    {
+        const QStringList listed{QStringLiteral(u"工作"), QStringLiteral(u"生活")};
+        for (const int command : {IDC_NEW, IDC_EDIT, IDC_DELETE}) {
+            freshStore();
+            m_boxes->clear();
+            StoreGroup(listed[0], 1000);
+            StoreGroup(listed[1], 2000);
+            // Filed under the first category by name and by id: a rename and a delete would move it.
+            StoreMemo(QStringLiteral("m"), listed[0], 1000);
+            QVERIFY(RefuseCategoryWrites());
+            const std::vector<MemoGroupRecord> groups = Groups();
+            const std::vector<MemoRecord> memos = Memos();
+
+            CMemoGroupEditDlg dlg;
+            runEditor(dlg, [&](QDialog* d) {
+                if (command == IDC_DELETE)
+                    m_boxes->setNextAnswer(IDYES);
+                else
+                    answerName(QStringLiteral(u"项目"));
+                Click(d, command);
+                QCOMPARE(Rows(dlg.m_wndGroupList), listed);
+                QVERIFY(SameBytes(dlg.m_groupCache, groups));
+                Click(d, IDCANCEL);
+            });
+            QVERIFY2(SameBytes(Groups(), groups), qPrintable(QString::number(command)));
+            QVERIFY2(SameBytes(Memos(), memos), qPrintable(QString::number(command)));
+            QCOMPARE(m_boxes->calls().size(), std::size_t(command == IDC_DELETE ? 2 : 1));
+            const KitTest::MessageBoxCall& call = m_boxes->calls().back();
+            QCOMPARE(call.text, LoadStr(243));
+            QCOMPARE(call.caption, LoadStr(186));
+            QCOMPARE(call.style, MB_ICONEXCLAMATION);
+            QCOMPARE(call.owner, &dlg);
+        }
     }
 
     void deleteMovesOnlyMemosWhoseIdNamesTheCategory()

@@ -132,6 +132,7 @@ class TestMemoGroupName : public QObject
             {QStringLiteral(u"全部"), kInvalid, kEnterCaption},
             {QStringLiteral(u"所有"), kInvalid, kEnterCaption},
             {QStringLiteral(u"其它"), kInvalid, kEnterCaption},
+            {QStringLiteral(u"编辑分类"), kInvalid, kEnterCaption},
             {QStringLiteral("   "), kInvalid, kNoticeCaption},
         };
         for (const Case& c : cases) {

@@ -120,7 +120,7 @@ class TestRecordRules : public QObject
 
     void reservedNames()
     {
-        for (const std::u16string_view name : {u"全部", u"其它", u"所有"})
+        for (const std::u16string_view name : {u"全部", u"其它", u"所有", u"编辑分类"})
             QVERIFY(IsReservedGroupName(name));
         QVERIFY(IsPseudoGroupName(u"全部") && IsPseudoGroupName(u"其它"));
         QVERIFY(!IsPseudoGroupName(u"所有"));

@@ -48,6 +48,9 @@ int MemoStore_RestoreBackup(const char* path, std::int64_t now)
                 "Nothing was restored, because the store as it is could not be backed up first. " + reason;
             return 0;
         }
+        // The draft is what is being typed now, not part of what the copy brings back: it is kept.
+        MemoRecord draft{};
+        const bool hadDraft = s.session->ReadDraft(&draft);
         s.session.reset();
         std::string copyError;
         const bool copied = CopyBackupInto(path, storePath, copyError);
@@ -63,6 +66,11 @@ int MemoStore_RestoreBackup(const char* path, std::int64_t now)
             s.lastError = copyError + " The store was left as it was.";
             return 0;
         }
+        std::string ignored; // the memo panel writes its draft again with the next keystroke
+        if (hadDraft)
+            s.session->WriteDraft(draft, ignored);
+        else
+            s.session->ClearDraft(ignored);
         return 1;
     });
 }

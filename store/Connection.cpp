@@ -44,10 +44,11 @@ void Connection::Close()
 bool Connection::Exec(const char* sql, std::string& error)
 {
     char* message = nullptr;
-    if (sqlite3_exec(m_db, sql, nullptr, nullptr, &message) == SQLITE_OK)
+    const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &message);
+    sqlite3_free(message); // the connection keeps the same text for FailureReason
+    if (rc == SQLITE_OK)
         return true;
-    error = message ? message : LastMessage();
-    sqlite3_free(message);
+    error = FailureReason(m_db, rc);
     return false;
 }
 
@@ -71,4 +72,12 @@ std::optional<std::int64_t> Connection::QueryInt(const char* sql, std::string& e
 std::string Connection::LastMessage() const
 {
     return m_db ? sqlite3_errmsg(m_db) : std::string();
+}
+
+std::string FailureReason(sqlite3* db, int rc)
+{
+    std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    if ((rc & 0xFF) == SQLITE_BUSY)
+        message = "another program kept the memo store locked for too long: " + message;
+    return message;
 }

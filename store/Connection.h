@@ -32,3 +32,7 @@ class Connection
   private:
     sqlite3* m_db = nullptr;
 };
+
+// SQLite's reason for the failed result rc on db. A lock that another connection held past the
+// wait is said in words a user can follow.
+std::string FailureReason(sqlite3* db, int rc);

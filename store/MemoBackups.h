@@ -24,9 +24,9 @@ MEMOSTORE_API int MemoStore_BackUp(std::int64_t now, int onceADay);
 // The open store's copies, newest first, as paths separated by '\n'; "" when there are none or no
 // store is open. Valid until the next call.
 MEMOSTORE_API const char* MemoStore_Backups(void);
-// Replaces the open store's memos, categories and trash with those of the copy at path: the copy
-// must be a healthy memo store, and the store as it is now is copied first (that copy is not
-// counted against the seven until the next backup). The store is then opened again (a copy of an
+// Replaces the open store's memos, categories and trash with those of the copy at path (the draft
+// stays as it is): the copy must be a healthy memo store, and the store as it is now is copied first (that
+// copy is not counted against the seven until the next backup). The store is then opened again (a copy of an
 // older format is upgraded). 1 on success; 0 when nothing was changed (MemoStore_LastError says
 // why). Should the store not open again, MemoStore_IsOpen says so.
 MEMOSTORE_API int MemoStore_RestoreBackup(const char* path, std::int64_t now);

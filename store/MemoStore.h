@@ -3,7 +3,9 @@
 // Host-side control of the record store: which user's store the record operations work on.
 // All functions are meant for the host's GUI thread; they are serialised internally all the same.
 // The host's other functions of the store: MemoTrash.h (deleted memos), MemoBackups.h (backup
-// copies) and MemoBatch.h (adding an import in one transaction).
+// copies), MemoBatch.h (adding an import in one transaction), MemoDraft.h (the memo panel's unsaved
+// edit, memo states and the hook run before a store closes) and MemoGroups.h (category changes with
+// their memos in one transaction).
 
 #include "StoreExport.h"
 

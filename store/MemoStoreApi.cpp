@@ -1,3 +1,4 @@
+#include "MemoDraft.h"
 #include "MemoStore.h"
 
 #include "StoreFiles.h"
@@ -39,6 +40,19 @@ std::unique_ptr<StoreSession> OpenStore(const char* userName, const char* dataDi
     return StoreSession::Open(path, error);
 }
 
+// Closes the open store, after its close hook has run while the store was still open. The hook is
+// called once per close: a close or open it starts itself is refused.
+void CloseStore(StoreState& store)
+{
+    if (store.session && store.closeHook) {
+        store.closing = true;
+        store.closeHook(store.closeHookContext);
+        store.closing = false;
+    }
+    store.session.reset();
+    store.currentPath.clear();
+}
+
 } // namespace
 
 extern "C" {
@@ -47,8 +61,11 @@ int MemoStore_Open(const char* userName, const char* dataDir)
 {
     StoreState& store = TheStore();
     std::lock_guard lock(store.mutex);
-    store.session.reset();
-    store.currentPath.clear();
+    if (store.closing) {
+        store.lastError = "No other memo store can be opened while the open one is being closed.";
+        return 0;
+    }
+    CloseStore(store);
     store.lastError.clear();
     store.session = OpenStore(userName, dataDir, store.lastError);
     if (!store.session)
@@ -61,8 +78,16 @@ void MemoStore_Close(void)
 {
     StoreState& store = TheStore();
     std::lock_guard lock(store.mutex);
-    store.session.reset();
-    store.currentPath.clear();
+    if (!store.closing)
+        CloseStore(store);
+}
+
+void MemoStore_SetCloseHook(void (*hook)(void* context), void* context)
+{
+    StoreState& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    store.closeHook = hook;
+    store.closeHookContext = hook ? context : nullptr;
 }
 
 int MemoStore_IsOpen(void)

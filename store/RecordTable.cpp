@@ -1,5 +1,7 @@
 #include "RecordTable.h"
 
+#include "Connection.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -89,29 +91,38 @@ bool RecordTable::CopyByKey(std::int32_t key, void* out) const
     return true;
 }
 
-std::int32_t RecordTable::InsertRow(const void* record)
+bool RecordTable::Run(sqlite3_stmt* statement, std::string& error) const
+{
+    const int rc = sqlite3_step(statement);
+    if (rc == SQLITE_DONE)
+        return true;
+    error = FailureReason(m_db, rc);
+    return false;
+}
+
+std::int32_t RecordTable::InsertRow(const void* record, std::string& error)
 {
     StatementUse use(m_insert);
     sqlite3_bind_blob(*use, 1, record, static_cast<int>(m_recordSize), SQLITE_STATIC);
-    if (sqlite3_step(*use) != SQLITE_DONE)
+    if (!Run(*use, error))
         return 0;
     // The schema's CHECK refuses keys beyond 32 bits, so this always fits.
     return static_cast<std::int32_t>(sqlite3_last_insert_rowid(m_db));
 }
 
-bool RecordTable::UpdateRow(std::int32_t key, const void* record)
+bool RecordTable::UpdateRow(std::int32_t key, const void* record, std::string& error)
 {
     StatementUse use(m_update);
     sqlite3_bind_int(*use, 1, key);
     sqlite3_bind_blob(*use, 2, record, static_cast<int>(m_recordSize), SQLITE_STATIC);
-    return sqlite3_step(*use) == SQLITE_DONE && sqlite3_changes(m_db) > 0;
+    return Run(*use, error) && sqlite3_changes(m_db) > 0;
 }
 
-bool RecordTable::DeleteRow(std::int32_t key)
+bool RecordTable::DeleteRow(std::int32_t key, std::string& error)
 {
     StatementUse use(m_delete);
     sqlite3_bind_int(*use, 1, key);
-    return sqlite3_step(*use) == SQLITE_DONE && sqlite3_changes(m_db) > 0;
+    return Run(*use, error) && sqlite3_changes(m_db) > 0;
 }
 
 void RecordTable::MirrorInsert(std::int32_t key, const void* record)

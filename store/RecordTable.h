@@ -34,11 +34,15 @@ class RecordTable
     bool CopyByOrder(std::int32_t order, void* out) const;
     bool CopyByKey(std::int32_t key, void* out) const;
 
-    // Durable writes, each one statement in its own transaction. They change the file only; the
-    // session patches the mirror with the Mirror* calls once it knows the mirror was current.
-    std::int32_t InsertRow(const void* record);           // the new key, 0 on failure
-    bool UpdateRow(std::int32_t key, const void* record); // false when no row has the key
-    bool DeleteRow(std::int32_t key);
+    bool Contains(std::int32_t key) const { return m_loaded && IndexOf(key) >= 0; }
+
+    // Durable writes, each one statement in its own transaction (or in the caller's). They change
+    // the file only; the session patches the mirror with the Mirror* calls once it knows the mirror
+    // was current. On failure error holds SQLite's reason, and is left as it was when the statement
+    // ran but no row has the key.
+    std::int32_t InsertRow(const void* record, std::string& error); // the new key, 0 on failure
+    bool UpdateRow(std::int32_t key, const void* record, std::string& error);
+    bool DeleteRow(std::int32_t key, std::string& error);
 
     void MirrorInsert(std::int32_t key, const void* record);
     void MirrorUpdate(std::int32_t key, const void* record);
@@ -51,6 +55,8 @@ class RecordTable
   private:
     std::ptrdiff_t IndexOf(std::int32_t key) const;
     void CopyOut(std::size_t index, void* out) const;
+    // Runs a write statement to its end; false with SQLite's reason in error.
+    bool Run(sqlite3_stmt* statement, std::string& error) const;
 
     std::size_t m_recordSize;
     std::size_t m_keyOffset;

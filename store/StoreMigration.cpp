@@ -4,6 +4,25 @@
 #include "StoreSchema.h"
 #include "Transaction.h"
 
+#include <iterator>
+
+namespace {
+
+// kSteps[i] brings format kOldestMigratedVersion + i to the next one.
+constexpr const char* kSteps[] = {kCreateTrashTable, kCreateDraftTable};
+static_assert(std::size(kSteps) == kStoreSchemaVersion - kOldestMigratedVersion,
+              "every format after the oldest has its step");
+
+} // namespace
+
+std::string UpgradeScript(std::int64_t from)
+{
+    std::string script;
+    for (std::int64_t version = from; version < kStoreSchemaVersion; ++version)
+        script += kSteps[version - kOldestMigratedVersion];
+    return script;
+}
+
 bool MigrateStore(Connection& db, std::string& error)
 {
     Transaction transaction(db);
@@ -18,8 +37,7 @@ bool MigrateStore(Connection& db, std::string& error)
         error = "its format changed to " + std::to_string(*version) + " while it was being opened";
         return false;
     }
-    // Format 1 to 2: the trash.
     const std::string upgrade =
-        std::string(kCreateTrashTable) + "PRAGMA user_version = " + std::to_string(kStoreSchemaVersion) + ";";
+        UpgradeScript(*version) + "PRAGMA user_version = " + std::to_string(kStoreSchemaVersion) + ";";
     return db.Exec(upgrade.c_str(), error) && transaction.Commit(error);
 }

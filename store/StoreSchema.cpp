@@ -14,11 +14,13 @@
 #include <cstring>
 #include <filesystem>
 #include <string_view>
+#include <utility>
 
 namespace {
 
 // auto_vacuum must be chosen before the first table exists; the key CHECK keeps AUTOINCREMENT from
-// ever handing out a key that does not fit the records' 32-bit key fields.
+// ever handing out a key that does not fit the records' 32-bit key fields. The tables of format 1,
+// then the steps of every later format.
 constexpr const char* kCreateSchema = R"sql(
 PRAGMA synchronous = FULL;
 PRAGMA auto_vacuum = INCREMENTAL;
@@ -29,7 +31,7 @@ CREATE TABLE memo (
 CREATE TABLE memo_group (
     key INTEGER PRIMARY KEY AUTOINCREMENT CHECK (key BETWEEN 1 AND 2147483647),
     record BLOB NOT NULL CHECK (typeof(record) = 'blob' AND length(record) = 44));
-@TRASH_TABLE@
+@LATER_FORMATS@
 PRAGMA application_id = @APPLICATION_ID@;
 PRAGMA user_version = @SCHEMA_VERSION@;
 COMMIT;
@@ -53,7 +55,7 @@ std::string Substituted(std::string_view text, std::string_view name, std::strin
 
 std::string CreationScript()
 {
-    std::string script = Substituted(kCreateSchema, "@TRASH_TABLE@", kCreateTrashTable);
+    std::string script = Substituted(kCreateSchema, "@LATER_FORMATS@", UpgradeScript(1));
     script = Substituted(script, "@APPLICATION_ID@", std::to_string(kStoreApplicationId));
     return Substituted(script, "@SCHEMA_VERSION@", std::to_string(kStoreSchemaVersion));
 }
@@ -223,11 +225,15 @@ bool CheckContents(const std::string& name, int flags, const std::string& path, 
         return false;
     }
 
-    for (const char* probe :
-         {"SELECT key, record FROM memo LIMIT 0", "SELECT key, record FROM memo_group LIMIT 0",
-          "SELECT key, record, deleted_at FROM memo_trash LIMIT 0"}) {
-        // The trash came with format 2; an older store gets it when it is upgraded.
-        if (*version < 2 && std::strstr(probe, "memo_trash"))
+    // Each table from the format that brought it; an older store gets the later ones when upgraded.
+    constexpr std::pair<std::int64_t, const char*> kProbes[] = {
+        {1, "SELECT key, record FROM memo LIMIT 0"},
+        {1, "SELECT key, record FROM memo_group LIMIT 0"},
+        {2, "SELECT key, record, deleted_at FROM memo_trash LIMIT 0"},
+        {3, "SELECT id, record FROM memo_draft LIMIT 0"},
+    };
+    for (const auto& [since, probe] : kProbes) {
+        if (*version < since)
             continue;
         sqlite3_stmt* stmt = nullptr;
         const int rc = sqlite3_prepare_v2(db.Handle(), probe, -1, &stmt, nullptr);

@@ -2,6 +2,7 @@
 
 #include "GroupRules.h"
 #include "MemoBatch.h"
+#include "MemoDraft.h"
 #include "MemoTrash.h"
 #include "StoreMigration.h"
 #include "Transaction.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <ctime>
 #include <random>
 
@@ -71,6 +73,10 @@ std::unique_ptr<StoreSession> StoreSession::Open(const std::string& path, std::s
         ok = ok && MigrateStore(session->m_db, reason);
         ok = ok && session->m_dataVersion.Prepare(db, "PRAGMA data_version") == SQLITE_OK &&
              session->m_pack.Prepare(db, "PRAGMA incremental_vacuum") == SQLITE_OK &&
+             session->m_draftWrite.Prepare(
+                 db, "INSERT OR REPLACE INTO memo_draft (id, record) VALUES (1, ?1)") == SQLITE_OK &&
+             session->m_draftRead.Prepare(db, "SELECT record FROM memo_draft WHERE id = 1") == SQLITE_OK &&
+             session->m_draftClear.Prepare(db, "DELETE FROM memo_draft") == SQLITE_OK &&
              session->m_memos.Prepare(db, "memo") == SQLITE_OK &&
              session->m_groups.Prepare(db, "memo_group") == SQLITE_OK &&
              session->m_trash.Prepare(db) == SQLITE_OK;
@@ -139,6 +145,15 @@ bool StoreSession::ReadByKey(RecordTable& table, std::int32_t key, void* out)
     return Current(table) && table.CopyByKey(key, out);
 }
 
+int StoreSession::MemoState(std::int32_t key, std::string& reason)
+{
+    if (!Current(m_memos)) {
+        reason = "The memos could not be read (" + m_db.LastMessage() + ").";
+        return -1;
+    }
+    return m_memos.Contains(key) ? 1 : 0;
+}
+
 template <class Patch> void StoreSession::AfterWrite(Patch patch)
 {
     // Our own commits leave data_version alone; if it moved, another process wrote since the mirrors
@@ -148,48 +163,117 @@ template <class Patch> void StoreSession::AfterWrite(Patch patch)
         patch();
 }
 
-std::int32_t StoreSession::Insert(RecordTable& table, const void* record)
+std::string StoreSession::WriteFailure(const RecordTable& table, const char* action, std::int32_t key,
+                                       const std::string& error) const
 {
-    const std::int32_t key = table.InsertRow(record);
-    if (key != 0)
-        AfterWrite([&] { table.MirrorInsert(key, record); });
+    const std::string noun = &table == &m_memos ? "memo" : "category";
+    if (error.empty())
+        return "There is no " + noun + " with the key " + std::to_string(key) + ".";
+    return "The " + noun + " could not be " + action + " (" + error + ").";
+}
+
+std::int32_t StoreSession::Insert(RecordTable& table, const void* record, std::string& reason)
+{
+    std::string error;
+    const std::int32_t key = table.InsertRow(record, error);
+    if (key == 0) {
+        reason = WriteFailure(table, "saved", key, error);
+        return 0;
+    }
+    AfterWrite([&] { table.MirrorInsert(key, record); });
     return key;
 }
 
-bool StoreSession::Modify(RecordTable& table, std::int32_t key, const void* record)
+bool StoreSession::Modify(RecordTable& table, std::int32_t key, const void* record, std::string& reason)
 {
-    if (key < 1 || !table.UpdateRow(key, record))
+    std::string error;
+    if (key < 1 || !table.UpdateRow(key, record, error)) {
+        reason = WriteFailure(table, "saved", key, error);
         return false;
+    }
     AfterWrite([&] { table.MirrorUpdate(key, record); });
     return true;
 }
 
-bool StoreSession::Delete(RecordTable& table, std::int32_t key)
+bool StoreSession::Delete(RecordTable& table, std::int32_t key, std::string& reason)
 {
-    if (key < 1 || !table.DeleteRow(key))
+    std::string error;
+    if (key < 1 || !table.DeleteRow(key, error)) {
+        reason = WriteFailure(table, "deleted", key, error);
         return false;
+    }
     AfterWrite([&] { table.MirrorDelete(key); });
     return true;
 }
 
-bool StoreSession::Pack()
+bool StoreSession::Pack(std::string& reason)
 {
     StatementUse use(m_pack);
     int rc;
     while ((rc = sqlite3_step(*use)) == SQLITE_ROW) {
     }
-    return rc == SQLITE_DONE;
+    if (rc == SQLITE_DONE)
+        return true;
+    reason = "The store could not be packed (" + FailureReason(m_db.Handle(), rc) + ").";
+    return false;
 }
 
-bool StoreSession::DeleteMemo(std::int32_t key)
+bool StoreSession::DeleteMemo(std::int32_t key, std::string& reason)
 {
-    if (key < 1)
+    std::string error;
+    if (key >= 1) {
+        Transaction transaction(m_db);
+        if (transaction.Begun(error) && m_trash.Keep(key, std::time(nullptr), error) &&
+            m_memos.DeleteRow(key, error) && transaction.Commit(error)) {
+            AfterWrite([&] { m_memos.MirrorDelete(key); });
+            return true;
+        }
+    }
+    reason = WriteFailure(m_memos, "deleted", key, error);
+    return false;
+}
+
+bool StoreSession::ChangeGroup(std::int32_t groupKey, const MemoGroupRecord* group, const MemoRecord* memos,
+                               std::int32_t memoCount, std::string& reason)
+{
+    if (memoCount < 0 || (memoCount > 0 && !memos)) {
+        reason = "The memos of the category were not given.";
         return false;
+    }
+    std::string error;
     Transaction transaction(m_db);
-    if (!transaction.Begun() || !m_trash.Keep(key, std::time(nullptr)) || !m_memos.DeleteRow(key) ||
-        !transaction.Commit())
+    if (!transaction.Begun(error)) {
+        reason = "The category could not be changed (" + error + ").";
         return false;
-    AfterWrite([&] { m_memos.MirrorDelete(key); });
+    }
+    // Written as DBI_MemModifyRecord writes them; the first one that fails ends it all.
+    for (std::int32_t i = 0; i < memoCount; ++i) {
+        const std::int32_t key = memos[i].key;
+        if (key < 1 || !m_memos.UpdateRow(key, &memos[i], error)) {
+            reason = WriteFailure(m_memos, "saved", key, error);
+            return false;
+        }
+    }
+    const bool written = group ? groupKey >= 1 && m_groups.UpdateRow(groupKey, group, error)
+                               : groupKey >= 1 && m_groups.DeleteRow(groupKey, error);
+    if (!written) {
+        reason = WriteFailure(m_groups, group ? "saved" : "deleted", groupKey, error);
+        return false;
+    }
+    if (!group && !Pack(reason))
+        return false;
+    if (!transaction.Commit(error)) {
+        reason = "The category could not be changed (" + error + ").";
+        return false;
+    }
+    AfterWrite([&] {
+        for (std::int32_t i = 0; i < memoCount; ++i)
+            m_memos.MirrorUpdate(memos[i].key, &memos[i]);
+        if (group)
+            m_groups.MirrorUpdate(groupKey, group);
+        else
+            m_groups.MirrorDelete(groupKey);
+    });
     return true;
 }
 
@@ -280,20 +364,71 @@ int StoreSession::AddRecords(const MemoRecord* memos, std::int32_t memoCount, co
         return MEMO_BATCH_GROUPS_FULL;
     }
     for (std::int32_t i = 0; i < groupCount; ++i) {
-        if (m_groups.InsertRow(&groups[i]) == 0) {
-            reason = m_db.LastMessage();
+        if (m_groups.InsertRow(&groups[i], reason) == 0)
             return MEMO_BATCH_FAILED;
-        }
     }
     for (std::int32_t i = 0; i < memoCount; ++i) {
-        if (m_memos.InsertRow(&memos[i]) == 0) {
-            reason = m_db.LastMessage();
+        if (m_memos.InsertRow(&memos[i], reason) == 0)
             return MEMO_BATCH_FAILED;
-        }
     }
     if (!transaction.Commit(reason))
         return MEMO_BATCH_FAILED;
     m_memos.Invalidate();
     m_groups.Invalidate();
     return MEMO_BATCH_ADDED;
+}
+
+template <class Bind>
+int StoreSession::WithoutWaiting(const Statement& statement, Bind bind, std::string& reason)
+{
+    // Typing must never be held up: with no busy handler, SQLite answers SQLITE_BUSY at once while
+    // another connection holds the write lock, instead of waiting for it in WaitForTurn.
+    sqlite3* db = m_db.Handle();
+    sqlite3_busy_handler(db, nullptr, nullptr);
+    int rc;
+    {
+        StatementUse use(statement);
+        bind(*use);
+        rc = sqlite3_step(*use);
+        if (rc != SQLITE_DONE)
+            reason = sqlite3_errmsg(db);
+    }
+    sqlite3_busy_handler(db, &WaitForTurn, this);
+    if (rc == SQLITE_DONE)
+        return MEMO_DRAFT_DONE;
+    if ((rc & 0xFF) == SQLITE_BUSY) {
+        reason = "Another program is writing to the memo store; the draft waits for its next turn (" +
+                 reason + ").";
+        return MEMO_DRAFT_BUSY;
+    }
+    reason = "The draft could not be written (" + reason + ").";
+    return MEMO_DRAFT_FAILED;
+}
+
+int StoreSession::WriteDraft(const MemoRecord& draft, std::string& reason)
+{
+    return WithoutWaiting(
+        m_draftWrite,
+        [&](sqlite3_stmt* statement) {
+            sqlite3_bind_blob(statement, 1, &draft, sizeof draft, SQLITE_STATIC);
+        },
+        reason);
+}
+
+int StoreSession::ClearDraft(std::string& reason)
+{
+    return WithoutWaiting(
+        m_draftClear, [](sqlite3_stmt*) {}, reason);
+}
+
+bool StoreSession::ReadDraft(MemoRecord* out)
+{
+    StatementUse use(m_draftRead);
+    if (sqlite3_step(*use) != SQLITE_ROW)
+        return false;
+    const void* blob = sqlite3_column_blob(*use, 0);
+    if (!blob || sqlite3_column_bytes(*use, 0) != static_cast<int>(sizeof(MemoRecord)))
+        return false; // the schema's CHECK keeps such rows out
+    std::memcpy(out, blob, sizeof(MemoRecord));
+    return true;
 }

@@ -13,9 +13,9 @@
 #include <memory>
 #include <string>
 
-// One open store: a read-write connection to a checked store file, its two record tables and the
-// trash of deleted memos. Opening upgrades a store of an older format and drops the memos that were
-// deleted longer than kTrashLife ago.
+// One open store: a read-write connection to a checked store file, its two record tables, the
+// trash of deleted memos and the memo panel's draft. Opening upgrades a store of an older format and drops
+// the memos that were deleted longer than kTrashLife ago.
 //
 // Reads are served from the tables' in-memory mirrors. Before a read trusts them, the session asks
 // SQLite whether any other connection (another process) committed since the mirrors were read
@@ -44,14 +44,25 @@ class StoreSession
     std::int32_t Count(RecordTable& table);
     bool ReadByOrder(RecordTable& table, std::int32_t order, void* out);
     bool ReadByKey(RecordTable& table, std::int32_t key, void* out);
-    std::int32_t Insert(RecordTable& table, const void* record);
-    bool Modify(RecordTable& table, std::int32_t key, const void* record);
-    bool Delete(RecordTable& table, std::int32_t key);
+    // Whether a memo with the key is stored: 1 or 0; -1 when the file could not be read.
+    int MemoState(std::int32_t key, std::string& reason);
+
+    // The writes of the record operations. Each fails with a reason: an unknown key, or why the file
+    // could not be written (also another connection holding the write lock for longer than a write waits).
+    std::int32_t Insert(RecordTable& table, const void* record, std::string& reason);
+    bool Modify(RecordTable& table, std::int32_t key, const void* record, std::string& reason);
+    bool Delete(RecordTable& table, std::int32_t key, std::string& reason);
     // Deletes a memo by moving it into the trash, in one transaction, stamped with the time now.
-    bool DeleteMemo(std::int32_t key);
+    bool DeleteMemo(std::int32_t key, std::string& reason);
     // Orders never have gaps (they are ranks by key); packing hands the pages that deletions freed
     // back to the file system.
-    bool Pack();
+    bool Pack(std::string& reason);
+
+    // A category change with the memos filed under it, in one transaction: each memo is modified
+    // under the key in its key field, then the category with groupKey is replaced by group, or, when
+    // group is null, deleted and the file packed. On any failure nothing has changed.
+    bool ChangeGroup(std::int32_t groupKey, const MemoGroupRecord* group, const MemoRecord* memos,
+                     std::int32_t memoCount, std::string& reason);
 
     // The trash. Restoring puts the record back under its key, so it takes its old order again; it
     // is refused when the memo table is full or the key is in use. Results are MEMO_TRASH_* codes.
@@ -65,6 +76,13 @@ class StoreSession
     int AddRecords(const MemoRecord* memos, std::int32_t memoCount, const MemoGroupRecord* groups,
                    std::int32_t groupCount, std::string& reason);
 
+    // The draft (the table memo_draft). Writing and clearing never wait for another connection's
+    // write lock: MEMO_DRAFT_BUSY at once instead. Results are MEMO_DRAFT_* codes.
+    int WriteDraft(const MemoRecord& draft, std::string& reason);
+    int ClearDraft(std::string& reason);
+    // Fills out with the draft; false when there is none or it could not be read.
+    bool ReadDraft(MemoRecord* out);
+
   private:
     StoreSession();
     // SQLite's busy handler: whether to try again to get a lock another connection holds.
@@ -73,11 +91,21 @@ class StoreSession
     bool CheckForeignChanges();
     bool Current(RecordTable& table);
     template <class Patch> void AfterWrite(Patch patch);
+    // Why a write of the record with key in table failed: error (SQLite's reason), or when that is
+    // empty, that no record has the key.
+    std::string WriteFailure(const RecordTable& table, const char* action, std::int32_t key,
+                             const std::string& error) const;
+    // Runs one write of the draft table (bind gives its parameters) with no busy handler, which is
+    // back when it returns. A MEMO_DRAFT_* result.
+    template <class Bind> int WithoutWaiting(const Statement& statement, Bind bind, std::string& reason);
 
     std::string m_path;
     Connection m_db; // declared before the statements, so it is closed after them
     Statement m_dataVersion;
     Statement m_pack;
+    Statement m_draftWrite;
+    Statement m_draftRead;
+    Statement m_draftClear;
     RecordTable m_memos;
     RecordTable m_groups;
     TrashTable m_trash;

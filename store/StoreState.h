@@ -6,11 +6,16 @@
 #include <mutex>
 #include <string>
 
-// The library's one open store. Every exported function holds the mutex for its whole run.
+// The library's one open store. Every exported function holds the mutex for its whole run. It is
+// recursive so that the close hook, which runs while MemoStore_Close or MemoStore_Open holds it, can
+// still call the library (to write the draft, say); other threads wait until the close is done.
 struct StoreState
 {
-    std::mutex mutex;
+    std::recursive_mutex mutex;
     std::unique_ptr<StoreSession> session;
+    void (*closeHook)(void* context) = nullptr;
+    void* closeHookContext = nullptr;
+    bool closing = false; // the close hook is running
     std::string lastError;
     std::string currentPath;
     std::string backupList; // what MemoStore_Backups returned last

@@ -1,5 +1,6 @@
 #include "TrashTable.h"
 
+#include "Connection.h"
 #include "MemoRecord.h"
 
 #include <sqlite3.h>
@@ -31,12 +32,16 @@ int TrashTable::Prepare(sqlite3* db)
     return SQLITE_OK;
 }
 
-bool TrashTable::Keep(std::int32_t key, std::int64_t deletedAt)
+bool TrashTable::Keep(std::int32_t key, std::int64_t deletedAt, std::string& error)
 {
     StatementUse use(m_keep);
     sqlite3_bind_int(*use, 1, key);
     sqlite3_bind_int64(*use, 2, deletedAt);
-    return sqlite3_step(*use) == SQLITE_DONE && sqlite3_changes(m_db) > 0;
+    if (const int rc = sqlite3_step(*use); rc != SQLITE_DONE) {
+        error = FailureReason(m_db, rc);
+        return false;
+    }
+    return sqlite3_changes(m_db) > 0;
 }
 
 std::int32_t TrashTable::Count()

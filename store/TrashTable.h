@@ -3,6 +3,7 @@
 #include "Statement.h"
 
 #include <cstdint>
+#include <string>
 
 struct sqlite3;
 struct MemoRecord;
@@ -17,7 +18,9 @@ class TrashTable
     int Prepare(sqlite3* db);
 
     // Copies the memo with the given key into the trash, stamped with deletedAt; true when it did.
-    bool Keep(std::int32_t key, std::int64_t deletedAt);
+    // When the file could not be written error holds SQLite's reason; it is left as it was when no
+    // memo has the key.
+    bool Keep(std::int32_t key, std::int64_t deletedAt, std::string& error);
     // Number of deleted memos; -1 when the file could not be read.
     std::int32_t Count();
     // The deleted memo at order (1-based, the latest deletion first), with its key in the key field.

@@ -91,3 +91,12 @@ class RawDb
   private:
     sqlite3* m_db = nullptr;
 };
+
+// Turns the closed store file at path into one of an earlier format, as that version left it.
+inline bool MakeFormat(const QString& path, int format)
+{
+    RawDb raw(path);
+    return (format >= 3 || raw.Exec("DROP TABLE memo_draft")) &&
+           (format >= 2 || raw.Exec("DROP TABLE memo_trash")) &&
+           raw.Exec(QByteArray("PRAGMA user_version = " + QByteArray::number(format)).constData());
+}

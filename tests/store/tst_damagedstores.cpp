@@ -126,6 +126,8 @@ class TestDamagedStores : public QObject
         QTest::newRow("other program") << u"foreign"_s << u"another program"_s;
         QTest::newRow("newer format") << u"newer"_s << u"newer version"_s;
         QTest::newRow("missing tables") << u"no-tables"_s << u"lacks the tables"_s;
+        QTest::newRow("no draft table") << u"no-draft"_s << u"lacks the tables"_s;
+        QTest::newRow("draft table of another shape") << u"odd-draft"_s << u"lacks the tables"_s;
         QTest::newRow("read-only for this user") << u"read-only"_s << u"may not be written"_s;
         QTest::newRow("garbage -wal") << u"garbage-wal"_s << QString();
         QTest::newRow("link to a store") << u"link"_s << QString();
@@ -168,6 +170,10 @@ class TestDamagedStores : public QObject
             QVERIFY(MakeStore());
             if (damage == u"read-only" && !ReadOnlyForProbe(path, asUser))
                 QSKIP("running as root without setpriv or a user \"nobody\" to open the store as");
+            if (damage.endsWith(u"-draft"))
+                QVERIFY(RawDb(path).Exec(damage == u"no-draft"
+                                             ? "DROP TABLE memo_draft"
+                                             : "DROP TABLE memo_draft; CREATE TABLE memo_draft (x)"));
             if (damage == u"garbage-wal")
                 QVERIFY(WriteFile(path + u"-wal"_s, garbage));
             if (damage == u"link")

@@ -1,10 +1,14 @@
 #include "GroupNameTable.h"
 #include "StoreTestUtil.h"
 
+#include <MemoGroups.h>
+#include <MemoTrash.h>
+
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -35,6 +39,20 @@ std::vector<MemoGroupRecord> AllGroups()
         groups.push_back(group);
     }
     return groups;
+}
+
+template <class Record> QByteArray Bytes(const std::vector<Record>& records)
+{
+    return QByteArray(reinterpret_cast<const char*>(records.data()),
+                      static_cast<qsizetype>(records.size() * sizeof(Record)));
+}
+
+QStringList GroupsOf(const std::vector<MemoRecord>& memos)
+{
+    QStringList names;
+    for (const MemoRecord& memo : memos)
+        names << Q(MemoGroupName(memo));
+    return names;
 }
 
 QStringList Titles(const std::vector<MemoRecord>& memos)
@@ -76,12 +94,14 @@ class TestDbiMemo : public QObject
   private:
     std::unique_ptr<QTemporaryDir> m_temp;
 
+    bool Reopen() { return MemoStore_Open("tester", m_temp->path().toUtf8().constData()) == 1; }
+
   private Q_SLOTS:
     void init()
     {
         m_temp = std::make_unique<QTemporaryDir>();
         QVERIFY(m_temp->isValid());
-        QVERIFY2(MemoStore_Open("tester", m_temp->path().toUtf8().constData()), MemoStore_LastError());
+        QVERIFY2(Reopen(), MemoStore_LastError());
     }
 
     void cleanup()
@@ -340,9 +360,138 @@ class TestDbiMemo : public QObject
 
         QVERIFY(other.Exec("BEGIN IMMEDIATE"));
         QCOMPARE(AddMemo(u"blocked"_s), 0); // gives up after its wait
+        QVERIFY2(QString::fromUtf8(MemoStore_LastError()).contains(u"locked"_s), MemoStore_LastError());
         QVERIFY(other.Exec("ROLLBACK"));
         QVERIFY(AddMemo(u"after"_s) > 0);
         QCOMPARE(Titles(AllMemos()), (QStringList{u"before"_s, u"after"_s}));
+    }
+
+    void failedWritesSayWhy_data()
+    {
+        QTest::addColumn<int>("write");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("new memo, no record") << 0 << u"No record"_s;
+        QTest::newRow("memo, unknown key") << 1 << u"no memo with the key 99"_s;
+        QTest::newRow("memo deletion, unknown key") << 2 << u"no memo with the key 99"_s;
+        QTest::newRow("new category, no record") << 3 << u"No record"_s;
+        QTest::newRow("category, unknown key") << 4 << u"no category with the key 99"_s;
+        QTest::newRow("category deletion, unknown key") << 5 << u"no category with the key 99"_s;
+        QTest::newRow("no store open") << 6 << u"No memo store"_s;
+    }
+
+    void failedWritesSayWhy()
+    {
+        QFETCH(int, write);
+        QFETCH(QString, reason);
+        const MemoRecord memo = TestMemo(u"m"_s);
+        const MemoGroupRecord group = NewGroupRecord(1, u"g");
+        const std::function<std::int32_t()> writes[] = {
+            [] { return DBI_MemRecycleWriteRecord(nullptr); },
+            [&] { return DBI_MemModifyRecord(99, &memo); },
+            [] { return DBI_MemDeleteRecord(99); },
+            [] { return DBI_MemGroupRecycleWriteRecord(nullptr); },
+            [&] { return DBI_MemGroupModifyRecord(99, &group); },
+            [] { return DBI_MemGroupDeleteRecord(99); },
+            [&] { return MemoStore_Close(), DBI_MemModifyRecord(1, &memo); },
+        };
+        QCOMPARE(writes[write](), 0);
+        QVERIFY2(QString::fromUtf8(MemoStore_LastError()).contains(reason), MemoStore_LastError());
+    }
+
+    void aCategoryChangeIsAllOrNothing_data()
+    {
+        QTest::addColumn<bool>("rename");
+        QTest::addColumn<QString>("failure");
+        for (const bool rename : {true, false}) {
+            for (const QString& failure : {u"unknown memo"_s, u"unknown category"_s, u"refused write"_s})
+                QTest::addRow("%s, %s", rename ? "rename" : "delete", qPrintable(failure))
+                    << rename << failure;
+        }
+    }
+
+    void aCategoryChangeIsAllOrNothing()
+    {
+        QFETCH(bool, rename);
+        QFETCH(QString, failure);
+        const std::int32_t groupKey = AddGroup(5000, u"旧名"_s);
+        AddGroup(6000, u"别的"_s);
+        AddMemo(u"a"_s, u"旧名"_s, 5000);
+        AddMemo(u"b"_s, u"旧名"_s, 5000);
+        const std::vector<MemoRecord> memos = AllMemos();
+        const std::vector<MemoGroupRecord> groups = AllGroups();
+        std::vector<MemoRecord> changed = memos;
+        for (MemoRecord& memo : changed)
+            RenameMemoGroup(memo, u"旧名", u"新名");
+        if (failure == u"unknown memo")
+            changed.back().key = 99;     // the memo before it is written by then
+        if (failure == u"refused write") // the category is written after the memos
+            QVERIFY(
+                RawDb(QString::fromUtf8(MemoStore_CurrentPath()))
+                    .Exec("CREATE TRIGGER no_update BEFORE UPDATE ON memo_group BEGIN SELECT RAISE(ABORT, "
+                          "'refused'); END; CREATE TRIGGER no_delete BEFORE DELETE ON memo_group BEGIN "
+                          "SELECT RAISE(ABORT, 'refused'); END;"));
+        const std::int32_t key = failure == u"unknown category" ? 99 : groupKey;
+        const MemoGroupRecord renamed = NewGroupRecord(5000, u"新名");
+        const auto count = static_cast<std::int32_t>(changed.size());
+        QCOMPARE(rename ? MemoStore_GroupRename(key, &renamed, changed.data(), count)
+                        : MemoStore_GroupDelete(key, changed.data(), count),
+                 0);
+        QVERIFY(std::strlen(MemoStore_LastError()) > 0);
+        QVERIFY(Reopen()); // what the file holds
+        QCOMPARE(Bytes(AllMemos()), Bytes(memos));
+        QCOMPARE(Bytes(AllGroups()), Bytes(groups));
+    }
+
+    void renamingACategoryRewritesItsMemosInOneGo()
+    {
+        const std::int32_t groupKey = AddGroup(5000, u"旧名"_s);
+        AddGroup(6000, u"别的"_s);
+        AddMemo(u"a"_s, u"旧名"_s, 5000);
+        AddMemo(u"b"_s, u"别的"_s, 6000);
+        AddMemo(u"c"_s, u"旧名"_s, 5000);
+        std::vector<MemoRecord> changed;
+        for (MemoRecord memo : AllMemos()) {
+            if (RenameMemoGroup(memo, u"旧名", u"新名"))
+                changed.push_back(memo);
+        }
+        const MemoGroupRecord renamed = NewGroupRecord(5000, u"新名");
+        QCOMPARE(MemoStore_GroupRename(groupKey, &renamed, changed.data(),
+                                       static_cast<std::int32_t>(changed.size())),
+                 1);
+        for (int pass = 0; pass < 2; ++pass) { // as read back at once, then from the file
+            QCOMPARE(Names(AllGroups()), (QStringList{u"新名"_s, u"别的"_s}));
+            QCOMPARE(AllGroups()[0].key, groupKey);
+            QCOMPARE(Titles(AllMemos()), (QStringList{u"a"_s, u"b"_s, u"c"_s}));
+            QCOMPARE(GroupsOf(AllMemos()), (QStringList{u"新名"_s, u"别的"_s, u"新名"_s}));
+            QVERIFY(Reopen());
+        }
+    }
+
+    void deletingACategoryMovesItsMemosAndPacksInOneGo()
+    {
+        const std::int32_t groupKey = AddGroup(5000, u"走"_s);
+        AddGroup(6000, u"留"_s);
+        for (int i = 0; i < 80; ++i)
+            AddMemo(u"bulk"_s);
+        for (const MemoRecord& memo : AllMemos())
+            DBI_MemDeleteRecord(memo.key);
+        MemoStore_TrashEmpty(); // pages for the pack to hand back
+        AddMemo(u"a"_s, u"走"_s, 5000);
+        AddMemo(u"b"_s, u"留"_s, 6000);
+        GroupNameTable table;
+        for (const MemoGroupRecord& group : AllGroups())
+            table.Add(group);
+        std::vector<MemoRecord> moved;
+        for (MemoRecord memo : AllMemos()) {
+            if (MoveMemoOfDeletedGroup(memo, table, u"走"))
+                moved.push_back(memo);
+        }
+        RawDb raw(QString::fromUtf8(MemoStore_CurrentPath()));
+        QVERIFY(raw.Text("PRAGMA freelist_count").toInt() > 0);
+        QCOMPARE(MemoStore_GroupDelete(groupKey, moved.data(), static_cast<std::int32_t>(moved.size())), 1);
+        QCOMPARE(raw.Text("PRAGMA freelist_count"), u"0"_s);
+        QCOMPARE(Names(AllGroups()), QStringList{u"留"_s});
+        QCOMPARE(GroupsOf(AllMemos()), (QStringList{u"其它"_s, u"留"_s}));
     }
 };
 

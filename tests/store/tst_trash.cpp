@@ -1,9 +1,10 @@
 // The trash (unseen by the record operations, restored byte for byte, purged after 30 days), the
-// upgrade of a store of the format before it, the batch add, and backup copies.
+// upgrade of a store of an earlier format, the batch add, and backup copies.
 #include "StoreTestUtil.h"
 
 #include <MemoBackups.h>
 #include <MemoBatch.h>
+#include <MemoDraft.h>
 #include <MemoTrash.h>
 
 #include <QDateTime>
@@ -133,21 +134,48 @@ class TestTrash : public QObject
         QCOMPARE(MemoStore_TrashRestore(keys[0]), int(MEMO_TRASH_NOT_FOUND));
     }
 
-    void aStoreOfTheFormerFormatIsUpgradedInPlace()
+    void aStoreOfAnEarlierFormatIsUpgradedInPlace_data()
     {
+        QTest::addColumn<int>("format");
+        QTest::newRow("format 1") << 1;
+        QTest::newRow("format 2") << 2;
+    }
+
+    void aStoreOfAnEarlierFormatIsUpgradedInPlace()
+    {
+        QFETCH(int, format);
         AddMemos(4);
+        const MemoGroupRecord group = NewGroupRecord(1, u"组");
+        QVERIFY(DBI_MemGroupRecycleWriteRecord(&group) > 0);
         QCOMPARE(DBI_MemDeleteRecord(4), 1);
-        QCOMPARE(MemoStore_TrashEmpty(), 1); // as if deleted before there was a trash
+        if (format < 2)
+            QCOMPARE(MemoStore_TrashEmpty(), 1); // as if deleted before there was a trash
         const QByteArrayList before = Memos();
         MemoStore_Close();
-        QVERIFY(RawDb(Path()).Exec("DROP TABLE memo_trash; PRAGMA user_version = 1;"));
+        QVERIFY(MakeFormat(Path(), format));
 
         QVERIFY2(Open(), MemoStore_LastError());
-        QCOMPARE(RawDb(Path()).Text("PRAGMA user_version"), u"2"_s);
+        QCOMPARE(RawDb(Path()).Text("PRAGMA user_version"), u"3"_s);
         QCOMPARE(Memos(), before);
+        QCOMPARE(DBI_MemGroupGetValidRecordCount(), 1);
+        QCOMPARE(MemoStore_TrashCount(), format - 1);
         QCOMPARE(DBI_MemDeleteRecord(1), 1);
-        QCOMPARE(MemoStore_TrashCount(), 1);
+        QCOMPARE(MemoStore_TrashCount(), format);
+        const MemoRecord draft = TestMemo(u"draft"_s);
+        QCOMPARE(MemoStore_DraftWrite(&draft), int(MEMO_DRAFT_DONE));
         QVERIFY(AddMemos(1).front() > 4); // key 4 is still never handed out again
+    }
+
+    void anUpgradeThatFailsHalfwayLeavesTheStoreAsItWas()
+    {
+        AddMemos(2);
+        MemoStore_Close();
+        RawDb raw(Path());
+        QVERIFY(MakeFormat(Path(), 1) && raw.Exec("CREATE TABLE memo_draft (x)")); // the last step fails
+        QVERIFY(!Open());
+        QVERIFY2(QString::fromUtf8(MemoStore_LastError()).contains(u"memo_draft"_s), MemoStore_LastError());
+        QCOMPARE(raw.Text("SELECT count(*) FROM sqlite_master WHERE name = 'memo_trash'"), u"0"_s);
+        QCOMPARE(raw.Text("PRAGMA user_version"), u"1"_s);
     }
 
     void aBatchIsAddedWholeOrNotAtAll()
@@ -190,10 +218,15 @@ class TestTrash : public QObject
         QCOMPARE(FileBytes(copy).at(18), char(1)); // not WAL: complete without a -wal beside it
 
         // A copy of the former format is upgraded when restored; the store as it was is copied first.
-        QVERIFY(RawDb(copy).Exec("DROP TABLE memo_trash; PRAGMA user_version = 1;"));
+        QVERIFY(MakeFormat(copy, 1));
         AddMemos(1);
+        // What is being typed now is kept: the draft is not part of what a copy brings back.
+        MemoRecord draft = TestMemo(u"typed"_s);
+        QCOMPARE(MemoStore_DraftWrite(&draft), int(MEMO_DRAFT_DONE));
         QCOMPARE(MemoStore_RestoreBackup(copy.toUtf8().constData(), kMonday + 60), 1);
         QCOMPARE(DBI_MemGetValidRecordCount(), 2);
+        MemoRecord read{};
+        QVERIFY(MemoStore_DraftRead(&read) == 1 && std::memcmp(&read, &draft, sizeof draft) == 0);
         QCOMPARE(Backups().size(), 3);
         QCOMPARE(RawDb(Backups()[0]).Text("SELECT count(*) FROM memo"), u"3"_s);
         QCOMPARE(DBI_MemDeleteRecord(2), 1);

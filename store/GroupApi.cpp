@@ -1,0 +1,26 @@
+#include "MemoGroups.h"
+
+#include "StoreState.h"
+
+extern "C" {
+
+int MemoStore_GroupRename(std::int32_t groupKey, const _DBI_MEMO_Group_ST* group, const MemoRecord* memos,
+                          std::int32_t memoCount)
+{
+    return WithOpenStore(0, [&](StoreState& s) {
+        if (!group) {
+            s.lastError = "No category record was given, so nothing was changed.";
+            return 0;
+        }
+        return s.session->ChangeGroup(groupKey, group, memos, memoCount, s.lastError) ? 1 : 0;
+    });
+}
+
+int MemoStore_GroupDelete(std::int32_t groupKey, const MemoRecord* memos, std::int32_t memoCount)
+{
+    return WithOpenStore(0, [&](StoreState& s) {
+        return s.session->ChangeGroup(groupKey, nullptr, memos, memoCount, s.lastError) ? 1 : 0;
+    });
+}
+
+} // extern "C"

@@ -92,6 +92,12 @@ class RawDb
     sqlite3* m_db = nullptr;
 };
 
+// Whether a write failed and said why; each write clears the reason of the one before.
+inline bool Refused(std::int32_t result)
+{
+    return result == 0 && *MemoStore_LastError() != '\0';
+}
+
 // Turns the closed store file at path into one of an earlier format, as that version left it.
 inline bool MakeFormat(const QString& path, int format)
 {

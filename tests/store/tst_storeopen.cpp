@@ -1,5 +1,7 @@
 #include "StoreTestUtil.h"
 
+#include <MemoDraft.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -8,6 +10,30 @@
 #include <sys/stat.h>
 
 #include <cstring>
+
+namespace {
+
+// What the close hook saw and did: it writes a draft into the store being closed.
+struct HookLog
+{
+    QStringList closing; // the open store's path at each call
+    MemoRecord draft{};
+    bool reenter = false; // close and open from inside the hook too
+    int nestedOpen = -1;
+};
+
+void WriteDraftOnClose(void* context)
+{
+    auto* log = static_cast<HookLog*>(context);
+    log->closing << QString::fromUtf8(MemoStore_CurrentPath());
+    MemoStore_DraftWrite(&log->draft);
+    if (log->reenter) {
+        MemoStore_Close();
+        log->nestedOpen = MemoStore_Open("other", nullptr);
+    }
+}
+
+} // namespace
 
 class TestStoreOpen : public QObject
 {
@@ -32,6 +58,7 @@ class TestStoreOpen : public QObject
 
     void cleanup()
     {
+        MemoStore_SetCloseHook(nullptr, nullptr);
         MemoStore_Close();
         QCOMPARE(MemoStore_IsOpen(), 0);
         m_temp.reset();
@@ -188,6 +215,31 @@ class TestStoreOpen : public QObject
         QCOMPARE(Q(GroupName(readGroup)), QStringLiteral("工作"));
     }
 
+    void theCloseHookWritesTheDraftOfTheStoreBeingClosed()
+    {
+        HookLog log;
+        log.draft = TestMemo(QStringLiteral("unsaved"));
+        MemoStore_SetCloseHook(&WriteDraftOnClose, &log);
+        MemoStore_Close();
+        QVERIFY(Open(QStringLiteral("alice")));
+        const QString alice = QString::fromUtf8(MemoStore_CurrentPath());
+        QVERIFY(Open(QStringLiteral("bob")));
+        QCOMPARE(log.closing, QStringList{alice}); // not called while nothing was open
+
+        log.reenter = true;
+        MemoStore_Close();
+        QCOMPARE(log.closing.size(), 2); // once, though the hook closed too
+        QCOMPARE(log.nestedOpen, 0);
+        QCOMPARE(MemoStore_IsOpen(), 0);
+
+        MemoStore_SetCloseHook(nullptr, &log);
+        QVERIFY(Open(QStringLiteral("alice")));
+        MemoRecord read{};
+        QVERIFY(MemoStore_DraftRead(&read) == 1 && std::memcmp(&read, &log.draft, sizeof read) == 0);
+        MemoStore_Close();
+        QCOMPARE(log.closing.size(), 2);
+    }
+
     void keysAreNotReusedAcrossSessions()
     {
         QVERIFY(Open(QStringLiteral("frank")));
@@ -211,15 +263,15 @@ class TestStoreOpen : public QObject
         QCOMPARE(DBI_MemReadRecordByOrder(1, &memo), 0);
         QCOMPARE(DBI_MemReadRecord(1, &memo), 0);
         QCOMPARE(std::memcmp(&memo, &pattern, sizeof memo), 0);
-        QCOMPARE(DBI_MemRecycleWriteRecord(&memo), 0);
-        QCOMPARE(DBI_MemModifyRecord(1, &memo), 0);
-        QCOMPARE(DBI_MemDeleteRecord(1), 0);
+        QVERIFY(Refused(DBI_MemRecycleWriteRecord(&memo)));
+        QVERIFY(Refused(DBI_MemModifyRecord(1, &memo)));
+        QVERIFY(Refused(DBI_MemDeleteRecord(1)));
         QCOMPARE(DBI_MemGroupGetValidRecordCount(), 0);
         QCOMPARE(DBI_MemGroupReadRecordByOrder(1, &group), 0);
-        QCOMPARE(DBI_MemGroupRecycleWriteRecord(&group), 0);
-        QCOMPARE(DBI_MemGroupModifyRecord(1, &group), 0);
-        QCOMPARE(DBI_MemGroupDeleteRecord(1), 0);
-        QCOMPARE(DBI_MemGroupPack(), 0);
+        QVERIFY(Refused(DBI_MemGroupRecycleWriteRecord(&group)));
+        QVERIFY(Refused(DBI_MemGroupModifyRecord(1, &group)));
+        QVERIFY(Refused(DBI_MemGroupDeleteRecord(1)));
+        QVERIFY(Refused(DBI_MemGroupPack()));
         QCOMPARE(QString::fromUtf8(MemoStore_CurrentPath()), QString());
     }
 };

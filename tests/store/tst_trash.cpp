@@ -1,5 +1,6 @@
 // The trash (unseen by the record operations, restored byte for byte, purged after 30 days), the
-// upgrade of a store of an earlier format, the batch add, and backup copies.
+// upgrade of a store of an earlier format, the batch add, backup copies, the memo panel's draft and
+// memo states.
 #include "StoreTestUtil.h"
 
 #include <MemoBackups.h>
@@ -11,8 +12,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <cstring>
 #include <ctime>
+#include <future>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -161,8 +164,6 @@ class TestTrash : public QObject
         QCOMPARE(MemoStore_TrashCount(), format - 1);
         QCOMPARE(DBI_MemDeleteRecord(1), 1);
         QCOMPARE(MemoStore_TrashCount(), format);
-        const MemoRecord draft = TestMemo(u"draft"_s);
-        QCOMPARE(MemoStore_DraftWrite(&draft), int(MEMO_DRAFT_DONE));
         QVERIFY(AddMemos(1).front() > 4); // key 4 is still never handed out again
     }
 
@@ -261,6 +262,51 @@ class TestTrash : public QObject
         QCOMPARE(MemoStore_IsOpen(), 1);
         QCOMPARE(Memos(), memos);
         QCOMPARE(Backups(), before); // not even the copy made before a restore
+    }
+
+    void draftWritesNeverWaitForAnotherWriter_data()
+    {
+        QTest::addColumn<bool>("clear");
+        QTest::newRow("write") << false;
+        QTest::newRow("clear") << true;
+    }
+
+    void draftWritesNeverWaitForAnotherWriter()
+    {
+        QFETCH(bool, clear);
+        const MemoRecord before = TestMemo(u"before"_s);
+        const MemoRecord draft = TestMemo(u"draft"_s);
+        QCOMPARE(MemoStore_DraftWrite(&before), int(MEMO_DRAFT_DONE));
+        RawDb other(Path());
+        QVERIFY(other.Exec("BEGIN IMMEDIATE"));
+        const auto write = [&] { return clear ? MemoStore_DraftClear() : MemoStore_DraftWrite(&draft); };
+        auto attempt = std::async(std::launch::async, write);
+        attempt.wait_for(std::chrono::seconds(3)); // one that waited for the lock would write once it is free
+        // A record operation still waits for its turn, and gets it.
+        auto memo = std::async(std::launch::async, [&] { return DBI_MemRecycleWriteRecord(&before); });
+        memo.wait_for(std::chrono::milliseconds(300));
+        QVERIFY(other.Exec("ROLLBACK"));
+        QCOMPARE(attempt.get(), int(MEMO_DRAFT_BUSY));
+        QVERIFY(memo.get() > 0);
+        MemoRecord read{};
+        QVERIFY(MemoStore_DraftRead(&read) == 1 && std::memcmp(&read, &before, sizeof read) == 0);
+        QCOMPARE(write(), int(MEMO_DRAFT_DONE));
+        QCOMPARE(MemoStore_DraftRead(&read), clear ? 0 : 1);
+    }
+
+    void memoStatesSayWhetherAMemoIsStored()
+    {
+        const std::int32_t key = AddMemos(2).front();
+        QCOMPARE(DBI_MemDeleteRecord(key + 1), 1);
+        QCOMPARE(MemoStore_MemoState(key), 1);
+        QCOMPARE(MemoStore_MemoState(key + 1), 0); // deleted
+        QCOMPARE(MemoStore_MemoState(key + 2), 0); // never stored
+        QVERIFY(RawDb(Path()).Exec("ALTER TABLE memo RENAME TO gone"));
+        QCOMPARE(MemoStore_MemoState(key), -1);
+        QVERIFY2(QString::fromUtf8(MemoStore_LastError()).contains(u"no such table"_s),
+                 MemoStore_LastError());
+        MemoStore_Close();
+        QCOMPARE(MemoStore_MemoState(key), -1);
     }
 };
 

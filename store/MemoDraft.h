@@ -32,7 +32,8 @@ MEMOSTORE_API int MemoStore_DraftClear(void);
 
 // Called with context whenever an open store is about to be closed (MemoStore_Close, or
 // MemoStore_Open replacing it), while it is still open, so that its user's draft can be written to
-// it last. One hook at a time; null removes it. Not called when no store is open.
+// it last. One hook at a time; null removes it. Not called when no store is open. The hook may call
+// the library; a MemoStore_Close it calls does nothing more, a MemoStore_Open it calls is refused.
 MEMOSTORE_API void MemoStore_SetCloseHook(void (*hook)(void* context), void* context);
 
 // Whether the memo with this key is stored: 1 stored, 0 not (no such key, or deleted), -1 not known

@@ -41,7 +41,7 @@ std::unique_ptr<StoreSession> OpenStore(const char* userName, const char* dataDi
 }
 
 // Closes the open store, after its close hook has run while the store was still open. The hook is
-// called once per close: a close or open it starts itself is refused.
+// called once per close: a close it starts itself does nothing more, an open it starts is refused.
 void CloseStore(StoreState& store)
 {
     if (store.session && store.closeHook) {

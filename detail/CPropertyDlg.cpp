@@ -153,9 +153,20 @@ BOOL CPropertyDlg::OnInitDialog()
     SetResize(IDC_EDIT_CONTENT, CXTResizePoint(0, 0), CXTResizePoint(1, 1));
 
     m_comboGroup.SetEnableInput(FALSE);
+    connect(&m_editTitle, &QTextEdit::textChanged, this, &CPropertyDlg::edited);
+    connect(&m_editContent, &QTextEdit::textChanged, this, &CPropertyDlg::edited);
+    connect(&m_comboGroup, &QComboBox::currentTextChanged, this, &CPropertyDlg::edited);
 
     DrawMemDC();
     return TRUE;
+}
+
+CPropertyDlg::Texts CPropertyDlg::ReadTexts() const
+{
+    QString title = m_editTitle.GetWindowTextW();
+    if (title == LoadStr(IDS_TITLE_HINT))
+        title.clear();
+    return {title, m_editContent.GetWindowTextW(), m_comboGroup.currentText()};
 }
 
 void CPropertyDlg::DrawMemDC()

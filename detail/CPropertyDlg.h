@@ -1,7 +1,7 @@
 #pragma once
 // The memo detail panel: a resizable child dialog (template 21001) beside the memo list that
 // shows the selected memo's title, category and body for reading and editing. The memo panel
-// fills and reads its controls directly. The panel paints its own skinned background from a
+// fills and reads its controls directly, and learns of every change through edited(). The panel paints its own skinned background from a
 // strip of the common skin image that it renders once into a cached bitmap.
 #include <CBitmap.h>
 #include <CMenuRichEditCtrl.h>
@@ -20,6 +20,15 @@ class CPropertyDlg : public CXTResizeDialog
   public:
     enum { IDD = 21001 };
 
+    // What the pane holds: the title (empty while the hint shows), the body, the category text.
+    struct Texts
+    {
+        QString title;
+        QString body;
+        QString group;
+        friend bool operator==(const Texts&, const Texts&) = default;
+    };
+
     CPropertyDlg();
     ~CPropertyDlg() override;
 
@@ -31,6 +40,7 @@ class CPropertyDlg : public CXTResizeDialog
     void DrawMemDC();
     // How often the strip has been rendered into the cache (once in the panel's life).
     int StripRenderCount() const { return m_nStripRenders; }
+    Texts ReadTexts() const;
 
     COLORREF m_crBack;
     CBitmap m_bmpBack;
@@ -42,6 +52,10 @@ class CPropertyDlg : public CXTResizeDialog
     CZorvaStatic m_staticGroup;
     CMenuRichEditCtrl m_editContent;
     CToolTipCtrl m_tooltip;
+
+  Q_SIGNALS:
+    // The title, the body or the category text changed, by the person or by the program.
+    void edited();
 
   protected:
     void DoDataExchange(CDataExchange* pDX) override;

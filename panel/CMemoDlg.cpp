@@ -17,6 +17,7 @@
 
 #include <DbiMemo.h>
 #include <GroupLookup.h>
+#include <GroupRules.h>
 #include <MemoConstants.h>
 #include <RecordText.h>
 
@@ -24,6 +25,7 @@
 #include <QWheelEvent>
 
 #include <memory>
+#include <utility>
 
 using namespace panel;
 
@@ -33,12 +35,9 @@ constexpr int MAX_GROUP_NAME_CHARS = int(MAX_GROUP_NAME_LEN);
 // The status text goes through a buffer of 48 UTF-16 units, terminator included.
 constexpr int MAX_STATUS_CHARS = 47;
 
-// The last entry of the category box opens the category editor.
-constexpr char16_t EDIT_GROUPS_ENTRY[] = u"编辑分类";
-
-QString statusText(int rows)
+QString statusText(UINT textId, int rows)
 {
-    QString text = FormatStr(LoadStr(IDS_STATUS_ROWS), rows);
+    QString text = FormatStr(LoadStr(textId), rows);
     if (text.size() > MAX_STATUS_CHARS) {
         text.truncate(MAX_STATUS_CHARS);
         if (text.back().isHighSurrogate())
@@ -83,6 +82,8 @@ CMemoDlg::CMemoDlg() : CXTResizeDialog(IDD, nullptr)
 
 CMemoDlg::~CMemoDlg()
 {
+    // The host unloading the module or closing: what the pane holds is kept as the user's draft.
+    TearDownPaneEdits();
     // The host may delete the panel with its window still there; the controls going away below
     // must not call back into it.
     DetachBeforeDelete();
@@ -137,6 +138,7 @@ BOOL CMemoDlg::OnInitDialog()
     m_listMemo.InsertColumn(0, LoadStr(IDS_COLUMN_TITLE), 180, ZLC_ALIGN_LEFT, ZLC_HEADER_TEXT);
     m_listMemo.InsertColumn(1, LoadStr(IDS_COLUMN_TIME), 360, ZLC_ALIGN_LEFT, ZLC_HEADER_TEXT);
     SetAccessibleNames();
+    SetUpPaneEdits();
     return TRUE;
 }
 
@@ -230,11 +232,18 @@ void CMemoDlg::OnNcDestroy()
 void CMemoDlg::UpdateStatus(BOOL bReload)
 {
     if (bReload) {
+        // Nobody is asked here (a change of user, an import, the first showing): the pane's edits
+        // go to the draft and come back after the reload when they belong to this store.
+        m_draftTimer.stop();
+        SyncDraft();
+        MarkPaneClean();
         ReloadGroups();
         ReloadList();
+        RestoreDraft();
         m_bReloadPending = FALSE;
     }
-    const QString text = statusText(m_listMemo.GetItemCount());
+    const UINT textId = std::exchange(m_bDraftRestored, false) ? IDS_STATUS_DRAFT_RESTORED : IDS_STATUS_ROWS;
+    const QString text = statusText(textId, m_listMemo.GetItemCount());
     SendStatusBarText(reinterpret_cast<const char16_t*>(text.utf16()));
 }
 
@@ -273,41 +282,44 @@ void CMemoDlg::ReloadGroups()
     // Each insertion at the same place pushes the earlier ones down: the box ends with the
     // stored categories, "其它", "全部", "编辑分类" (the pseudo-categories only where not stored).
     const int end = m_cmbGroup.GetCount();
-    m_cmbGroup.InsertString(end, QString::fromUtf16(EDIT_GROUPS_ENTRY));
+    m_cmbGroup.InsertString(end, FromTextView(GROUP_EDIT_ENTRY)); // opens the category editor
     if (!storedAll)
         m_cmbGroup.InsertString(end, allGroups());
     if (!storedOther)
         m_cmbGroup.InsertString(end, otherGroup());
 
-    if (m_nGroupSel == -1 || m_nGroupSel >= m_cmbGroup.GetCount() - 1) {
-        m_nGroupSel = m_cmbGroup.FindString(0, allGroups());
-        m_cmbGroup.SetCurSel(m_nGroupSel);
-        // The filter follows the entry it falls back to, so the box never shows an empty text.
-        m_strFilterGroup = allGroups();
-        UpdateData(FALSE);
-    } else {
-        m_cmbGroup.SetCurSel(m_nGroupSel);
+    // The filter is kept by its name, wherever the category now stands (another user's categories,
+    // an import, the category editor); "全部" where it is gone. The last entry opens the editor and
+    // is never a filter, whatever a stored category is called.
+    int kept = -1;
+    if (m_nGroupSel != -1 && !m_strFilterGroup.isEmpty()) {
+        kept = m_cmbGroup.FindString(0, m_strFilterGroup);
+        if (kept == m_cmbGroup.GetCount() - 1)
+            kept = -1;
     }
+    if (kept < 0) {
+        kept = m_cmbGroup.FindString(0, allGroups());
+        m_strFilterGroup = allGroups();
+    }
+    m_nGroupSel = kept;
+    m_cmbGroup.SetCurSel(kept);
+    // The box's text follows, so it never shows an empty or stale name.
+    UpdateData(FALSE);
 }
 
 LRESULT CMemoDlg::OnGroupSelChange(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
+    if (PaneHoldsEdits() && !SettlePaneEdits()) {
+        m_cmbGroup.SetCurSel(m_nGroupSel); // cancelled: the filter stays as it was
+        return 0;
+    }
     m_bNewMemo = FALSE;
     m_bSearch = FALSE;
     const int sel = m_cmbGroup.GetCurSel();
-    if (sel == m_cmbGroup.FindString(0, QString::fromUtf16(EDIT_GROUPS_ENTRY))) {
+    if (sel >= 0 && sel == m_cmbGroup.GetCount() - 1) {
         CMemoGroupEditDlg dlg;
         dlg.DoModal();
-        ReloadGroups();
-        // The box keeps showing the filter the user had: found again by name, since new or
-        // deleted categories move the entries; "全部" when the editor removed or renamed it.
-        int kept = m_strFilterGroup.isEmpty() ? -1 : m_cmbGroup.FindString(0, m_strFilterGroup);
-        if (kept < 0 || kept == m_cmbGroup.GetCount() - 1) {
-            kept = m_cmbGroup.FindString(0, allGroups());
-            m_strFilterGroup = allGroups();
-        }
-        m_nGroupSel = kept;
-        m_cmbGroup.SetCurSel(kept);
+        ReloadGroups(); // keeps the filter the person had, found again by name
     } else if (sel == m_cmbGroup.FindString(0, otherGroup())) {
         m_strFilterGroup = otherGroup();
         m_nGroupSel = sel;
@@ -335,6 +347,10 @@ BOOL CMemoDlg::PreTranslateMessage(MSG* pMsg)
     case WM_KEYDOWN:
         if (pMsg->wParam == VK_F3 && (GetKeyState(VK_CONTROL) & 0x8000))
             m_edtSearch.SetFocus();
+        if (pMsg->wParam == 'S' && (GetKeyState(VK_CONTROL) & 0x8000)) {
+            OnSaveMemo();
+            return TRUE;
+        }
         break;
     case WM_MOUSEHOVER:
         if (m_listMemo.geometry().contains(mapFromGlobal(pMsg->pt)))

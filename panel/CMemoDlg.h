@@ -10,8 +10,11 @@
 #include <CZorvaListCtrl.h>
 
 #include <QString>
+#include <QTimer>
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class CMemoEditDlg;
 
@@ -50,6 +53,9 @@ class CMemoDlg : public CXTResizeDialog
     void ShowMemo(int nKey);
     // Selects the row that carries this key, if one does.
     void SelectMemoByKey(int nKey);
+    // Whether the detail pane holds edits that are not stored: another title, body or category
+    // than the memo shown, or any title or body in the pane of a memo not created yet.
+    bool PaneHoldsEdits() const;
 
     QString m_strFilterGroup;
     QString m_strNewGroup;
@@ -87,7 +93,7 @@ class CMemoDlg : public CXTResizeDialog
     LRESULT OnListSelChange(WPARAM wParam, LPARAM lParam);
 
     void OnNewMemo();
-    void OnSaveMemo();
+    void OnSaveMemo() { SaveMemo(); }
     void OnDeleteMemo();
     LRESULT OnListDelete(WPARAM wParam, LPARAM lParam);
     void OnRefresh();
@@ -125,7 +131,55 @@ class CMemoDlg : public CXTResizeDialog
     void ReportWriteFailure(UINT textId);
     void ForwardWheelToList(const MSG* pMsg);
 
+    // Save of the detail pane; false when nothing was stored (refused or failed, after telling
+    // the person; the pane keeps what was typed).
+    bool SaveMemo();
+    void RefreshList();
+    void SetSearchTextQuietly(const QString& text);
+
+    // The memos the list shows for the category filter and, when `search`, the search text.
+    // When nothing matches (a blank search text matches nothing and sets `refused`), the search
+    // goes off (`search` cleared) and the whole category is listed.
+    struct ListedMemo
+    {
+        std::int32_t key = 0;
+        QString title;
+        std::int32_t stamp = 0;
+    };
+    std::vector<ListedMemo> MemosToList(BOOL& search, bool* refused = nullptr) const;
+    void FillList(const std::vector<ListedMemo>& memos);
+    // Selects this row and no other (none for -1).
+    void SelectOnly(int nRow);
+    // The row that carries this key, -1 when none does.
+    int RowOfKey(int nKey) const;
+
+    // Unsaved edits of the detail pane. Actions the person starts in the panel ask before they
+    // replace them; where nobody can be asked (a change of user, the host closing, a crash) they
+    // are kept as the user's draft in the store and come back into the pane.
+    void SetUpPaneEdits();
+    void TearDownPaneEdits();
+    void MarkPaneClean();
+    // Asks whether to save the pane's edits: true to go on (saved, or dropped), false when the
+    // person cancelled or the save did not store them.
+    bool SettlePaneEdits();
+    // SettlePaneEdits, when a search or a refresh would show another memo in the pane.
+    bool SettleBeforeReload(bool search);
+    void OnPaneEdited();
+    void ShowSaveMark(bool edited);
+    void SyncDraft();
+    void RestoreDraft();
+    static void OnStoreClosing(void* context);
+
     // New's edit dialog, made at the first New and run again for every later one (a window of
     // the panel's, hidden between uses).
     std::unique_ptr<CMemoEditDlg> m_pEditDlg;
+
+    int m_nShownKey = 0; // the memo in the detail pane; 0 for one not created yet
+    CPropertyDlg::Texts m_paneShown; // the pane's texts as shown or last stored
+    bool m_bSaveMarked = false;
+    QTimer m_draftTimer; // writes the draft a moment after the last change
+    bool m_bDraftStored = false; // the open store holds a draft of ours
+    bool m_bPaneDetached = false; // the pane's store was closed: no draft until the next reload
+    bool m_bDraftRestored = false; // the next status text says edits were brought back
+    QString m_strSearchApplied; // the search text the list was last built for
 };

@@ -9,13 +9,16 @@
 #include <GroupLookup.h>
 #include <LeadingInteger.h>
 #include <LoadStr.h>
+#include <MemoDraft.h>
 #include <MemoTime.h>
 #include <RecordText.h>
 #include <SkinMessageBox.h>
 #include <StoredGroups.h>
 #include <TitleRule.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 using namespace panel;
 
@@ -30,13 +33,11 @@ std::int32_t GroupIdOf(const QString& category)
     return GroupIdForNewMemo(ReadStoredGroups(), TextView(category));
 }
 
-// A delete that finds the memo gone already (another host deleted it) did what it was asked.
+// A delete that finds the memo gone already (another host deleted it) did what it was asked; one
+// that cannot tell (the store could not be read) did not.
 bool DeleteMemoRecord(std::int32_t key)
 {
-    if (DBI_MemDeleteRecord(key) == 1)
-        return true;
-    MemoRecord probe{};
-    return DBI_MemReadRecord(key, &probe) != 1;
+    return DBI_MemDeleteRecord(key) == 1 || MemoStore_MemoState(key) == 0;
 }
 
 } // namespace
@@ -76,12 +77,18 @@ int CMemoDlg::CreateMemo(const QString& title, const QString& content)
 
 int CMemoDlg::ModifySelectedMemo(const QString& title, const QString& content)
 {
-    if (m_nSelItem < 0 || m_nSelItem >= m_listMemo.GetItemCount())
+    // The memo in the detail pane, which is the selected row's unless the pane brought back edits
+    // of a memo the filter does not list.
+    const std::int32_t key = m_nShownKey;
+    if (key == 0)
         return -1;
-    const auto key = std::int32_t(m_listMemo.GetItemData(m_nSelItem));
     MemoRecord memo{};
-    if (DBI_MemReadRecord(key, &memo) != 1)
-        return -1;
+    if (DBI_MemReadRecord(key, &memo) != 1) {
+        if (MemoStore_MemoState(key) == 0)
+            return -1; // deleted meanwhile: the pane's text becomes a new memo
+        ReportWriteFailure(IDS_SAVE_FAILED); // not readable now: nothing is written, not even a copy
+        return 0;
+    }
     // The category as ShowMemo gave it to the detail pane: a Save that leaves it keeps groupId as
     // stored; another category takes that category's id, as a new memo would.
     const bool sameCategory = m_strNewGroup == shownCategoryInBox(memo);
@@ -97,6 +104,12 @@ int CMemoDlg::ModifySelectedMemo(const QString& title, const QString& content)
 
 void CMemoDlg::FinishStore(int nKey)
 {
+    // What the pane holds is stored: the draft of it goes, and the pane counts as unedited while
+    // the list is rebuilt.
+    m_nShownKey = nKey;
+    MarkPaneClean();
+    m_draftTimer.stop();
+    SyncDraft();
     ReloadList();
     SelectMemoByKey(nKey);
     m_listMemo.SetFocus();
@@ -110,6 +123,8 @@ bool CMemoDlg::RunBulkGenerator(const QString& title, const QString& content)
     const int wanted = ReadLeadingInteger(TextView(content));
     if (wanted <= 0)
         return false;
+    // The keyword and the count in the pane were a command, not edits to keep.
+    MarkPaneClean();
     const int count = std::min(wanted, int(MAX_MEMO_COUNT) - DBI_MemGetValidRecordCount());
     const std::int32_t groupId = GroupIdOf(m_strNewGroup);
     for (int i = 0; i < count; ++i) {
@@ -133,6 +148,9 @@ void CMemoDlg::OnNewMemo()
     }
     if (m_pEditDlg && m_pEditDlg->GetSafeHwnd())
         return; // already open
+    // The new memo will be shown in the pane: unsaved edits there are settled first.
+    if (!SettlePaneEdits())
+        return;
     m_bNewMemo = TRUE;
 
     if (!m_pEditDlg)
@@ -173,7 +191,7 @@ void CMemoDlg::OnNewMemo()
     FinishStore(key);
 }
 
-void CMemoDlg::OnSaveMemo()
+bool CMemoDlg::SaveMemo()
 {
     CPropertyDlg& detail = m_dlgProperty;
     const QString title = FromTextView(TrimTrailingWhiteSpace(TextView(detail.m_editTitle.GetWindowTextW())));
@@ -184,24 +202,48 @@ void CMemoDlg::OnSaveMemo()
     UpdateData(TRUE);
     m_strNewGroup = detail.m_strGroup;
     if (RunBulkGenerator(title, content))
-        return;
+        return true;
     const std::optional<QString> stored = ApplyTitleRule(title, content);
     if (!stored)
-        return;
-    // Without a memo behind the selected row (Delete emptied the list, or another host deleted
-    // it meanwhile), the pane's text becomes a new memo rather than being lost.
+        return false;
+    // Without a memo behind the pane (Delete emptied the list, or another host deleted it
+    // meanwhile), the pane's text becomes a new memo rather than being lost.
     int key = m_bNewMemo ? -1 : ModifySelectedMemo(*stored, content);
-    if (key < 0)
+    if (key < 0) {
+        if (MemoTableFull(DBI_MemGetValidRecordCount())) {
+            SkinMessageBox(LoadStr(IDS_MEMO_TABLE_FULL), LoadStr(IDS_MEMO_CAPTION), MB_OK, 0, this);
+            return false; // the pane keeps what was typed
+        }
         key = CreateMemo(*stored, content);
+    }
     if (key == 0)
-        return; // reported; the pane keeps what was typed and the list stays as it was
+        return false; // reported; the pane keeps what was typed and the list stays as it was
     FinishStore(key);
+    return true;
 }
 
 void CMemoDlg::OnDeleteMemo()
 {
     int row = 0;
     if (m_listMemo.GetSelectedCount() > 0) {
+        std::vector<std::int32_t> keys;
+        for (POSITION pos = m_listMemo.GetFirstSelectedItemPosition(); pos;)
+            keys.push_back(std::int32_t(m_listMemo.GetItemData(m_listMemo.GetNextSelectedItem(pos))));
+        // Edits of a memo that stays would be replaced by the row selected after the deletion.
+        const bool paneMemoGoes =
+            !m_bNewMemo && std::find(keys.begin(), keys.end(), m_nShownKey) != keys.end();
+        if (!paneMemoGoes && PaneHoldsEdits()) {
+            if (!SettlePaneEdits()) {
+                SelectOnly(m_bNewMemo ? -1 : RowOfKey(m_nShownKey)); // the pane's memo, as before
+                m_listMemo.SetFocus();
+                return;
+            }
+            // Saving rebuilt the list: the rows to delete are selected again by their keys.
+            SelectOnly(-1);
+            for (int r = 0; r < m_listMemo.GetItemCount(); ++r)
+                if (std::find(keys.begin(), keys.end(), std::int32_t(m_listMemo.GetItemData(r))) != keys.end())
+                    m_listMemo.SetItemState(r, LVIS_SELECTED, LVIS_SELECTED);
+        }
         if (SkinMessageBox(LoadStr(IDS_DELETE_QUESTION), LoadStr(IDS_DELETE_CAPTION),
                            MB_YESNO | MB_ICONQUESTION, 0, this) != IDYES) {
             m_listMemo.SetFocus();
@@ -211,10 +253,13 @@ void CMemoDlg::OnDeleteMemo()
         POSITION pos = m_listMemo.GetFirstSelectedItemPosition();
         while (pos) {
             row = m_listMemo.GetNextSelectedItem(pos);
-            if (!DeleteMemoRecord(std::int32_t(m_listMemo.GetItemData(row)))) {
+            const auto key = std::int32_t(m_listMemo.GetItemData(row));
+            if (!DeleteMemoRecord(key)) {
                 failed = true; // the row stays, and so does its memo
                 continue;
             }
+            if (key == m_nShownKey && !m_bNewMemo)
+                MarkPaneClean(); // its edits went with it; the next row's memo replaces them
             m_listMemo.DeleteItem(row);
             const int rows = m_listMemo.GetItemCount();
             if (rows > 0 && row > rows - 1)

@@ -27,6 +27,34 @@ int panel::FillWithStoredGroups(CZOREditComboBox& box, std::u16string_view leave
     return entries;
 }
 
+std::vector<CMemoDlg::ListedMemo> CMemoDlg::MemosToList(BOOL& search, bool* refused) const
+{
+    const bool all = m_strFilterGroup == allGroups();
+    const QString searchText = search ? m_edtSearch.GetWindowTextW().trimmed() : QString();
+    if (refused)
+        *refused = search && searchText.isEmpty();
+    std::vector<ListedMemo> listed;
+    const std::int32_t count = DBI_MemGetValidRecordCount();
+    for (std::int32_t order = 1; order <= count; ++order) {
+        MemoRecord memo{};
+        DBI_MemReadRecordByOrder(order, &memo);
+        if (!all && m_strFilterGroup != shownCategory(memo))
+            continue;
+        QString title = shownText(FieldText(memo.title));
+        if (search && (searchText.isEmpty() ||
+                       (!title.contains(searchText) && !shownText(FieldText(memo.content)).contains(searchText))))
+            continue;
+        listed.push_back({memo.key, std::move(title), memo.stamp});
+    }
+    // Nothing matched: the search is off and the whole category listed; the search box keeps its
+    // text.
+    if (search && listed.empty()) {
+        search = FALSE;
+        return MemosToList(search);
+    }
+    return listed;
+}
+
 void CMemoDlg::ReloadList()
 {
     m_listMemo.SetRedraw(FALSE);
@@ -36,37 +64,11 @@ void CMemoDlg::ReloadList()
     // body out twice after every Save.
     UpdateData(TRUE);
 
-    const bool all = m_strFilterGroup == allGroups();
     bool searchRefused = false;
-    QString searchText;
-    if (m_bSearch)
-        searchText = m_edtSearch.GetWindowTextW().trimmed();
-
-    const std::int32_t count = DBI_MemGetValidRecordCount();
-    const QString noTime = LoadStr(IDS_NO_TIME);
-    int row = 0;
-    for (std::int32_t order = 1; order <= count; ++order) {
-        MemoRecord memo{};
-        DBI_MemReadRecordByOrder(order, &memo);
-        if (!all && m_strFilterGroup != shownCategory(memo))
-            continue;
-        const QString title = shownText(FieldText(memo.title));
-        if (m_bSearch) {
-            if (searchText.isEmpty()) {
-                if (!searchRefused)
-                    SkinMessageBox(LoadStr(IDS_EMPTY_SEARCH), LoadStr(IDS_MEMO_CAPTION), MB_OK, 0, this);
-                searchRefused = true;
-                continue;
-            }
-            if (!title.contains(searchText) && !shownText(FieldText(memo.content)).contains(searchText))
-                continue;
-        }
-        m_listMemo.InsertItem(row, title);
-        m_listMemo.SetItemText(
-            row, 1, QString::fromStdU16String(FormatMemoTime(memo.stamp, noTime.toStdU16String())));
-        m_listMemo.SetItemData(row, DWORD_PTR(std::uint32_t(memo.key)));
-        ++row;
-    }
+    const std::vector<ListedMemo> memos = MemosToList(m_bSearch, &searchRefused);
+    if (searchRefused)
+        SkinMessageBox(LoadStr(IDS_EMPTY_SEARCH), LoadStr(IDS_MEMO_CAPTION), MB_OK, 0, this);
+    FillList(memos);
 
     const int rows = m_listMemo.GetItemCount();
     if (rows > 0) {
@@ -76,12 +78,6 @@ void CMemoDlg::ReloadList()
         // Focused as well as selected, so that the arrow keys go on from this row.
         m_listMemo.SetItemState(m_nSelItem, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         m_btnFind.EnableWindow(TRUE);
-    } else if (m_bSearch) {
-        // Nothing matched: the whole category again; the search box keeps its text.
-        m_bSearch = FALSE;
-        m_listMemo.SetRedraw(TRUE);
-        ReloadList();
-        return;
     } else {
         m_btnFind.EnableWindow(FALSE);
         m_bNewMemo = TRUE;
@@ -89,6 +85,19 @@ void CMemoDlg::ReloadList()
     }
     m_listMemo.SetRedraw(TRUE);
     m_listMemo.Invalidate(TRUE);
+}
+
+void CMemoDlg::FillList(const std::vector<ListedMemo>& memos)
+{
+    const QString noTime = LoadStr(IDS_NO_TIME);
+    int row = 0;
+    for (const ListedMemo& memo : memos) {
+        m_listMemo.InsertItem(row, memo.title);
+        m_listMemo.SetItemText(
+            row, 1, QString::fromStdU16String(FormatMemoTime(memo.stamp, noTime.toStdU16String())));
+        m_listMemo.SetItemData(row, DWORD_PTR(std::uint32_t(memo.key)));
+        ++row;
+    }
 }
 
 void CMemoDlg::ClearDetail(DetailReset reset)
@@ -105,16 +114,57 @@ void CMemoDlg::ClearDetail(DetailReset reset)
                              reset == DetailReset::AfterReload ? GROUP_OTHER : std::u16string_view());
     const int entry = std::min(m_nGroupSel, entries);
     detail.m_comboGroup.SetCurSel(reset == DetailReset::AfterReload ? std::max(0, entry) : entry);
+    m_nShownKey = 0;
+    MarkPaneClean();
+}
+
+void CMemoDlg::SelectOnly(int nRow)
+{
+    for (int row = 0; row < m_listMemo.GetItemCount(); ++row)
+        if (row != nRow)
+            m_listMemo.SetItemState(row, 0, LVIS_SELECTED);
+    if (nRow >= 0) {
+        m_listMemo.EnsureVisible(nRow, FALSE);
+        m_listMemo.SetItemState(nRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        m_nSelItem = nRow;
+    }
+}
+
+int CMemoDlg::RowOfKey(int nKey) const
+{
+    for (int row = 0; nKey != 0 && row < m_listMemo.GetItemCount(); ++row)
+        if (int(m_listMemo.GetItemData(row)) == nKey)
+            return row;
+    return -1;
 }
 
 LRESULT CMemoDlg::OnListSelChange(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
-    m_bNewMemo = FALSE;
     POSITION pos = m_listMemo.GetFirstSelectedItemPosition();
-    if (pos) {
-        m_nSelItem = m_listMemo.GetNextSelectedItem(pos);
-        ShowMemo(int(m_listMemo.GetItemData(m_nSelItem)));
+    if (!pos)
+        return 0;
+    const int row = m_listMemo.GetNextSelectedItem(pos);
+    const int key = int(m_listMemo.GetItemData(row));
+    if (PaneHoldsEdits()) {
+        if (key == m_nShownKey && !m_bNewMemo) {
+            m_nSelItem = row; // the edited memo is still the one in the pane
+            return 0;
+        }
+        if (!SettlePaneEdits()) {
+            // Cancelled: the row of the memo in the pane is selected again, and nothing else.
+            SelectOnly(m_bNewMemo ? -1 : RowOfKey(m_nShownKey));
+            return 0;
+        }
+        // Saving rebuilt the list: the memo the person chose is selected again by its key.
+        SelectMemoByKey(key);
+        pos = m_listMemo.GetFirstSelectedItemPosition();
+        if (!pos || int(m_listMemo.GetItemData(m_listMemo.GetNextSelectedItem(pos))) != key)
+            return 0;
     }
+    m_bNewMemo = FALSE;
+    pos = m_listMemo.GetFirstSelectedItemPosition();
+    m_nSelItem = m_listMemo.GetNextSelectedItem(pos);
+    ShowMemo(key);
     return 0;
 }
 
@@ -134,6 +184,8 @@ void CMemoDlg::ShowMemo(int nKey)
     detail.m_strGroup = shownCategoryInBox(memo);
     detail.UpdateData(FALSE);
     UpdateData(FALSE);
+    m_nShownKey = nKey;
+    MarkPaneClean();
 }
 
 void CMemoDlg::SelectMemoByKey(int nKey)
@@ -150,9 +202,31 @@ void CMemoDlg::SelectMemoByKey(int nKey)
     }
 }
 
+void CMemoDlg::SetSearchTextQuietly(const QString& text)
+{
+    // Text the program puts into the search box (the placeholder, or emptying it) is not a search:
+    // it must not reach OnSearchChange.
+    const DWORD mask = m_edtSearch.GetEventMask();
+    m_edtSearch.SetEventMask(mask & ~DWORD(ENM_CHANGE));
+    m_edtSearch.SetWindowTextW(text);
+    m_edtSearch.SetEventMask(mask);
+}
+
 void CMemoDlg::OnRefresh()
 {
-    m_edtSearch.SetWindowTextW(QString());
+    if (PaneHoldsEdits() && !SettlePaneEdits())
+        return;
+    RefreshList();
+    if (GetFocus() != &m_edtSearch) {
+        m_edtSearch.SetDefaultCharFormat(CZorvaFont::GetInstance().GetSearchRichEditDefaultFont());
+        SetSearchTextQuietly(LoadStr(IDS_SEARCH_PLACEHOLDER));
+    }
+}
+
+void CMemoDlg::RefreshList()
+{
+    SetSearchTextQuietly(QString());
+    m_strSearchApplied.clear();
     m_bSearch = FALSE;
     ReloadList();
     UpdateStatus(FALSE);
@@ -161,10 +235,19 @@ void CMemoDlg::OnRefresh()
 void CMemoDlg::OnFindMemo()
 {
     UpdateData(TRUE);
-    if (m_edtSearch.GetWindowTextW().isEmpty()) {
+    const QString text = m_edtSearch.GetWindowTextW();
+    if (text.isEmpty()) {
         m_edtSearch.SetFocus();
         return;
     }
+    if (!SettleBeforeReload(TRUE)) {
+        // Cancelled: the search box goes back to the search the list shows.
+        SetSearchTextQuietly(m_strSearchApplied);
+        m_edtSearch.SetSel(m_edtSearch.GetTextLength(), -1);
+        m_edtSearch.SetFocus();
+        return;
+    }
+    m_strSearchApplied = text;
     m_bSearch = TRUE;
     ReloadList();
     m_edtSearch.SetFocus();
@@ -175,7 +258,7 @@ void CMemoDlg::OnSearchSetFocus()
 {
     if (m_edtSearch.GetWindowTextW() == LoadStr(IDS_SEARCH_PLACEHOLDER)) {
         m_edtSearch.SetDefaultCharFormat(CZorvaFont::GetInstance().GetDefaultRichEditFont());
-        m_edtSearch.SetWindowTextW(QString());
+        SetSearchTextQuietly(QString());
     }
 }
 
@@ -183,14 +266,14 @@ void CMemoDlg::OnSearchKillFocus()
 {
     if (m_edtSearch.GetWindowTextW().isEmpty()) {
         m_edtSearch.SetDefaultCharFormat(CZorvaFont::GetInstance().GetSearchRichEditDefaultFont());
-        m_edtSearch.SetWindowTextW(LoadStr(IDS_SEARCH_PLACEHOLDER));
+        SetSearchTextQuietly(LoadStr(IDS_SEARCH_PLACEHOLDER));
     }
 }
 
 void CMemoDlg::OnSearchChange()
 {
-    // The edit reports no change that is made while its own change is being handled, so the
-    // texts set here and by Refresh do not bring this handler back.
+    // Only the person's edits of the search text come here: texts the program sets go in
+    // quietly (SetSearchTextQuietly).
     const QString placeholder = LoadStr(IDS_SEARCH_PLACEHOLDER);
     const QString text = m_edtSearch.GetWindowTextW();
     if (text == placeholder)
@@ -202,10 +285,16 @@ void CMemoDlg::OnSearchChange()
         return;
     }
     const bool searchHadFocus = GetFocus() == &m_edtSearch;
-    OnRefresh();
+    if (!SettleBeforeReload(FALSE)) {
+        SetSearchTextQuietly(m_strSearchApplied);
+        m_edtSearch.SetSel(m_edtSearch.GetTextLength(), -1);
+        m_edtSearch.SetFocus();
+        return;
+    }
+    RefreshList();
     if (!searchHadFocus) {
         m_edtSearch.SetDefaultCharFormat(CZorvaFont::GetInstance().GetSearchRichEditDefaultFont());
-        m_edtSearch.SetWindowTextW(placeholder);
+        SetSearchTextQuietly(placeholder);
     }
     m_edtSearch.SetFocus();
 }

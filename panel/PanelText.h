@@ -44,6 +44,8 @@ constexpr UINT IDS_DELETE_QUESTION = 234;
 constexpr UINT IDS_DELETE_CAPTION = 235;
 constexpr UINT IDS_SAVE_FAILED = 239;
 constexpr UINT IDS_DELETE_FAILED = 240;
+constexpr UINT IDS_SAVE_EDITS_QUESTION = 241;
+constexpr UINT IDS_STATUS_DRAFT_RESTORED = 242;
 
 // A record's text as it is shown. A field filled to its end may end in the first half of a
 // surrogate pair whose second half did not fit; half a character is never shown.

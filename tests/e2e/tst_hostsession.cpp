@@ -159,6 +159,12 @@ class Host
         }
     }
     qint64 pid() const { return m_process.processId(); }
+    // Ended as by a crash or kill -9: no chance to write anything more.
+    bool killHard()
+    {
+        m_process.kill();
+        return m_process.waitForFinished(20000) && m_process.exitStatus() == QProcess::CrashExit;
+    }
     // Closed from its own menu (用户 → 退出): true when it then exited with 0.
     bool quit()
     {
@@ -256,6 +262,40 @@ class TestHostSession : public QObject
         settle();
         QCOMPARE(detailText(window, layout), u"only bob's"_s);
         QCOMPARE(storedContents(data, "alice"), QStringList());
+        QVERIFY(host->quit());
+    }
+
+    // Typed into the pane, not saved, the host killed a second later: the next start shows the
+    // text in the pane again, and Save stores it.
+    void typedTextSurvivesAKill()
+    {
+        QTemporaryDir dir;
+        const QString data = dir.filePath(u"data"_s), config = dir.filePath(u"config"_s);
+        QVERIFY(MemoStore_Open("alice", data.toUtf8().constData()));
+        const MemoRecord memo = NewMemoRecord(305371800, u"全部", 0, u"groceries", u"milk");
+        QVERIFY(DBI_MemRecycleWriteRecord(&memo) > 0);
+        MemoStore_Close();
+        const Layout layout = measure(dir.filePath(u"twin"_s));
+        QVERIFY(layout.panel.size() == 4);
+
+        auto host = std::make_unique<Host>(data, config);
+        QString window = windowOf(host->pid(), u"MemoHost - alice"_s);
+        QVERIFY2(!window.isEmpty(), "the host's window did not appear");
+        settle();
+        QVERIFY(clickIn(window, layout.panel[kDetailBody]));
+        QVERIFY(keys({u"ctrl+End"_s}));
+        QVERIFY(type(u" and bread"_s));
+        QTest::qWait(1000);
+        QVERIFY(host->killHard());
+        QCOMPARE(storedContents(data, "alice"), QStringList{u"milk"_s});
+
+        host = std::make_unique<Host>(data, config);
+        window = windowOf(host->pid(), u"MemoHost - alice"_s);
+        QVERIFY(!window.isEmpty());
+        settle();
+        QCOMPARE(detailText(window, layout), u"milk and bread"_s);
+        QVERIFY(clickIn(window, layout.panel[kSave]));
+        QTRY_COMPARE_WITH_TIMEOUT(storedContents(data, "alice"), QStringList{u"milk and bread"_s}, 10000);
         QVERIFY(host->quit());
     }
 };

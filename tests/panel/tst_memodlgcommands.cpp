@@ -330,7 +330,9 @@ class TestMemoDlgCommands : public QObject
         QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"周报"_s});
         QCOMPARE(DBI_MemGetValidRecordCount(), 1);
 
-        // A new memo that could not be stored waits in the detail pane.
+        // A new memo that could not be stored waits in the detail pane (the edits there before
+        // are dropped when New asks).
+        m_boxes->setNextAnswer(IDNO);
         m_driver->onNextModal(FillEditDialog(u"买菜"_s));
         Click(panel.m_btnNew);
         QCOMPARE(m_boxes->calls().back().text, LoadStr(239));

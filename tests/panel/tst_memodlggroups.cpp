@@ -65,8 +65,49 @@ class TestMemoDlgGroups : public QObject
         StoreGroup(u"其它"_s, 101);
         panel.UpdateStatus(TRUE);
         QCOMPARE(Entries(panel.m_cmbGroup), (QStringList{u"工作"_s, u"其它"_s, u"全部"_s, u"编辑分类"_s}));
-        // The entry chosen before stays selected by its index.
-        QCOMPARE(panel.m_cmbGroup.GetCurSel(), 1);
+        // The filter chosen before stays, found again by its name (an import or another user's
+        // store moves the entries).
+        QCOMPARE(panel.m_cmbGroup.GetCurSel(), 2);
+        QCOMPARE(panel.m_strFilterGroup, u"全部"_s);
+
+        Choose(panel.m_cmbGroup, u"工作"_s);
+        QTRY_COMPARE(panel.m_strFilterGroup, u"工作"_s);
+        DBI_MemGroupDeleteRecord(Groups().front().key);
+        StoreGroup(u"生活"_s, 102);
+        StoreGroup(u"工作"_s, 103);
+        panel.UpdateStatus(TRUE);
+        QCOMPARE(panel.m_cmbGroup.GetLBText(panel.m_cmbGroup.GetCurSel()), u"工作"_s);
+        QCOMPARE(panel.m_strFilterGroup, u"工作"_s);
+        DBI_MemGroupDeleteRecord(Groups().back().key);
+        panel.UpdateStatus(TRUE);
+        QCOMPARE(panel.m_cmbGroup.GetLBText(panel.m_cmbGroup.GetCurSel()), u"全部"_s);
+        QCOMPARE(panel.m_strFilterGroup, u"全部"_s);
+    }
+
+    // A stored category that carries the editor entry's name is an ordinary filter; only the
+    // box's last entry opens the editor.
+    void onlyTheLastEntryOpensTheEditor()
+    {
+        StoreGroup(u"编辑分类"_s, 100);
+        StoreFullMemo(u"甲"_s, u"正文"_s, u"编辑分类"_s, 100);
+        StoreFullMemo(u"乙"_s, u"正文"_s, u"全部"_s, 0);
+        CMemoDlg& panel = openPanel();
+        KitTest::ModalDriver driver;
+        panel.m_cmbGroup.setCurrentIndex(0);
+        Q_EMIT panel.m_cmbGroup.activated(0);
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(driver.driven(), 0);
+        QCOMPARE(panel.m_strFilterGroup, u"编辑分类"_s);
+        QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"甲"_s});
+
+        driver.onNextModal([](QDialog* editor) { QTest::mouseClick(Button(editor, IDCANCEL), Qt::LeftButton); });
+        Choose(panel.m_cmbGroup, u"全部"_s);
+        const int last = panel.m_cmbGroup.GetCount() - 1;
+        panel.m_cmbGroup.setCurrentIndex(last);
+        Q_EMIT panel.m_cmbGroup.activated(last);
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(driver.driven(), 1);
+        QCOMPARE(panel.m_strFilterGroup, u"全部"_s);
     }
 
     void choosingACategorySetsTheFilter()

@@ -1,0 +1,263 @@
+// Unsaved edits of the detail pane on a real store: every action of the panel that would replace
+// them asks first (save, drop, cancel), and where nobody can be asked they are kept as the user's
+// draft and come back.
+#include "PanelTestSupport.h"
+
+#include <MemoDraft.h>
+#include <MemoStore.h>
+#include <TestSeams.h>
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace {
+
+void Click(CZorvaIconBtton& button)
+{
+    QTest::mouseClick(&button, Qt::LeftButton);
+    PanelHarness::settle();
+}
+
+enum class Action { ClickRow, Refresh, Category, Search, DeleteOther };
+
+} // namespace
+
+class TestMemoDlgEdits : public QObject
+{
+    Q_OBJECT
+  private:
+    std::unique_ptr<PanelHarness> m_h;
+    std::unique_ptr<KitTest::ModalDriver> m_driver;
+    std::unique_ptr<KitTest::MessageBoxResponder> m_boxes;
+
+    CPropertyDlg& detail() { return m_h->panel()->m_dlgProperty; }
+    QString paneBody() { return detail().m_editContent.GetWindowTextW(); }
+    void TypeBody(const QString& text)
+    {
+        detail().m_editContent.SetSel(detail().m_editContent.GetTextLength(), -1);
+        Type(&detail().m_editContent, text);
+        PanelHarness::settle();
+    }
+    int QuestionsAsked() const
+    {
+        return int(std::count_if(m_boxes->calls().begin(), m_boxes->calls().end(),
+                                 [](const KitTest::MessageBoxCall& call) { return call.text == LoadStr(241); }));
+    }
+
+  private Q_SLOTS:
+    void initTestCase() { CMemoDlg::RegisterTemplate(); }
+    void cleanupTestCase() { CMemoDlg::UnregisterTemplate(); }
+    void init()
+    {
+        m_h = std::make_unique<PanelHarness>();
+        QVERIFY(m_h->ok());
+        m_driver = std::make_unique<KitTest::ModalDriver>();
+        m_boxes = std::make_unique<KitTest::MessageBoxResponder>();
+    }
+    void cleanup()
+    {
+        QCOMPARE(m_driver->leftOpen(), 0);
+        m_boxes.reset();
+        m_driver.reset();
+        m_h.reset();
+    }
+
+    // Each action of the person that would replace the edited pane, answered each way.
+    void actionsAskBeforeReplacingEdits_data()
+    {
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<int>("answer");
+        const std::pair<const char*, Action> actions[] = {{"row", Action::ClickRow},
+                                                          {"refresh", Action::Refresh},
+                                                          {"category", Action::Category},
+                                                          {"search", Action::Search},
+                                                          {"delete", Action::DeleteOther}};
+        const std::pair<const char*, int> answers[] = {{"yes", IDYES}, {"no", IDNO}, {"cancel", IDCANCEL}};
+        for (const auto& [actionName, action] : actions)
+            for (const auto& [answerName, answer] : answers)
+                QTest::addRow("%s %s", actionName, answerName) << action << answer;
+    }
+    void actionsAskBeforeReplacingEdits()
+    {
+        QFETCH(Action, action);
+        QFETCH(int, answer);
+        StoreGroup(u"生活"_s, 9);
+        StoreFullMemo(u"甲"_s, u"甲正文"_s, u"全部"_s, 0);
+        StoreFullMemo(u"乙"_s, u"乙正文"_s, u"全部"_s, 0);
+        StoreFullMemo(u"丙"_s, u"丙正文"_s, u"生活"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        QCOMPARE(paneBody(), u"甲正文"_s);
+        TypeBody(u"改"_s);
+        QVERIFY(panel.PaneHoldsEdits());
+
+        m_boxes->queueAnswers({answer, IDYES}); // the second answers Delete's own question
+        switch (action) {
+        case Action::ClickRow:
+            ClickRow(panel.m_listMemo, 1);
+            break;
+        case Action::Refresh:
+            Click(panel.m_btnRefresh);
+            break;
+        case Action::Category:
+            Choose(panel.m_cmbGroup, u"生活"_s);
+            break;
+        case Action::Search:
+            Type(&panel.m_edtSearch, u"丙"_s);
+            PanelHarness::settle();
+            break;
+        case Action::DeleteOther:
+            // Row 乙 alone is selected, with no report of it handled yet.
+            panel.m_listMemo.SetItemState(0, 0, LVIS_SELECTED);
+            panel.m_listMemo.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+            QTest::mouseClick(&panel.m_btnDelete, Qt::LeftButton);
+            PanelHarness::settle();
+            break;
+        }
+        QCOMPARE(QuestionsAsked(), 1);
+        const KitTest::MessageBoxCall& question = m_boxes->calls().front();
+        QCOMPARE(question.caption, LoadStr(221));
+        QCOMPARE(question.style, UINT(MB_YESNOCANCEL | MB_ICONQUESTION));
+        QCOMPARE(question.owner, &panel);
+
+        const QString stored = Q(MemoContent(MemoByTitle(u"甲"_s)));
+        QCOMPARE(stored, answer == IDYES ? u"甲正文改"_s : u"甲正文"_s);
+        MemoRecord draft{};
+        if (answer == IDCANCEL) {
+            // Everything as it was: pane, selection, filter, search text, and 乙 still stored.
+            PanelHarness::settle();
+            QCOMPARE(paneBody(), u"甲正文改"_s);
+            QVERIFY(panel.PaneHoldsEdits());
+            QCOMPARE(SelectedRow(panel.m_listMemo), 0);
+            QCOMPARE(panel.m_cmbGroup.GetWindowTextW(), u"全部"_s);
+            QCOMPARE(ListTitles(panel.m_listMemo), (QStringList{u"甲"_s, u"乙"_s, u"丙"_s}));
+            QVERIFY(panel.m_edtSearch.GetWindowTextW().isEmpty() ||
+                    panel.m_edtSearch.GetWindowTextW() == LoadStr(201));
+            return;
+        }
+        QVERIFY(!panel.PaneHoldsEdits());
+        QCOMPARE(MemoStore_DraftRead(&draft), 0);
+        // Delete selects the row after the deleted one.
+        const QString expectedPane = action == Action::ClickRow ? u"乙正文"_s
+                                     : action == Action::Refresh ? stored
+                                                                 : u"丙正文"_s;
+        QTRY_COMPARE(paneBody(), expectedPane);
+        if (action == Action::Category)
+            QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"丙"_s});
+        if (action == Action::DeleteOther)
+            QCOMPARE(ListTitles(panel.m_listMemo), (QStringList{u"甲"_s, u"丙"_s}));
+    }
+
+    // The search box taking the focus, and the placeholder going, change nothing in the pane.
+    void focusingTheSearchBoxKeepsThePane()
+    {
+        StoreFullMemo(u"甲"_s, u"甲正文"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        ShellTestHost host;
+        TypeBody(u"改"_s);
+        panel.m_edtSearch.SetFocus();
+        PanelHarness::settle();
+        PostMessage(&panel, WM_MEMO_FOCUSSEARCH, 0, 0);
+        QTest::keyClick(&panel.m_listMemo, Qt::Key_F3, Qt::ControlModifier);
+        PanelHarness::settle();
+        QCOMPARE(paneBody(), u"甲正文改"_s);
+        QVERIFY(StatusTexts(host).isEmpty()); // nothing was reloaded
+        QCOMPARE(QuestionsAsked(), 0);
+
+        // One press of Refresh (answered: drop the edits) reloads once.
+        m_boxes->setNextAnswer(IDNO);
+        Click(panel.m_btnRefresh);
+        QCOMPARE(StatusTexts(host).size(), 1);
+        QCOMPARE(paneBody(), u"甲正文"_s);
+    }
+
+    // Ctrl+S saves; Save shows whether the pane holds unsaved edits.
+    void ctrlSSavesAndSaveShowsEdits()
+    {
+        StoreFullMemo(u"甲"_s, u"甲正文"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        const QString plain = panel.m_btnSave.GetWindowTextW();
+        TypeBody(u"改"_s);
+        QVERIFY(panel.m_btnSave.GetWindowTextW() != plain);
+        QTest::keyClick(&detail().m_editContent, Qt::Key_S, Qt::ControlModifier);
+        PanelHarness::settle();
+        QCOMPARE(Q(MemoContent(MemoByTitle(u"甲"_s))), u"甲正文改"_s);
+        QCOMPARE(panel.m_btnSave.GetWindowTextW(), plain);
+        QCOMPARE(paneBody(), u"甲正文改"_s);
+    }
+
+    // Where nobody is asked (a change of user), the edits wait in their user's store as a draft
+    // and come back, with text 242, when that user's panel shows again; Save stores and clears it.
+    void draftFollowsItsUserThroughAUserChange()
+    {
+        StoreFullMemo(u"甲"_s, u"甲正文"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        ShellTestHost host;
+        const QByteArray firstDir = QFileInfo(QString::fromUtf8(MemoStore_CurrentPath())).path().toUtf8();
+        TypeBody(u"改"_s);
+
+        QTemporaryDir otherDir;
+        QVERIFY(MemoStore_Open("other", otherDir.path().toUtf8().constData()) == 1);
+        PostOwningMessage(&panel, WM_MEMO_UPDATEDATA, std::make_unique<QString>(u"other"_s));
+        PanelHarness::settle();
+        QCOMPARE(panel.m_listMemo.GetItemCount(), 0);
+        QVERIFY(paneBody().isEmpty());
+        QCOMPARE(QuestionsAsked(), 0);
+
+        QVERIFY(MemoStore_Open("tester", firstDir.constData()) == 1);
+        PostOwningMessage(&panel, WM_MEMO_UPDATEDATA, std::make_unique<QString>(u"tester"_s));
+        PanelHarness::settle();
+        QCOMPARE(paneBody(), u"甲正文改"_s);
+        QVERIFY(panel.PaneHoldsEdits());
+        QCOMPARE(StatusTexts(host).back(), FormatStr(LoadStr(242), 1));
+        QCOMPARE(Q(MemoContent(MemoByTitle(u"甲"_s))), u"甲正文"_s);
+
+        Click(panel.m_btnSave);
+        QCOMPARE(Q(MemoContent(MemoByTitle(u"甲"_s))), u"甲正文改"_s);
+        MemoRecord draft{};
+        QCOMPARE(MemoStore_DraftRead(&draft), 0);
+    }
+
+    // A draft of a memo deleted meanwhile, or of one never created, comes back as a new memo.
+    void draftOfAMemoNotStoredComesBackAsNew_data()
+    {
+        QTest::addColumn<bool>("memoWasStored");
+        QTest::newRow("deleted meanwhile") << true;
+        QTest::newRow("never created") << false;
+    }
+    void draftOfAMemoNotStoredComesBackAsNew()
+    {
+        QFETCH(bool, memoWasStored);
+        const std::int32_t other = StoreFullMemo(u"乙"_s, u"乙正文"_s, u"全部"_s, 0);
+        MemoRecord draft = NewMemoRecord(305371800, u"", 0, u"草稿", u"草稿正文");
+        draft.key = memoWasStored ? StoreFullMemo(u"甲"_s, u"甲正文"_s, u"全部"_s, 0) : 0;
+        QCOMPARE(MemoStore_DraftWrite(&draft), int(MEMO_DRAFT_DONE));
+        if (memoWasStored)
+            QCOMPARE(DBI_MemDeleteRecord(draft.key), 1);
+
+        CMemoDlg& panel = m_h->open();
+        QCOMPARE(paneBody(), u"草稿正文"_s);
+        QCOMPARE(SelectedRow(panel.m_listMemo), -1);
+        Click(panel.m_btnSave);
+        QCOMPARE(DBI_MemGetValidRecordCount(), 2);
+        QCOMPARE(Q(MemoContent(MemoByTitle(u"草稿"_s))), u"草稿正文"_s);
+        QCOMPARE(Q(MemoContent(MemoByTitle(u"乙"_s))), u"乙正文"_s);
+        QVERIFY(other != 0);
+    }
+
+    // A Save that would create the 101st memo is refused and keeps the text in the pane.
+    void saveCreatingAtTheLimitIsRefused()
+    {
+        for (int i = 0; i < int(MAX_MEMO_COUNT); ++i)
+            StoreFullMemo(QString::number(i), u"正文"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        panel.m_bNewMemo = TRUE;
+        TypeBody(u"第一百零一条"_s);
+        Click(panel.m_btnSave);
+        QCOMPARE(m_boxes->calls().back().text, LoadStr(223));
+        QCOMPARE(DBI_MemGetValidRecordCount(), std::int32_t(MAX_MEMO_COUNT));
+        QVERIFY(paneBody().endsWith(u"第一百零一条"_s));
+    }
+};
+
+QTEST_MAIN(TestMemoDlgEdits)
+#include "tst_memodlgedits.moc"

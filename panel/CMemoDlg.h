@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class CMemoEditDlg;
@@ -56,6 +57,9 @@ class CMemoDlg : public CXTResizeDialog
     // Whether the detail pane holds edits that are not stored: another title, body or category
     // than the memo shown, or any title or body in the pane of a memo not created yet.
     bool PaneHoldsEdits() const;
+    // Writes the pane's edits as the user's draft now (or removes a draft of edits no longer
+    // there), as the panel does itself a moment after the last change.
+    void SyncDraft();
 
     QString m_strFilterGroup;
     QString m_strNewGroup;
@@ -166,7 +170,6 @@ class CMemoDlg : public CXTResizeDialog
     bool SettleBeforeReload(bool search);
     void OnPaneEdited();
     void ShowSaveMark(bool edited);
-    void SyncDraft();
     void RestoreDraft();
     static void OnStoreClosing(void* context);
 
@@ -179,7 +182,9 @@ class CMemoDlg : public CXTResizeDialog
     bool m_bSaveMarked = false;
     QTimer m_draftTimer; // writes the draft a moment after the last change
     bool m_bDraftStored = false; // the open store holds a draft of ours
-    bool m_bPaneDetached = false; // the pane's store was closed: no draft until the next reload
+    // The store the pane's texts belong to: drafts go to it only, never to a store the host opened
+    // since (another user's) before the panel reloaded for it.
+    std::string m_strPaneStore;
     bool m_bDraftRestored = false; // the next status text says edits were brought back
     QString m_strSearchApplied; // the search text the list was last built for
 };

@@ -40,6 +40,7 @@ void CMemoDlg::SetUpPaneEdits()
     });
     // What the pane shows before the first memo is not an edit.
     MarkPaneClean();
+    m_strPaneStore = MemoStore_CurrentPath();
     g_pDraftOwner = this;
     MemoStore_SetCloseHook(&CMemoDlg::OnStoreClosing, this);
 }
@@ -120,7 +121,7 @@ bool CMemoDlg::SettleBeforeReload(bool search)
 
 void CMemoDlg::SyncDraft()
 {
-    if (m_bPaneDetached || !MemoStore_IsOpen() || !m_dlgProperty.GetSafeHwnd())
+    if (!MemoStore_IsOpen() || MemoStore_CurrentPath() != m_strPaneStore || !m_dlgProperty.GetSafeHwnd())
         return;
     int result = MEMO_DRAFT_DONE;
     if (PaneHoldsEdits()) {
@@ -144,16 +145,15 @@ void CMemoDlg::SyncDraft()
 void CMemoDlg::OnStoreClosing(void* context)
 {
     // The store is about to go (another user, the host closing): the pane's edits are written to
-    // it now, and nothing more until the panel has reloaded for the store that comes next.
+    // it now. Until the panel reloads for the store that comes next, SyncDraft writes nothing.
     auto* panel = static_cast<CMemoDlg*>(context);
     panel->m_draftTimer.stop();
     panel->SyncDraft();
-    panel->m_bPaneDetached = true;
 }
 
 void CMemoDlg::RestoreDraft()
 {
-    m_bPaneDetached = false;
+    m_strPaneStore = MemoStore_CurrentPath();
     MemoRecord draft{};
     m_bDraftStored = MemoStore_DraftRead(&draft) == 1;
     if (!m_bDraftStored)

@@ -15,13 +15,42 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+
+// One operation on the control: an input event it handles or a call on it. The notifications
+// it causes wait until it has returned, so that no handler runs while Qt is still inside the
+// edit (a handler that sets the text or the format would take the paragraph, its layout or the
+// caret away from under the key press or paste that is being carried out). Notifications still
+// waiting from a change made outside any operation go out first, at the start.
+class CRichEditCtrl::Operation
+{
+  public:
+    explicit Operation(CRichEditCtrl* edit) : m_edit(edit)
+    {
+        if (m_edit->m_nOperation == 0)
+            m_edit->deliverPending();
+        if (m_edit)
+            ++m_edit->m_nOperation;
+    }
+    ~Operation()
+    {
+        if (m_edit && --m_edit->m_nOperation == 0)
+            m_edit->deliverPending();
+    }
+    Operation(const Operation&) = delete;
+    Operation& operator=(const Operation&) = delete;
+
+  private:
+    QPointer<CRichEditCtrl> m_edit;
+};
+
 // Marks a change made by a call on the control rather than by the user: its EN_CHANGE is sent
 // once, when the call is done, and only an edit operation (not SetWindowTextW) sets the
 // modified flag.
 class CRichEditCtrl::ProgramChange
 {
   public:
-    ProgramChange(CRichEditCtrl* edit, bool isEdit) : m_edit(edit)
+    ProgramChange(CRichEditCtrl* edit, bool isEdit) : m_operation(edit), m_edit(edit)
     {
         if (m_edit->m_nProgramChange++ == 0) {
             m_edit->m_bProgramChanged = false;
@@ -41,6 +70,7 @@ class CRichEditCtrl::ProgramChange
     ProgramChange& operator=(const ProgramChange&) = delete;
 
   private:
+    Operation m_operation; // ends after the destructor above has queued the EN_CHANGE
     CRichEditCtrl* m_edit;
 };
 
@@ -127,6 +157,7 @@ void CRichEditCtrl::GetSel(CHARRANGE& range) const
 
 void CRichEditCtrl::SetSel(long start, long end)
 {
+    Operation operation(this);
     QTextCursor c = textCursor();
     const long length = GetTextLength();
     if (start < 0) {
@@ -153,6 +184,7 @@ void CRichEditCtrl::ReplaceSel(const QString& text, BOOL canUndo)
     if (!m_bMultiLine)
         value = value.section(QLatin1Char('\n'), 0, 0);
     value = fitted(value, room());
+    Operation operation(this); // the handlers see the caret placed after the new text
     // A replacement that cannot be undone also ends what could be undone before it: an undo must
     // never bring back text the program has replaced (another memo's body, say).
     const bool undoWas = document()->isUndoRedoEnabled();
@@ -226,6 +258,12 @@ BOOL CRichEditCtrl::CanPaste() const
 {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     return data && data->hasText() ? TRUE : FALSE;
+}
+
+void CRichEditCtrl::Undo()
+{
+    Operation operation(this);
+    undo();
 }
 
 BOOL CRichEditCtrl::CanUndo() const
@@ -404,6 +442,7 @@ QString CRichEditCtrl::fitted(QString text, int room) const
 
 void CRichEditCtrl::keyPressEvent(QKeyEvent* e)
 {
+    Operation operation(this);
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     if (enter && (!m_bMultiLine || (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))) {
         e->ignore(); // the dialog's default button
@@ -432,6 +471,7 @@ void CRichEditCtrl::keyPressEvent(QKeyEvent* e)
 
 void CRichEditCtrl::inputMethodEvent(QInputMethodEvent* e)
 {
+    Operation operation(this);
     const QString commit = e->commitString();
     if (!commit.isEmpty()) {
         QString value = normaliseBreaks(commit);
@@ -457,6 +497,7 @@ void CRichEditCtrl::insertFromMimeData(const QMimeData* source)
 {
     if (!source || !source->hasText() || isReadOnly())
         return;
+    Operation operation(this); // the handlers see the caret placed after the pasted text
     QString value = normaliseBreaks(source->text());
     if (!m_bMultiLine)
         value = value.section(QLatin1Char('\n'), 0, 0);
@@ -476,8 +517,26 @@ QMimeData* CRichEditCtrl::createMimeDataFromSelection() const
     return data;
 }
 
+bool CRichEditCtrl::viewportEvent(QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Drop: {
+        // Caret placement, selection by the mouse, a drop (which may remove the dragged text first).
+        Operation operation(this);
+        return QTextEdit::viewportEvent(e);
+    }
+    default:
+        return QTextEdit::viewportEvent(e);
+    }
+}
+
 void CRichEditCtrl::focusInEvent(QFocusEvent* e)
 {
+    Operation operation(this);
     QTextEdit::focusInEvent(e);
     if (e->reason() == Qt::PopupFocusReason)
         return;
@@ -488,6 +547,7 @@ void CRichEditCtrl::focusInEvent(QFocusEvent* e)
 
 void CRichEditCtrl::focusOutEvent(QFocusEvent* e)
 {
+    Operation operation(this);
     QTextEdit::focusOutEvent(e);
     if (e->reason() != Qt::PopupFocusReason)
         notify(EN_KILLFOCUS);
@@ -554,11 +614,9 @@ void CRichEditCtrl::notifyChange()
 {
     if (!(m_dwEventMask & ENM_CHANGE) || m_bInChangeNotification)
         return;
-    QPointer<CRichEditCtrl> self(this);
-    m_bInChangeNotification = true;
+    if (std::find(m_pending.cbegin(), m_pending.cend(), UINT(EN_CHANGE)) != m_pending.cend())
+        return; // one per operation
     notify(EN_CHANGE);
-    if (self)
-        m_bInChangeNotification = false;
 }
 
 void CRichEditCtrl::onSelectionMoved()
@@ -574,8 +632,44 @@ void CRichEditCtrl::onSelectionMoved()
 
 void CRichEditCtrl::notify(UINT code)
 {
+    m_pending.push_back(code);
+    if (m_nOperation > 0 || m_bDeliveryPosted)
+        return;
+    // Changed outside any operation of the control: through QTextEdit's own API (setPlainText,
+    // clear, ...) or the document itself. Qt is still inside that change (setPlainText("") sends
+    // this from the middle of emptying the document, while the document has set its cursors
+    // aside: a cursor made then is never moved again), so the handlers run once it has returned.
+    m_bDeliveryPosted = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_bDeliveryPosted = false;
+            deliverPending();
+        },
+        Qt::QueuedConnection);
+}
+
+void CRichEditCtrl::deliverPending()
+{
     QPointer<CRichEditCtrl> self(this);
+    // A handler may start an operation of its own: what it causes goes out when it ends, and
+    // what is still queued here goes out before it.
+    while (self && m_nOperation == 0 && !m_pending.empty()) {
+        const UINT code = m_pending.front();
+        m_pending.pop_front();
+        send(code);
+    }
+}
+
+void CRichEditCtrl::send(UINT code)
+{
+    QPointer<CRichEditCtrl> self(this);
+    const bool wasInChange = m_bInChangeNotification;
+    if (code == EN_CHANGE)
+        m_bInChangeNotification = true;
     NotifyParent(this, code);
     if (self)
         Q_EMIT notified(code);
+    if (self)
+        m_bInChangeNotification = wasInChange;
 }

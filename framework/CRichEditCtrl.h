@@ -9,6 +9,10 @@
 //   mask (ENM_CHANGE, ENM_SELCHANGE; the mask starts empty), EN_SETFOCUS and EN_KILLFOCUS always.
 //   A change made while the control's own EN_CHANGE is being handled raises no further EN_CHANGE,
 //   so a handler that sets the text does not run itself again.
+//   Handlers only ever see a finished edit: what a key press, paste, drop, input method commit,
+//   mouse action, focus change or call on the control causes is sent, in order and with one
+//   EN_CHANGE at most, when that operation has returned. A change made through QTextEdit's own
+//   API (setPlainText, say) is sent from the event loop, once Qt has finished it.
 // - The modified flag: set by edits (typing, paste, cut, ReplaceSel, undo), cleared by
 //   SetWindowTextW and SetModify(FALSE).
 // - Default character format (CHARFORMATW): the look of the whole text and of what is typed.
@@ -26,6 +30,7 @@
 
 #include <QTextCharFormat>
 #include <QTextEdit>
+#include <deque>
 #include <functional>
 #include <map>
 
@@ -85,7 +90,7 @@ class FRAMEWORK_API CRichEditCtrl : public CWndT<QTextEdit>,
     void Copy() const;
     void Paste();
     BOOL CanPaste() const;
-    void Undo() { undo(); }
+    void Undo();
     BOOL CanUndo() const;
     // Forgets what could be undone or redone.
     void EmptyUndoBuffer();
@@ -132,19 +137,24 @@ class FRAMEWORK_API CRichEditCtrl : public CWndT<QTextEdit>,
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
     QMimeData* createMimeDataFromSelection() const override;
+    bool viewportEvent(QEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
   private:
+    class Operation;
     class ProgramChange;
 
     void onContentsChanged();
     void onSelectionMoved();
     void keepShapedText(int from, int removed, int added);
+    // Queues a notification; it goes out when the operation in progress ends.
     void notify(UINT code);
     void notifyChange();
+    void deliverPending();
+    void send(UINT code);
     // Code units that may still be inserted in place of the selection.
     int room() const;
     // The selection covers the whole text, which already is `value` in `format` throughout.
@@ -162,6 +172,9 @@ class FRAMEWORK_API CRichEditCtrl : public CWndT<QTextEdit>,
     int m_nProgramChange = 0;
     bool m_bProgramChanged = false;
     bool m_bProgramChangeIsEdit = false;
+    int m_nOperation = 0;
+    bool m_bDeliveryPosted = false;
+    std::deque<UINT> m_pending;
     QString m_lastText;
     CHARRANGE m_lastSel;
     QTextCharFormat m_defaultFormat;

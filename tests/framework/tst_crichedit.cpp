@@ -226,6 +226,53 @@ private Q_SLOTS:
         });
     }
 
+    // A text emptied through QTextEdit's own API: the handler puts a hint in, and the caret still
+    // follows the text afterwards, so that what is typed next lands in it.
+    void aHintForAnEmptiedTextLeavesTheCaretInTheText()
+    {
+        CRichEditCtrl edit;
+        edit.show();
+        edit.SetEventMask(ENM_CHANGE);
+        connect(&edit, &CRichEditCtrl::notified, &edit, [&edit](UINT code) {
+            if (code == EN_CHANGE && edit.windowText().isEmpty())
+                edit.SetWindowTextW(QStringLiteral("hint"));
+        });
+        edit.SetWindowTextW(QStringLiteral("abc"));
+        edit.setPlainText(QString());
+        QTRY_COMPARE(edit.windowText(), QStringLiteral("hint"));
+        edit.SetEventMask(ENM_NONE);
+        edit.SetWindowTextW(QString());
+        type(&edit, QStringLiteral("zzq"));
+        QCOMPARE(edit.windowText(), QStringLiteral("zzq"));
+        QCOMPARE(edit.textCursor().position(), 3);
+    }
+
+    // The handler runs once the edit is done: the selection it makes is the one that stays.
+    void aHandlerSeesTheFinishedEdit_data()
+    {
+        QTest::addColumn<bool>("byKeyboard");
+        QTest::newRow("pasted with the keyboard") << true;
+        QTest::newRow("ReplaceSel") << false;
+    }
+    void aHandlerSeesTheFinishedEdit()
+    {
+        QFETCH(bool, byKeyboard);
+        CRichEditCtrl edit;
+        edit.show();
+        edit.SetWindowTextW(QStringLiteral("ab"));
+        edit.SetEventMask(ENM_CHANGE);
+        connect(&edit, &CRichEditCtrl::notified, &edit, [&edit](UINT code) {
+            if (code == EN_CHANGE)
+                edit.SetSel(0, -1);
+        });
+        QApplication::clipboard()->setText(QStringLiteral("cd"));
+        if (byKeyboard)
+            QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+        else
+            edit.ReplaceSel(QStringLiteral("cd"));
+        QCOMPARE(edit.GetSelText(), QStringLiteral("abcd"));
+    }
+
     void modifiedFollowsTheUserNotTheProgram()
     {
         CRichEditCtrl edit;

@@ -181,6 +181,7 @@ class CMemoDlg : public CXTResizeDialog
     CPropertyDlg::Texts m_paneShown; // the pane's texts as shown or last stored
     bool m_bSaveMarked = false;
     QTimer m_draftTimer; // writes the draft a moment after the last change
+    QMetaObject::Connection m_paneConnections[2]; // pane edits and focus changes, cut at teardown
     bool m_bDraftStored = false; // the open store holds a draft of ours
     // The store the pane's texts belong to: drafts go to it only, never to a store the host opened
     // since (another user's) before the panel reloaded for it.

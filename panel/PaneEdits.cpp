@@ -29,9 +29,11 @@ void CMemoDlg::SetUpPaneEdits()
     m_draftTimer.setSingleShot(true);
     m_draftTimer.setInterval(DRAFT_DELAY_MS);
     connect(&m_draftTimer, &QTimer::timeout, this, &CMemoDlg::SyncDraft);
-    connect(&m_dlgProperty, &CPropertyDlg::edited, this, &CMemoDlg::OnPaneEdited);
+    // Queued: the pane is looked at once the edit that changed it is complete.
+    m_paneConnections[0] =
+        connect(&m_dlgProperty, &CPropertyDlg::edited, this, &CMemoDlg::OnPaneEdited, Qt::QueuedConnection);
     // Leaving the pane writes the draft at once.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    m_paneConnections[1] = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         if (old && m_dlgProperty.isAncestorOf(old) && !(now && m_dlgProperty.isAncestorOf(now)) &&
             m_draftTimer.isActive()) {
             m_draftTimer.stop();
@@ -47,12 +49,17 @@ void CMemoDlg::SetUpPaneEdits()
 
 void CMemoDlg::TearDownPaneEdits()
 {
-    if (g_pDraftOwner != this)
-        return;
+    // The panel is going: the widgets taken down after this (focus moving, texts going) must
+    // not call back into it.
+    for (QMetaObject::Connection& connection : m_paneConnections)
+        disconnect(connection);
+    m_draftTimer.stop();
     if (GetSafeHwnd())
         SyncDraft();
-    MemoStore_SetCloseHook(nullptr, nullptr);
-    g_pDraftOwner = nullptr;
+    if (g_pDraftOwner == this) {
+        MemoStore_SetCloseHook(nullptr, nullptr);
+        g_pDraftOwner = nullptr;
+    }
 }
 
 bool CMemoDlg::PaneHoldsEdits() const

@@ -2,6 +2,9 @@
 // what the detail pane then shows, and the panel's keyboard and mouse routing.
 #include "PanelTestSupport.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include <CZorvaFont.h>
 #include <TestSeams.h>
 
@@ -175,6 +178,30 @@ class TestMemoDlgList : public QObject
         }
         QCOMPARE(ListTitles(panel.m_listMemo).size(), 4);
         QCOMPARE(panel.m_edtSearch.GetWindowTextW(), typed);
+    }
+
+    // A search text replaced from outside and a blank search pasted in, then typing: the keys go
+    // into the search box (this sequence once pulled the text out from under a key press).
+    void typingAfterTheSearchTextWasReplacedSearches()
+    {
+        StoreGroup(u"工作"_s, 100);
+        StoreFullMemo(u"zzq"_s, u"正文"_s, u"工作"_s, 100);
+        CMemoDlg& panel = m_h->open();
+        KitTest::MessageBoxResponder boxes;
+        Choose(panel.m_cmbGroup, u"工作"_s);
+        panel.m_edtSearch.setPlainText(QString());
+        PanelHarness::settle();
+        QGuiApplication::clipboard()->setText(u"   "_s);
+        panel.m_edtSearch.setFocus();
+        QTest::keyClick(&panel.m_edtSearch, Qt::Key_V, Qt::ControlModifier);
+        PanelHarness::settle();
+        QCOMPARE(int(boxes.calls().size()), 1);
+        panel.m_edtSearch.setPlainText(QString());
+        PanelHarness::settle();
+        panel.m_edtSearch.setFocus();
+        TypeInto(panel.m_edtSearch, u"zzq"_s);
+        QCOMPARE(panel.m_edtSearch.GetWindowTextW(), u"zzq"_s);
+        QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"zzq"_s});
     }
 
     void undoNeverBringsBackTheBodyOfAnotherMemo()

@@ -22,6 +22,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -318,6 +319,42 @@ class TestHostModule : public QObject
         QCOMPARE(window.module().notify(NTF_UPDATE_DATA, &update), 0);
         deliverPosted();
         QCOMPARE(messages.count(), 1);
+    }
+
+    // Typed into the pane and not saved: a reload of the module and closing the host keep the
+    // text, which is back in the pane of the next panel.
+    void paneEditsSurviveAModuleReloadAndTheHostClosing()
+    {
+        HostWindow& window = host(u"gina"_s);
+        QVERIFY(addMemo(u"a"_s) > 0);
+        QVERIFY(window.loadModule(moduleFile()));
+        window.show();
+        deliverPosted();
+        const auto paneBody = [this] {
+            auto* body = m_window->currentPanel()->findChild<QTextEdit*>(u"21027"_s);
+            return body ? body->toPlainText() : u"(no pane)"_s;
+        };
+        auto* body = window.currentPanel()->findChild<QTextEdit*>(u"21027"_s);
+        QVERIFY(body);
+        body->setFocus();
+        body->moveCursor(QTextCursor::End);
+        QTest::keyClicks(body, u" xyz"_s);
+        QCOMPARE(paneBody(), u"body xyz"_s);
+
+        window.unloadModule(); // as 模块 → 重新加载模块 does
+        QVERIFY(window.loadModule(moduleFile()));
+        deliverPosted();
+        QCOMPARE(paneBody(), u"body xyz"_s);
+
+        m_window.reset();
+        QVERIFY(!MemoStore_IsOpen());
+        HostWindow& again = host(u"gina"_s);
+        QVERIFY(again.loadModule(moduleFile()));
+        again.show();
+        deliverPosted();
+        QCOMPARE(paneBody(), u"body xyz"_s);
+        QCOMPARE(again.statusText(), FormatStr(LoadStr(242), 1));
+        m_window.reset();
     }
 
     void restoredMemosAreListedAgainInTheirPlaces()

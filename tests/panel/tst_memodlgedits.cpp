@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <sqlite3.h>
 
 namespace {
 
@@ -16,6 +17,15 @@ void Click(CZorvaIconBtton& button)
 {
     QTest::mouseClick(&button, Qt::LeftButton);
     PanelHarness::settle();
+}
+
+// Runs SQL on the open store's file through a connection of its own.
+void ExecOnStore(const char* sql)
+{
+    sqlite3* db = nullptr;
+    QVERIFY(sqlite3_open(MemoStore_CurrentPath(), &db) == SQLITE_OK);
+    QVERIFY2(sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK, sqlite3_errmsg(db));
+    sqlite3_close(db);
 }
 
 enum class Action { ClickRow, Refresh, Category, Search, DeleteOther };
@@ -256,6 +266,21 @@ class TestMemoDlgEdits : public QObject
         QCOMPARE(m_boxes->calls().back().text, LoadStr(223));
         QCOMPARE(DBI_MemGetValidRecordCount(), std::int32_t(MAX_MEMO_COUNT));
         QVERIFY(paneBody().endsWith(u"第一百零一条"_s));
+    }
+
+    // A delete that fails while the store cannot even be read is a failed delete, not a memo
+    // that was gone already.
+    void deleteThatCannotTellIsAFailure()
+    {
+        StoreFullMemo(u"甲"_s, u"甲正文"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        ExecOnStore("ALTER TABLE memo RENAME TO memo_away");
+        m_boxes->setDefaultAnswer(IDYES);
+        Click(panel.m_btnDelete);
+        ExecOnStore("ALTER TABLE memo_away RENAME TO memo");
+        QCOMPARE(m_boxes->calls().back().text, LoadStr(240));
+        QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"甲"_s});
+        QCOMPARE(DBI_MemGetValidRecordCount(), 1);
     }
 };
 

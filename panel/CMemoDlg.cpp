@@ -242,7 +242,8 @@ void CMemoDlg::UpdateStatus(BOOL bReload)
         RestoreDraft();
         m_bReloadPending = FALSE;
     }
-    const UINT textId = std::exchange(m_bDraftRestored, false) ? IDS_STATUS_DRAFT_RESTORED : IDS_STATUS_ROWS;
+    m_bDraftStatusShown = std::exchange(m_bDraftRestored, false);
+    const UINT textId = m_bDraftStatusShown ? IDS_STATUS_DRAFT_RESTORED : IDS_STATUS_ROWS;
     const QString text = statusText(textId, m_listMemo.GetItemCount());
     SendStatusBarText(reinterpret_cast<const char16_t*>(text.utf16()));
 }

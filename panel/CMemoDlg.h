@@ -187,5 +187,6 @@ class CMemoDlg : public CXTResizeDialog
     // since (another user's) before the panel reloaded for it.
     std::string m_strPaneStore;
     bool m_bDraftRestored = false; // the next status text says edits were brought back
+    bool m_bDraftStatusShown = false; // the status text shown says so
     QString m_strSearchApplied; // the search text the list was last built for
 };

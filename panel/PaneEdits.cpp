@@ -106,6 +106,8 @@ bool CMemoDlg::SettlePaneEdits()
         MarkPaneClean();
         m_draftTimer.stop();
         SyncDraft(); // clears the draft of the edits just dropped
+        if (m_bDraftStatusShown)
+            UpdateStatus(FALSE); // the status bar no longer says that edits were brought back
         return true;
     default:
         return false;

@@ -225,6 +225,7 @@ class TestMemoDlgEdits : public QObject
         QCOMPARE(Q(MemoContent(MemoByTitle(u"甲"_s))), u"甲正文改"_s);
         MemoRecord draft{};
         QCOMPARE(MemoStore_DraftRead(&draft), 0);
+        QCOMPARE(StatusTexts(host).back(), FormatStr(LoadStr(233), 1));
     }
 
     // A draft of a memo deleted meanwhile, or of one never created, comes back as a new memo.

@@ -62,6 +62,7 @@ int MemoStore_RestoreBackup(const char* path, std::int64_t now)
             s.lastError = (copied ? std::string() : copyError + " ") + openError;
             return 0;
         }
+        PassOnReplacement(s);
         if (!copied) {
             s.lastError = copyError + " The store was left as it was.";
             return 0;

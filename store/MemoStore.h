@@ -22,4 +22,11 @@ MEMOSTORE_API void MemoStore_Close(void);
 MEMOSTORE_API int MemoStore_IsOpen(void);
 MEMOSTORE_API const char* MemoStore_LastError(void);   // valid until the next call
 MEMOSTORE_API const char* MemoStore_CurrentPath(void); // database file of the open store, "" when none
+
+// Called with context, once per opened store, by the first write that finds another file (or none)
+// at the store's path: the file was renamed or copied over while it was open. That write and every
+// later one fail until the store is opened again (MemoStore_Open, which runs the checks of a fresh
+// start). The hook runs inside the failing call, under the library's lock: it may only take note and
+// act later. One hook at a time; null removes it.
+MEMOSTORE_API void MemoStore_SetReplacedHook(void (*hook)(void* context), void* context);
 }

@@ -71,6 +71,7 @@ int MemoStore_Open(const char* userName, const char* dataDir)
     if (!store.session)
         return 0;
     store.currentPath = store.session->Path();
+    PassOnReplacement(store);
     return 1;
 }
 
@@ -88,6 +89,14 @@ void MemoStore_SetCloseHook(void (*hook)(void* context), void* context)
     std::lock_guard lock(store.mutex);
     store.closeHook = hook;
     store.closeHookContext = hook ? context : nullptr;
+}
+
+void MemoStore_SetReplacedHook(void (*hook)(void* context), void* context)
+{
+    StoreState& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    store.replacedHook = hook;
+    store.replacedHookContext = hook ? context : nullptr;
 }
 
 int MemoStore_IsOpen(void)

@@ -4,6 +4,7 @@
 #include "MemoBatch.h"
 #include "MemoDraft.h"
 #include "MemoTrash.h"
+#include "StoreFiles.h"
 #include "StoreMigration.h"
 #include "Transaction.h"
 
@@ -16,6 +17,7 @@
 #include <cstring>
 #include <ctime>
 #include <random>
+#include <utility>
 
 namespace {
 
@@ -53,9 +55,10 @@ std::unique_ptr<StoreSession> StoreSession::Open(const std::string& path, std::s
     std::unique_ptr<StoreSession> session(new StoreSession());
     session->m_path = path;
     std::string reason;
+    const std::optional<FileSnapshot> before = Snapshot(path);
     // No SQLITE_OPEN_CREATE: the file was made and checked before, and must not be replaced if it
     // vanished in between.
-    bool ok = session->m_db.Open(path, SQLITE_OPEN_READWRITE, reason);
+    bool ok = before && session->m_db.Open(path, SQLITE_OPEN_READWRITE, reason);
     if (ok) {
         sqlite3* db = session->m_db.Handle();
         // Each write is one statement in autocommit mode, or a transaction that takes the write lock
@@ -70,6 +73,14 @@ std::unique_ptr<StoreSession> StoreSession::Open(const std::string& path, std::s
             ok = false;
             reason = "SQLite could only open it for reading";
         }
+        // The file SQLite opened is the one whose identity every write checks against.
+        const std::optional<FileSnapshot> after = Snapshot(path);
+        if (ok && (!after || after->device != before->device || after->inode != before->inode)) {
+            ok = false;
+            reason = "another file took its place while it was being opened";
+        }
+        session->m_device = before->device;
+        session->m_inode = before->inode;
         ok = ok && MigrateStore(session->m_db, reason);
         ok = ok && session->m_dataVersion.Prepare(db, "PRAGMA data_version") == SQLITE_OK &&
              session->m_pack.Prepare(db, "PRAGMA incremental_vacuum") == SQLITE_OK &&
@@ -83,6 +94,8 @@ std::unique_ptr<StoreSession> StoreSession::Open(const std::string& path, std::s
         if (!ok && reason.empty())
             reason = session->m_db.LastMessage();
     }
+    if (!ok && !before)
+        reason = std::string("it is gone");
     if (!ok) {
         error = "The memo store file " + path + " could not be opened for writing (" + reason + ").";
         return nullptr;
@@ -172,109 +185,191 @@ std::string StoreSession::WriteFailure(const RecordTable& table, const char* act
     return "The " + noun + " could not be " + action + " (" + error + ").";
 }
 
+bool StoreSession::StillOpenedFile(std::string& reason, bool committed)
+{
+    if (!m_replaced) {
+        const std::optional<FileSnapshot> now = Snapshot(m_path);
+        if (now && now->device == m_device && now->inode == m_inode)
+            return true;
+        m_replaced = true;
+        // What this session still holds is only in the replaced file: the mirrors are not the store.
+        m_memos.Invalidate();
+        m_groups.Invalidate();
+    }
+    reason = committed ? "The memo store file " + m_path +
+                             " was replaced by another file while this change was being saved, so the "
+                             "change is not in it. Open the store again and repeat the change."
+                       : "The memo store file " + m_path +
+                             " was replaced or removed while it was open, so nothing more is written "
+                             "through this connection. Open the store again to go on.";
+    if (m_onReplaced)
+        std::exchange(m_onReplaced, nullptr)();
+    return false;
+}
+
+void StoreSession::TruncateLog()
+{
+    // The log only shrinks at a checkpoint. After a write failed (on a full disk, say), copying it
+    // into the database and cutting it to nothing gives the space back now, so the next write can
+    // succeed without the store being opened again. Best effort: it gives up at once, not after a
+    // wait, when another connection is reading or writing.
+    if (m_replaced)
+        return;
+    sqlite3* db = m_db.Handle();
+    sqlite3_busy_handler(db, nullptr, nullptr);
+    sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    sqlite3_busy_handler(db, &WaitForTurn, this);
+}
+
+template <class Result, class Write, class Succeeded>
+Result StoreSession::Guarded(Result failed, std::string& reason, Write write, Succeeded succeeded)
+{
+    if (!StillOpenedFile(reason, false))
+        return failed;
+    const Result result = write();
+    if (!succeeded(result)) {
+        TruncateLog();
+        return result;
+    }
+    // Replaced between the check and the commit: the change went into the file that left the path.
+    if (!StillOpenedFile(reason, true))
+        return failed;
+    return result;
+}
+
 std::int32_t StoreSession::Insert(RecordTable& table, const void* record, std::string& reason)
 {
-    std::string error;
-    const std::int32_t key = table.InsertRow(record, error);
-    if (key == 0) {
-        reason = WriteFailure(table, "saved", key, error);
-        return 0;
-    }
-    AfterWrite([&] { table.MirrorInsert(key, record); });
-    return key;
+    return Guarded(
+        std::int32_t{0}, reason,
+        [&]() -> std::int32_t {
+            std::string error;
+            const std::int32_t key = table.InsertRow(record, error);
+            if (key == 0) {
+                reason = WriteFailure(table, "saved", key, error);
+                return 0;
+            }
+            AfterWrite([&] { table.MirrorInsert(key, record); });
+            return key;
+        },
+        [](std::int32_t key) { return key != 0; });
 }
 
 bool StoreSession::Modify(RecordTable& table, std::int32_t key, const void* record, std::string& reason)
 {
-    std::string error;
-    if (key < 1 || !table.UpdateRow(key, record, error)) {
-        reason = WriteFailure(table, "saved", key, error);
-        return false;
-    }
-    AfterWrite([&] { table.MirrorUpdate(key, record); });
-    return true;
+    return Guarded(
+        false, reason,
+        [&] {
+            std::string error;
+            if (key < 1 || !table.UpdateRow(key, record, error)) {
+                reason = WriteFailure(table, "saved", key, error);
+                return false;
+            }
+            AfterWrite([&] { table.MirrorUpdate(key, record); });
+            return true;
+        },
+        [](bool done) { return done; });
 }
 
 bool StoreSession::Delete(RecordTable& table, std::int32_t key, std::string& reason)
 {
-    std::string error;
-    if (key < 1 || !table.DeleteRow(key, error)) {
-        reason = WriteFailure(table, "deleted", key, error);
-        return false;
-    }
-    AfterWrite([&] { table.MirrorDelete(key); });
-    return true;
+    return Guarded(
+        false, reason,
+        [&] {
+            std::string error;
+            if (key < 1 || !table.DeleteRow(key, error)) {
+                reason = WriteFailure(table, "deleted", key, error);
+                return false;
+            }
+            AfterWrite([&] { table.MirrorDelete(key); });
+            return true;
+        },
+        [](bool done) { return done; });
 }
 
 bool StoreSession::Pack(std::string& reason)
 {
-    StatementUse use(m_pack);
-    int rc;
-    while ((rc = sqlite3_step(*use)) == SQLITE_ROW) {
-    }
-    if (rc == SQLITE_DONE)
-        return true;
-    reason = "The store could not be packed (" + FailureReason(m_db.Handle(), rc) + ").";
-    return false;
+    return Guarded(
+        false, reason,
+        [&]() -> bool {
+            StatementUse use(m_pack);
+            int rc;
+            while ((rc = sqlite3_step(*use)) == SQLITE_ROW) {
+            }
+            if (rc == SQLITE_DONE)
+                return true;
+            reason = "The store could not be packed (" + FailureReason(m_db.Handle(), rc) + ").";
+            return false;
+        },
+        [](bool done) { return done; });
 }
 
 bool StoreSession::DeleteMemo(std::int32_t key, std::string& reason)
 {
-    std::string error;
-    if (key >= 1) {
-        Transaction transaction(m_db);
-        if (transaction.Begun(error) && m_trash.Keep(key, std::time(nullptr), error) &&
-            m_memos.DeleteRow(key, error) && transaction.Commit(error)) {
-            AfterWrite([&] { m_memos.MirrorDelete(key); });
-            return true;
-        }
-    }
-    reason = WriteFailure(m_memos, "deleted", key, error);
-    return false;
+    return Guarded(
+        false, reason,
+        [&]() -> bool {
+            std::string error;
+            if (key >= 1) {
+                Transaction transaction(m_db);
+                if (transaction.Begun(error) && m_trash.Keep(key, std::time(nullptr), error) &&
+                    m_memos.DeleteRow(key, error) && transaction.Commit(error)) {
+                    AfterWrite([&] { m_memos.MirrorDelete(key); });
+                    return true;
+                }
+            }
+            reason = WriteFailure(m_memos, "deleted", key, error);
+            return false;
+        },
+        [](bool done) { return done; });
 }
 
 bool StoreSession::ChangeGroup(std::int32_t groupKey, const MemoGroupRecord* group, const MemoRecord* memos,
                                std::int32_t memoCount, std::string& reason)
 {
-    if (memoCount < 0 || (memoCount > 0 && !memos)) {
-        reason = "The memos of the category were not given.";
-        return false;
-    }
-    std::string error;
-    Transaction transaction(m_db);
-    if (!transaction.Begun(error)) {
-        reason = "The category could not be changed (" + error + ").";
-        return false;
-    }
-    // Written as DBI_MemModifyRecord writes them; the first one that fails ends it all.
-    for (std::int32_t i = 0; i < memoCount; ++i) {
-        const std::int32_t key = memos[i].key;
-        if (key < 1 || !m_memos.UpdateRow(key, &memos[i], error)) {
-            reason = WriteFailure(m_memos, "saved", key, error);
-            return false;
-        }
-    }
-    const bool written = group ? groupKey >= 1 && m_groups.UpdateRow(groupKey, group, error)
-                               : groupKey >= 1 && m_groups.DeleteRow(groupKey, error);
-    if (!written) {
-        reason = WriteFailure(m_groups, group ? "saved" : "deleted", groupKey, error);
-        return false;
-    }
-    if (!group && !Pack(reason))
-        return false;
-    if (!transaction.Commit(error)) {
-        reason = "The category could not be changed (" + error + ").";
-        return false;
-    }
-    AfterWrite([&] {
-        for (std::int32_t i = 0; i < memoCount; ++i)
-            m_memos.MirrorUpdate(memos[i].key, &memos[i]);
-        if (group)
-            m_groups.MirrorUpdate(groupKey, group);
-        else
-            m_groups.MirrorDelete(groupKey);
-    });
-    return true;
+    return Guarded(
+        false, reason,
+        [&]() -> bool {
+            if (memoCount < 0 || (memoCount > 0 && !memos)) {
+                reason = "The memos of the category were not given.";
+                return false;
+            }
+            std::string error;
+            Transaction transaction(m_db);
+            if (!transaction.Begun(error)) {
+                reason = "The category could not be changed (" + error + ").";
+                return false;
+            }
+            // Written as DBI_MemModifyRecord writes them; the first one that fails ends it all.
+            for (std::int32_t i = 0; i < memoCount; ++i) {
+                const std::int32_t key = memos[i].key;
+                if (key < 1 || !m_memos.UpdateRow(key, &memos[i], error)) {
+                    reason = WriteFailure(m_memos, "saved", key, error);
+                    return false;
+                }
+            }
+            const bool written = group ? groupKey >= 1 && m_groups.UpdateRow(groupKey, group, error)
+                                       : groupKey >= 1 && m_groups.DeleteRow(groupKey, error);
+            if (!written) {
+                reason = WriteFailure(m_groups, group ? "saved" : "deleted", groupKey, error);
+                return false;
+            }
+            if (!group && !Pack(reason))
+                return false;
+            if (!transaction.Commit(error)) {
+                reason = "The category could not be changed (" + error + ").";
+                return false;
+            }
+            AfterWrite([&] {
+                for (std::int32_t i = 0; i < memoCount; ++i)
+                    m_memos.MirrorUpdate(memos[i].key, &memos[i]);
+                if (group)
+                    m_groups.MirrorUpdate(groupKey, group);
+                else
+                    m_groups.MirrorDelete(groupKey);
+            });
+            return true;
+        },
+        [](bool done) { return done; });
 }
 
 std::int32_t StoreSession::TrashCount()
@@ -289,93 +384,113 @@ bool StoreSession::ReadTrash(std::int32_t order, MemoRecord* out, std::int64_t* 
 
 int StoreSession::RestoreMemo(std::int32_t key, std::string& reason)
 {
-    Transaction transaction(m_db);
-    if (!transaction.Begun(reason))
-        return MEMO_TRASH_FAILED;
-    if (key < 1 || !m_trash.Contains(key)) {
-        reason = "There is no deleted memo with the key " + std::to_string(key) + ".";
-        return MEMO_TRASH_NOT_FOUND;
-    }
-    const std::optional<std::int64_t> count = m_db.QueryInt("SELECT count(*) FROM memo", reason);
-    if (!count)
-        return MEMO_TRASH_FAILED;
-    if (*count >= MAX_MEMO_COUNT) {
-        reason = "The store already holds " + std::to_string(*count) + " memos, the most it may hold.";
-        return MEMO_TRASH_STORE_FULL;
-    }
-    const std::string inUse = "SELECT count(*) FROM memo WHERE key = " + std::to_string(key);
-    const std::optional<std::int64_t> taken = m_db.QueryInt(inUse.c_str(), reason);
-    if (!taken)
-        return MEMO_TRASH_FAILED;
-    if (*taken != 0) {
-        reason = "A memo with the key " + std::to_string(key) + " is stored already.";
-        return MEMO_TRASH_KEY_IN_USE;
-    }
-    if (!m_trash.MoveBack(key) || !transaction.Commit(reason)) {
-        if (reason.empty())
-            reason = m_db.LastMessage();
-        return MEMO_TRASH_FAILED;
-    }
-    // The record lands between others, not at the end: read the table again.
-    m_memos.Invalidate();
-    return MEMO_TRASH_RESTORED;
+    return Guarded(
+        static_cast<int>(MEMO_TRASH_FAILED), reason,
+        [&]() -> int {
+            Transaction transaction(m_db);
+            if (!transaction.Begun(reason))
+                return MEMO_TRASH_FAILED;
+            if (key < 1 || !m_trash.Contains(key)) {
+                reason = "There is no deleted memo with the key " + std::to_string(key) + ".";
+                return MEMO_TRASH_NOT_FOUND;
+            }
+            const std::optional<std::int64_t> count = m_db.QueryInt("SELECT count(*) FROM memo", reason);
+            if (!count)
+                return MEMO_TRASH_FAILED;
+            if (*count >= MAX_MEMO_COUNT) {
+                reason =
+                    "The store already holds " + std::to_string(*count) + " memos, the most it may hold.";
+                return MEMO_TRASH_STORE_FULL;
+            }
+            const std::string inUse = "SELECT count(*) FROM memo WHERE key = " + std::to_string(key);
+            const std::optional<std::int64_t> taken = m_db.QueryInt(inUse.c_str(), reason);
+            if (!taken)
+                return MEMO_TRASH_FAILED;
+            if (*taken != 0) {
+                reason = "A memo with the key " + std::to_string(key) + " is stored already.";
+                return MEMO_TRASH_KEY_IN_USE;
+            }
+            if (!m_trash.MoveBack(key) || !transaction.Commit(reason)) {
+                if (reason.empty())
+                    reason = m_db.LastMessage();
+                return MEMO_TRASH_FAILED;
+            }
+            // The record lands between others, not at the end: read the table again.
+            m_memos.Invalidate();
+            return MEMO_TRASH_RESTORED;
+        },
+        [](int result) { return result == MEMO_TRASH_RESTORED; });
 }
 
-std::int32_t StoreSession::EmptyTrash()
+std::int32_t StoreSession::EmptyTrash(std::string& reason)
 {
-    return m_trash.Empty();
+    return Guarded(
+        std::int32_t{-1}, reason,
+        [&] {
+            const std::int32_t dropped = m_trash.Empty();
+            if (dropped < 0)
+                reason = "The trash could not be emptied (" + m_db.LastMessage() + ").";
+            return dropped;
+        },
+        [](std::int32_t dropped) { return dropped >= 0; });
 }
 
 int StoreSession::AddRecords(const MemoRecord* memos, std::int32_t memoCount, const MemoGroupRecord* groups,
                              std::int32_t groupCount, std::string& reason)
 {
-    if (memoCount < 0 || groupCount < 0 || (memoCount > 0 && !memos) || (groupCount > 0 && !groups)) {
-        reason = "The records to add were not given.";
-        return MEMO_BATCH_FAILED;
-    }
-    Transaction transaction(m_db);
-    if (!transaction.Begun(reason))
-        return MEMO_BATCH_FAILED;
-    // Counted inside the transaction, so another process cannot slip a record in between.
-    const std::optional<std::int64_t> stored = m_db.QueryInt("SELECT count(*) FROM memo", reason);
-    if (!stored)
-        return MEMO_BATCH_FAILED;
-    if (*stored + memoCount > MAX_MEMO_COUNT) {
-        reason = "The store holds " + std::to_string(*stored) + " memos; " + std::to_string(memoCount) +
-                 " more would pass the limit of " + std::to_string(MAX_MEMO_COUNT) + ".";
-        return MEMO_BATCH_MEMOS_FULL;
-    }
-    m_groups.Invalidate();
-    if (!m_groups.Load()) {
-        reason = m_db.LastMessage();
-        return MEMO_BATCH_FAILED;
-    }
-    std::int64_t realGroups = 0;
-    for (std::int32_t order = 1; order <= m_groups.Count(); ++order) {
-        MemoGroupRecord group{};
-        m_groups.CopyByOrder(order, &group);
-        realGroups += IsPseudoGroupName(GroupName(group)) ? 0 : 1;
-    }
-    for (std::int32_t i = 0; i < groupCount; ++i)
-        realGroups += IsPseudoGroupName(GroupName(groups[i])) ? 0 : 1;
-    if (realGroups > MAX_GROUP_COUNT) {
-        reason = "The categories would number " + std::to_string(realGroups) + ", more than the limit of " +
-                 std::to_string(MAX_GROUP_COUNT) + ".";
-        return MEMO_BATCH_GROUPS_FULL;
-    }
-    for (std::int32_t i = 0; i < groupCount; ++i) {
-        if (m_groups.InsertRow(&groups[i], reason) == 0)
-            return MEMO_BATCH_FAILED;
-    }
-    for (std::int32_t i = 0; i < memoCount; ++i) {
-        if (m_memos.InsertRow(&memos[i], reason) == 0)
-            return MEMO_BATCH_FAILED;
-    }
-    if (!transaction.Commit(reason))
-        return MEMO_BATCH_FAILED;
-    m_memos.Invalidate();
-    m_groups.Invalidate();
-    return MEMO_BATCH_ADDED;
+    return Guarded(
+        static_cast<int>(MEMO_BATCH_FAILED), reason,
+        [&]() -> int {
+            if (memoCount < 0 || groupCount < 0 || (memoCount > 0 && !memos) || (groupCount > 0 && !groups)) {
+                reason = "The records to add were not given.";
+                return MEMO_BATCH_FAILED;
+            }
+            Transaction transaction(m_db);
+            if (!transaction.Begun(reason))
+                return MEMO_BATCH_FAILED;
+            // Counted inside the transaction, so another process cannot slip a record in between.
+            const std::optional<std::int64_t> stored = m_db.QueryInt("SELECT count(*) FROM memo", reason);
+            if (!stored)
+                return MEMO_BATCH_FAILED;
+            if (*stored + memoCount > MAX_MEMO_COUNT) {
+                reason = "The store holds " + std::to_string(*stored) + " memos; " +
+                         std::to_string(memoCount) + " more would pass the limit of " +
+                         std::to_string(MAX_MEMO_COUNT) + ".";
+                return MEMO_BATCH_MEMOS_FULL;
+            }
+            m_groups.Invalidate();
+            if (!m_groups.Load()) {
+                reason = m_db.LastMessage();
+                return MEMO_BATCH_FAILED;
+            }
+            std::int64_t realGroups = 0;
+            for (std::int32_t order = 1; order <= m_groups.Count(); ++order) {
+                MemoGroupRecord group{};
+                m_groups.CopyByOrder(order, &group);
+                realGroups += IsPseudoGroupName(GroupName(group)) ? 0 : 1;
+            }
+            for (std::int32_t i = 0; i < groupCount; ++i)
+                realGroups += IsPseudoGroupName(GroupName(groups[i])) ? 0 : 1;
+            if (realGroups > MAX_GROUP_COUNT) {
+                reason = "The categories would number " + std::to_string(realGroups) +
+                         ", more than the limit of " + std::to_string(MAX_GROUP_COUNT) + ".";
+                return MEMO_BATCH_GROUPS_FULL;
+            }
+            for (std::int32_t i = 0; i < groupCount; ++i) {
+                if (m_groups.InsertRow(&groups[i], reason) == 0)
+                    return MEMO_BATCH_FAILED;
+            }
+            for (std::int32_t i = 0; i < memoCount; ++i) {
+                if (m_memos.InsertRow(&memos[i], reason) == 0)
+                    return MEMO_BATCH_FAILED;
+            }
+            if (!transaction.Commit(reason))
+                return MEMO_BATCH_FAILED;
+            m_memos.Invalidate();
+            m_groups.Invalidate();
+            return MEMO_BATCH_ADDED;
+        },
+        [](int result) { return result == MEMO_BATCH_ADDED; });
 }
 
 template <class Bind>
@@ -407,18 +522,24 @@ int StoreSession::WithoutWaiting(const Statement& statement, Bind bind, std::str
 
 int StoreSession::WriteDraft(const MemoRecord& draft, std::string& reason)
 {
-    return WithoutWaiting(
-        m_draftWrite,
-        [&](sqlite3_stmt* statement) {
-            sqlite3_bind_blob(statement, 1, &draft, sizeof draft, SQLITE_STATIC);
-        },
-        reason);
+    const auto bind = [&](sqlite3_stmt* statement) {
+        sqlite3_bind_blob(statement, 1, &draft, sizeof draft, SQLITE_STATIC);
+    };
+    return Guarded(
+        static_cast<int>(MEMO_DRAFT_FAILED), reason,
+        [&] { return WithoutWaiting(m_draftWrite, bind, reason); },
+        [](int result) { return result == MEMO_DRAFT_DONE || result == MEMO_DRAFT_BUSY; });
 }
 
 int StoreSession::ClearDraft(std::string& reason)
 {
-    return WithoutWaiting(
-        m_draftClear, [](sqlite3_stmt*) {}, reason);
+    return Guarded(
+        static_cast<int>(MEMO_DRAFT_FAILED), reason,
+        [&] {
+            return WithoutWaiting(
+                m_draftClear, [](sqlite3_stmt*) {}, reason);
+        },
+        [](int result) { return result == MEMO_DRAFT_DONE || result == MEMO_DRAFT_BUSY; });
 }
 
 bool StoreSession::ReadDraft(MemoRecord* out)

@@ -8,8 +8,11 @@
 #include "MemoGroupRecord.h"
 #include "MemoRecord.h"
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,6 +30,12 @@
 // loop sees a consistent table even while another process writes, the same as if it had held a read
 // transaction, and costs one check instead of one per record. A sequence that pauses for longer than
 // kSnapshotLife checks again.
+//
+// Every write first makes sure that the path still names the file that was opened (device and inode):
+// a file renamed or copied over the store while it is open would otherwise take no more writes, and
+// the writes would go on being acknowledged into the replaced file. From then on every write fails
+// with that reason, until the store is opened again. After any failed write the log is checkpointed
+// and truncated, so that a disk that was full takes writes again as soon as it has room.
 class StoreSession
 {
   public:
@@ -37,6 +46,10 @@ class StoreSession
     static std::unique_ptr<StoreSession> Open(const std::string& path, std::string& error);
 
     const std::string& Path() const { return m_path; }
+    // Called once, by the write that finds the file at the path replaced or removed; the caller
+    // must not close the session from inside it.
+    void SetReplacedHandler(std::function<void()> handler) { m_onReplaced = std::move(handler); }
+    bool Replaced() const { return m_replaced; }
     sqlite3* Handle() const { return m_db.Handle(); }
     RecordTable& Memos() { return m_memos; }
     RecordTable& Groups() { return m_groups; }
@@ -69,7 +82,7 @@ class StoreSession
     std::int32_t TrashCount();
     bool ReadTrash(std::int32_t order, MemoRecord* out, std::int64_t* deletedAt);
     int RestoreMemo(std::int32_t key, std::string& reason);
-    std::int32_t EmptyTrash();
+    std::int32_t EmptyTrash(std::string& reason);
 
     // Adds categories, then memos, in one transaction, as recycle writes would: all or nothing, and
     // nothing when the memo or category limits would be passed. Results are MEMO_BATCH_* codes.
@@ -98,8 +111,20 @@ class StoreSession
     // Runs one write of the draft table (bind gives its parameters) with no busy handler, which is
     // back when it returns. A MEMO_DRAFT_* result.
     template <class Bind> int WithoutWaiting(const Statement& statement, Bind bind, std::string& reason);
+    // Runs write, one whole write operation whose result is failed or judged by succeeded, with the
+    // checks described above the class.
+    template <class Result, class Write, class Succeeded>
+    Result Guarded(Result failed, std::string& reason, Write write, Succeeded succeeded);
+    // Whether the path still names the opened file; if not, reason says so (differently when the
+    // write that asks has just been committed to the replaced file).
+    bool StillOpenedFile(std::string& reason, bool committed);
+    void TruncateLog();
 
     std::string m_path;
+    dev_t m_device = 0; // the file that was opened
+    ino_t m_inode = 0;
+    bool m_replaced = false;
+    std::function<void()> m_onReplaced;
     Connection m_db; // declared before the statements, so it is closed after them
     Statement m_dataVersion;
     Statement m_pack;

@@ -15,6 +15,8 @@ struct StoreState
     std::unique_ptr<StoreSession> session;
     void (*closeHook)(void* context) = nullptr;
     void* closeHookContext = nullptr;
+    void (*replacedHook)(void* context) = nullptr;
+    void* replacedHookContext = nullptr;
     bool closing = false; // the close hook is running
     std::string lastError;
     std::string currentPath;
@@ -22,6 +24,9 @@ struct StoreState
 };
 
 StoreState& TheStore();
+
+// Lets the open session call the replaced hook of the store (see MemoStore_SetReplacedHook).
+void PassOnReplacement(StoreState& store);
 
 // Runs op(state) for the host's functions of the store under the library's lock, with lastError
 // cleared for op's reason; without an open store the result is `none` and lastError says so.

@@ -36,13 +36,7 @@ int MemoStore_TrashRestore(std::int32_t key)
 
 std::int32_t MemoStore_TrashEmpty(void)
 {
-    return WithOpenStore(-1, [](StoreState& s) {
-        const std::int32_t dropped = s.session->EmptyTrash();
-        if (dropped < 0)
-            s.lastError =
-                "The trash could not be emptied (" + std::string(sqlite3_errmsg(s.session->Handle())) + ").";
-        return dropped;
-    });
+    return WithOpenStore(-1, [](StoreState& s) { return s.session->EmptyTrash(s.lastError); });
 }
 
 int MemoStore_AddRecords(const MemoRecord* memos, std::int32_t memoCount, const _DBI_MEMO_Group_ST* groups,

@@ -1,10 +1,13 @@
 // Works on a shared store as a second process would:
-//   memostore_writer <dir> <user> <tag> <count> [journal|probe]
+//   memostore_writer <dir> <user> <tag> <count> [journal|probe|swap]
 // Without a mode it waits for a line on stdin, writes, modifies, deletes and reads memos and
 // categories, then prints "key title" for every memo it kept. "journal" writes at once and without a
 // pause, printing "I key title", "M key" or "D key" as soon as an insert, modification or deletion
 // has returned. "probe" prints "opened: <memo count>", or "refused: <reason>" once a write was refused
-// too. Exit code 0 when every call did what it should.
+// too. "swap" saves count memos one after the other and prints "S <start> <title>" for each save that
+// was acknowledged, "F <start>" for each that failed (start: CLOCK_MONOTONIC in ns when the save began);
+// when a failure came with the store's notice that its file was replaced, it opens the store again, as
+// the host does. Exit code 0 when every call did what it should.
 #include "DbiMemo.h"
 #include "GroupRules.h"
 #include "MemoRules.h"
@@ -12,6 +15,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 namespace {
@@ -47,6 +51,33 @@ int Journal(const std::string& tag, int count)
     return 0;
 }
 
+long long MonotonicNow()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1'000'000'000LL + now.tv_nsec;
+}
+
+int SaveThroughSwaps(const char* dir, const char* user, const std::string& tag, int count)
+{
+    static bool replaced = false;
+    MemoStore_SetReplacedHook([](void*) { replaced = true; }, nullptr);
+    for (int i = 0; i < count; ++i) {
+        const std::string title = tag + "-" + std::to_string(i);
+        const MemoRecord memo = NewMemoRecord(i, u"全部", i, Wide(title), u"saved");
+        const long long start = MonotonicNow();
+        if (DBI_MemRecycleWriteRecord(&memo) > 0) {
+            std::printf("S %lld %s\n", start, title.c_str());
+            continue;
+        }
+        std::printf("F %lld\n", start);
+        if (replaced && MemoStore_Open(user, dir) != 1)
+            return 9;
+        replaced = false;
+    }
+    return 0;
+}
+
 int Probe(bool opened)
 {
     if (opened) {
@@ -64,7 +95,7 @@ int Probe(bool opened)
 int main(int argc, char** argv)
 {
     if (argc != 5 && argc != 6) {
-        std::fprintf(stderr, "usage: memostore_writer <dir> <user> <tag> <count> [journal|probe]\n");
+        std::fprintf(stderr, "usage: memostore_writer <dir> <user> <tag> <count> [journal|probe|swap]\n");
         return 64;
     }
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ); // every line out as soon as it is printed
@@ -75,6 +106,11 @@ int main(int argc, char** argv)
     if (!opened) {
         std::fprintf(stderr, "open: %s\n", MemoStore_LastError());
         return 1;
+    }
+    if (mode == "swap") {
+        const int result = SaveThroughSwaps(argv[1], argv[2], argv[3], std::atoi(argv[4]));
+        MemoStore_Close();
+        return result;
     }
     if (mode == "journal") {
         const int result = Journal(argv[3], std::atoi(argv[4]));

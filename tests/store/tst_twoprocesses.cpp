@@ -5,6 +5,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
+#include <ctime>
+
 class TestTwoProcesses : public QObject
 {
     Q_OBJECT
@@ -97,6 +100,62 @@ class TestTwoProcesses : public QObject
         QVERIFY2(!other.waitForFinished(100), "the other writer had a write refused"); // still writing
         other.kill();
         other.waitForFinished();
+    }
+
+    // A copy renamed over the store while another process keeps saving: every save that began after
+    // the rename is in the file at the path afterwards, or was reported as failed.
+    void savesAfterTheFileWasReplacedAreKeptOrRefused()
+    {
+        QTemporaryDir temp;
+        QVERIFY(temp.isValid());
+        const QByteArray dir = temp.path().toUtf8();
+        QVERIFY2(MemoStore_Open("swapped", dir.constData()), MemoStore_LastError());
+        MemoStore_Close();
+        const QString path = StoreFileOf(temp.path(), QStringLiteral("swapped"));
+
+        QProcess writer;
+        writer.start(QStringLiteral(MEMOSTORE_WRITER), {temp.path(), QStringLiteral("swapped"),
+                                                        QStringLiteral("W"), QStringLiteral("600"),
+                                                        QStringLiteral("swap")});
+        QVERIFY(writer.waitForStarted());
+        QList<QByteArray> lines;
+        while (lines.size() < 100) {
+            while (!writer.canReadLine())
+                QVERIFY2(writer.waitForReadyRead(60000), writer.readAllStandardError().constData());
+            lines.append(writer.readLine().trimmed());
+        }
+        const QString copy = temp.path() + QStringLiteral("/copy.db");
+        QVERIFY(RawDb(path).Exec(("VACUUM INTO '" + copy.toUtf8() + "'").constData()));
+        QVERIFY(std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(path).constData()) == 0);
+        timespec now{};
+        ::clock_gettime(CLOCK_MONOTONIC, &now);
+        const long long swappedAt = now.tv_sec * 1'000'000'000LL + now.tv_nsec;
+
+        QVERIFY(writer.waitForFinished(120000));
+        QVERIFY2(writer.exitStatus() == QProcess::NormalExit && writer.exitCode() == 0,
+                 writer.readAllStandardError().constData());
+        lines.append(writer.readAllStandardOutput().trimmed().split('\n'));
+
+        QVERIFY2(MemoStore_Open("swapped", dir.constData()), MemoStore_LastError());
+        QSet<QString> stored;
+        const std::int32_t count = DBI_MemGetValidRecordCount();
+        for (std::int32_t order = 1; order <= count; ++order) {
+            MemoRecord memo{};
+            QVERIFY(DBI_MemReadRecordByOrder(order, &memo) == 1);
+            stored.insert(Q(MemoTitle(memo)));
+        }
+        int failed = 0;
+        int keptAfterSwap = 0;
+        for (const QByteArray& line : lines) {
+            const QList<QByteArray> parts = line.split(' ');
+            failed += parts[0] == "F" ? 1 : 0;
+            if (parts[0] != "S" || parts[1].toLongLong() < swappedAt)
+                continue;
+            QVERIFY2(stored.contains(QString::fromLatin1(parts[2])), line.constData());
+            ++keptAfterSwap;
+        }
+        QVERIFY(failed >= 1);       // the writer learnt of the swap and opened the new file
+        QVERIFY(keptAfterSwap > 0); // and saved into it
     }
 };
 

@@ -5,6 +5,7 @@
 #include "ModuleImage.h"
 #include "ModuleProtocol.h"
 #include "StoreActions.h"
+#include "StoreReopener.h"
 
 #include <CDialog.h>
 #include <CXml.h>
@@ -39,6 +40,8 @@ HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
     : QMainWindow(parent), m_host(std::make_unique<ModuleHost>()), m_store(dataDir), m_prompts(this),
       m_storeActions(
           std::make_unique<StoreActions>(this, m_prompts, m_store, [this] { sendUserToModule(); })),
+      m_storeReopener(
+          std::make_unique<StoreReopener>(this, m_prompts, m_store, [this] { sendUserToModule(); })),
       m_moduleBar(new ModuleBar(this)), m_frame(new QStackedWidget(this)), m_placeholder(new QLabel(m_frame)),
       m_statusText(new QLabel(this)), m_userLabel(new QLabel(this))
 {

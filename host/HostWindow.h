@@ -14,6 +14,7 @@
 class ModuleBar;
 class ModuleHost;
 class StoreActions;
+class StoreReopener;
 class QActionGroup;
 class QLabel;
 class QMenu;
@@ -90,6 +91,7 @@ class HostWindow : public QMainWindow
     int m_componentId = 0;
     HostPrompts m_prompts;
     std::unique_ptr<StoreActions> m_storeActions;
+    std::unique_ptr<StoreReopener> m_storeReopener;
 
     ModuleBar* m_moduleBar;
     QStackedWidget* m_frame;

@@ -191,6 +191,10 @@ bool StoreSession::StillOpenedFile(std::string& reason, bool committed)
         const std::optional<FileSnapshot> now = Snapshot(m_path);
         if (now && now->device == m_device && now->inode == m_inode)
             return true;
+        // The -wal and -shm are found by name: the file now at the path would be read through this
+        // file's log. Its frames go into the file they belong to now, and the log is left empty.
+        // (SQLite does not checkpoint a moved file when it closes it.)
+        TruncateLog();
         m_replaced = true;
         // What this session still holds is only in the replaced file: the mirrors are not the store.
         m_memos.Invalidate();

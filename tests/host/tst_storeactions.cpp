@@ -6,6 +6,7 @@
 #include <StoreContents.h>
 
 #include <DbiMemo.h>
+#include <MemoBackups.h>
 #include <GroupRules.h>
 #include <MemoRules.h>
 #include <MemoStore.h>
@@ -20,6 +21,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -171,6 +174,35 @@ class TestStoreActions : public QObject
         host.show();
         host.close();
         QCOMPARE(alicesBackups(), QStringList{alicesBackupAt(m_now)} + expected.mid(0, 6));
+    }
+
+    // A copy moved over the open store: the next save is refused, the host keeps what the replaced
+    // file held as a backup, opens the file now at the path and says so; saves then land there.
+    void aStoreReplacedWhileOpenIsOpenedAgainWithItsContentsKept()
+    {
+        HostWindow& host = window(u"alice"_s);
+        QStringList notices;
+        host.prompts().notice = [&](const QString&, const QString& text) { notices << text; };
+        QVERIFY(storeMemo(u"one"_s) > 0);
+        QCOMPARE(MemoStore_BackUp(m_now, 0), int(MEMO_BACKUP_WRITTEN));
+        const QString copy = m_dir->filePath(u"backups/"_s + alicesBackups().value(0));
+        QVERIFY(storeMemo(u"two"_s) > 0);
+        const QByteArray path = MemoStore_CurrentPath();
+        QVERIFY(std::rename(QFile::encodeName(copy).constData(), path.constData()) == 0);
+
+        QCOMPARE(storeMemo(u"three"_s), 0);
+        QVERIFY2(QByteArray(MemoStore_LastError()).contains("replaced"), MemoStore_LastError());
+        QTRY_COMPARE(notices.size(), 1);
+        QVERIFY(notices[0].contains(u"重新打开"_s));
+        QCOMPARE(describe().size(), 1); // "one", as the copy holds it
+        QVERIFY(storeMemo(u"four"_s) > 0);
+        QCOMPARE(describe().size(), 2);
+
+        m_now += 60;
+        trigger(u"restoreBackupAction"_s); // the newest copy: what the replaced file held
+        const QStringList restored = describe();
+        QCOMPARE(restored.size(), 2);
+        QVERIFY(restored[1].startsWith(u"two|"_s));
     }
 
     void exportThenImportIntoAnEmptyStoreGivesEverythingBack()

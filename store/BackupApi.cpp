@@ -10,7 +10,7 @@ extern "C" {
 int MemoStore_BackUp(std::int64_t now, int onceADay)
 {
     return WithOpenStore(static_cast<int>(MEMO_BACKUP_FAILED), [&](StoreState& s) {
-        return WriteBackup(s.session->Handle(), s.session->Path(), now, onceADay != 0, true, s.lastError);
+        return WriteBackup(s.session->Handle(), s.session->Path(), now, onceADay != 0, s.lastError);
     });
 }
 
@@ -43,7 +43,7 @@ int MemoStore_RestoreBackup(const char* path, std::int64_t now)
             return 0;
         }
         std::string reason;
-        if (WriteBackup(s.session->Handle(), storePath, now, false, false, reason) != MEMO_BACKUP_WRITTEN) {
+        if (WriteBackup(s.session->Handle(), storePath, now, false, reason, path) != MEMO_BACKUP_WRITTEN) {
             s.lastError =
                 "Nothing was restored, because the store as it is could not be backed up first. " + reason;
             return 0;
@@ -63,6 +63,7 @@ int MemoStore_RestoreBackup(const char* path, std::int64_t now)
             return 0;
         }
         PassOnReplacement(s);
+        PruneBackups(storePath); // the copy restored from was spared until now
         if (!copied) {
             s.lastError = copyError + " The store was left as it was.";
             return 0;

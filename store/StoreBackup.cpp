@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <tuple>
 
 namespace fs = std::filesystem;
@@ -72,6 +73,46 @@ std::optional<BackupEntry> ParseName(const std::string& name, const std::string&
     return entry;
 }
 
+// The names of a store's copies in the order they were made, oldest first, kept in a file beside them.
+// The names carry the local time of each copy, and a clock that was once wrong makes them lie about
+// which copy is the newest; this order does not depend on the clock.
+std::string OrderFileOf(const std::string& storePath)
+{
+    return (fs::path(BackupFolderOf(storePath)) / ("." + Prefix(storePath) + "order")).string();
+}
+
+std::vector<std::string> ReadOrder(const std::string& storePath)
+{
+    std::vector<std::string> names;
+    std::ifstream in(OrderFileOf(storePath));
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty())
+            names.push_back(line);
+    return names;
+}
+
+// Replaces the order file by names, through a temporary file renamed into place.
+void WriteOrder(const std::string& storePath, const std::vector<std::string>& names)
+{
+    const std::string path = OrderFileOf(storePath);
+    const std::string temp = path + ".new-" + std::to_string(::getpid());
+    RemoveQuietly(temp);
+    if (!CreatePrivateFile(temp))
+        return;
+    {
+        std::ofstream out(temp, std::ios::trunc);
+        for (const std::string& name : names)
+            out << name << '\n';
+        if (!out.flush()) {
+            out.close();
+            RemoveQuietly(temp);
+            return;
+        }
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0)
+        RemoveQuietly(temp);
+}
+
 std::vector<BackupEntry> Entries(const std::string& storePath)
 {
     std::vector<BackupEntry> entries;
@@ -85,9 +126,24 @@ std::vector<BackupEntry> Entries(const std::string& storePath)
             entries.push_back(std::move(*entry));
         }
     }
-    std::sort(entries.begin(), entries.end(), [](const BackupEntry& a, const BackupEntry& b) {
-        return std::tie(a.stamp, a.serial) > std::tie(b.stamp, b.serial);
+    // Newest first: the copies in the order file by their place in it, then those it does not list
+    // (made before it was kept), which are older, by the moment in their names.
+    const std::vector<std::string> order = ReadOrder(storePath);
+    const auto rank = [&](const BackupEntry& e) {
+        const std::string name = fs::path(e.path).filename().string();
+        const auto at = std::find(order.begin(), order.end(), name);
+        return at == order.end() ? -1 : static_cast<int>(at - order.begin());
+    };
+    std::vector<std::pair<int, BackupEntry>> ranked;
+    for (BackupEntry& entry : entries)
+        ranked.emplace_back(rank(entry), std::move(entry));
+    std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.first, a.second.stamp, a.second.serial) >
+               std::tie(b.first, b.second.stamp, b.second.serial);
     });
+    entries.clear();
+    for (auto& [ignored, entry] : ranked)
+        entries.push_back(std::move(entry));
     return entries;
 }
 
@@ -123,13 +179,6 @@ bool CopyDatabase(sqlite3* to, sqlite3* from, std::string& error)
     return true;
 }
 
-void Prune(const std::string& storePath)
-{
-    const std::vector<BackupEntry> entries = Entries(storePath);
-    for (std::size_t i = kKeptBackups; i < entries.size(); ++i)
-        RemoveQuietly(entries[i].path);
-}
-
 } // namespace
 
 std::string BackupFolderOf(const std::string& storePath)
@@ -145,8 +194,26 @@ std::vector<std::string> BackupsOf(const std::string& storePath)
     return paths;
 }
 
-int WriteBackup(sqlite3* source, const std::string& storePath, std::int64_t now, bool onceADay, bool prune,
-                std::string& error)
+void PruneBackups(const std::string& storePath, const std::string& written, const std::string& spared)
+{
+    std::vector<BackupEntry> entries = Entries(storePath);
+    const auto newest =
+        std::find_if(entries.begin(), entries.end(), [&](const BackupEntry& e) { return e.path == written; });
+    if (newest != entries.end())
+        std::rotate(entries.begin(), newest, newest + 1);
+    std::vector<std::string> kept;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i >= kKeptBackups && entries[i].path != written && entries[i].path != spared)
+            RemoveQuietly(entries[i].path);
+        else
+            kept.push_back(fs::path(entries[i].path).filename().string());
+    }
+    std::reverse(kept.begin(), kept.end());
+    WriteOrder(storePath, kept);
+}
+
+int WriteBackup(sqlite3* source, const std::string& storePath, std::int64_t now, bool onceADay,
+                std::string& error, const std::string& spared)
 {
     const std::string folder = BackupFolderOf(storePath);
     const std::string stamp = LocalStamp(now);
@@ -199,9 +266,8 @@ int WriteBackup(sqlite3* source, const std::string& storePath, std::int64_t now,
         error = "No backup could be written to " + target + " (" + reason + ").";
         return MEMO_BACKUP_FAILED;
     }
+    PruneBackups(storePath, target, spared);
     SyncFolder(folder);
-    if (prune)
-        Prune(storePath);
     return MEMO_BACKUP_WRITTEN;
 }
 

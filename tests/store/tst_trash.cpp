@@ -234,6 +234,27 @@ class TestTrash : public QObject
         QCOMPARE(MemoStore_TrashCount(), 1);
     }
 
+    // Seven copies named by a clock that ran a year ahead, then copies and restores made with the
+    // right time: each new copy is kept as the newest, the oldest go, never more than seven stay.
+    void copiesArePrunedInTheOrderTheyWereMade()
+    {
+        AddMemos(1);
+        const qint64 aYearAhead = kMonday + 365 * 24 * 3600;
+        for (int day = 0; day < 7; ++day)
+            QCOMPARE(MemoStore_BackUp(aYearAhead + day * 24 * 3600, 0), int(MEMO_BACKUP_WRITTEN));
+        const QStringList ahead = Backups();
+        for (int minute = 1; minute <= 3; ++minute) {
+            QCOMPARE(MemoStore_BackUp(kMonday + minute * 60, 0), int(MEMO_BACKUP_WRITTEN));
+            QVERIFY2(Backups().value(0).endsWith(u"-18"_s + QString::number(30 + minute) + u"05.db"_s),
+                     qPrintable(Backups().join(u' ')));
+        }
+        QCOMPARE(Backups().size(), 7);
+        QCOMPARE(Backups().mid(3), ahead.mid(0, 4));
+        for (int restore = 0; restore < 10; ++restore)
+            QCOMPARE(MemoStore_RestoreBackup(Backups().back().toUtf8().constData(), kMonday + 3600 + restore), 1);
+        QCOMPARE(Backups().size(), 7);
+    }
+
     void copiesThatAreNotHealthyBackupsAreNotRestored_data()
     {
         QTest::addColumn<QString>("copy");

@@ -74,6 +74,21 @@ std::string Connection::LastMessage() const
     return m_db ? sqlite3_errmsg(m_db) : std::string();
 }
 
+std::string QuickCheck(sqlite3* db)
+{
+    sqlite3_stmt* check = nullptr;
+    std::string verdict;
+    if (sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &check, nullptr) == SQLITE_OK &&
+        sqlite3_step(check) == SQLITE_ROW) {
+        const auto* text = sqlite3_column_text(check, 0);
+        verdict = text ? reinterpret_cast<const char*>(text) : "";
+    } else {
+        verdict = sqlite3_errmsg(db);
+    }
+    sqlite3_finalize(check);
+    return verdict;
+}
+
 std::string FailureReason(sqlite3* db, int rc)
 {
     std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);

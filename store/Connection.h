@@ -33,6 +33,10 @@ class Connection
     sqlite3* m_db = nullptr;
 };
 
+// SQLite's quick check of the database on db: "ok", or what it found (or why it could not run). On a
+// read-only connection it does not test the tables' CHECK constraints.
+std::string QuickCheck(sqlite3* db);
+
 // SQLite's reason for the failed result rc on db. A lock that another connection held past the
 // wait is said in words a user can follow.
 std::string FailureReason(sqlite3* db, int rc);

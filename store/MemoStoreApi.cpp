@@ -1,6 +1,7 @@
 #include "MemoDraft.h"
 #include "MemoStore.h"
 
+#include "StoreBackup.h"
 #include "StoreFiles.h"
 #include "StorePaths.h"
 #include "StoreSchema.h"
@@ -33,11 +34,21 @@ std::unique_ptr<StoreSession> OpenStore(const char* userName, const char* dataDi
     if (!MakePrivateFolder(*folder, error))
         return nullptr;
     const std::string path = (std::filesystem::path(*folder) / *fileName).string();
+    // Half-made stores and copies of a process killed while writing them, ".memo-….db.new-<pid>".
+    const std::string stem = std::filesystem::path(*fileName).stem().string();
+    RemoveLeftovers(*folder, "." + stem + ".");
+    RemoveLeftovers(BackupFolderOf(path), "." + stem + ".");
     if (!SomethingAt(path) && !CreateStoreFile(path, error))
         return nullptr;
-    if (!CheckStoreFile(path, error))
-        return nullptr;
-    return StoreSession::Open(path, error);
+    // A store refused after SQLite opened it must not keep the -wal and -shm SQLite made for it.
+    const bool hadWal = SomethingAt(path + "-wal");
+    const bool hadShm = SomethingAt(path + "-shm");
+    std::unique_ptr<StoreSession> session;
+    if (CheckStoreFile(path, error))
+        session = StoreSession::Open(path, error);
+    if (!session)
+        RemoveMadeCompanions(path, hadWal, hadShm);
+    return session;
 }
 
 // Closes the open store, after its close hook has run while the store was still open. The hook is

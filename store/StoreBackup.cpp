@@ -147,21 +147,6 @@ std::vector<BackupEntry> Entries(const std::string& storePath)
     return entries;
 }
 
-std::string QuickCheck(sqlite3* db)
-{
-    sqlite3_stmt* check = nullptr;
-    std::string verdict;
-    if (sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &check, nullptr) == SQLITE_OK &&
-        sqlite3_step(check) == SQLITE_ROW) {
-        const auto* text = sqlite3_column_text(check, 0);
-        verdict = text ? reinterpret_cast<const char*>(text) : "";
-    } else {
-        verdict = sqlite3_errmsg(db);
-    }
-    sqlite3_finalize(check);
-    return verdict;
-}
-
 // Copies every page of `from` into `to` in one step; SQLite's online backup.
 bool CopyDatabase(sqlite3* to, sqlite3* from, std::string& error)
 {

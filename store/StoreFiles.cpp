@@ -1,6 +1,7 @@
 #include "StoreFiles.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,16 +29,22 @@ bool MakePrivateFolder(const std::string& folder, std::string& error)
         target = target.parent_path(); // "dir/" names "dir"
     if (fs::is_directory(target, ec))
         return true;
-    const fs::path parent = target.parent_path();
-    if (!parent.empty())
-        fs::create_directories(parent, ec);
-    if (!ec) {
-        // mkdir's mode is narrowed by the umask, never widened; chmod makes it exactly 0700. Nothing
-        // is put in the folder before that.
-        if (::mkdir(target.c_str(), 0700) == 0)
-            ::chmod(target.c_str(), 0700);
-        else if (errno != EEXIST)
+    ec.clear();
+    // Every folder made on the way (also parents such as ~/.local/share) is private. mkdir's mode is
+    // narrowed by the umask, never widened; chmod makes it exactly 0700. Nothing is put in a folder
+    // before that.
+    fs::path made;
+    for (const fs::path& part : target) {
+        made /= part;
+        std::error_code absent; // a part that is not there yet is no error
+        if (part.empty() || part == "/" || fs::is_directory(made, absent))
+            continue;
+        if (::mkdir(made.c_str(), 0700) == 0) {
+            ::chmod(made.c_str(), 0700);
+        } else if (errno != EEXIST) {
             ec.assign(errno, std::generic_category());
+            break;
+        }
     }
     if (!ec && !fs::is_directory(target, ec) && !ec)
         ec = std::make_error_code(std::errc::not_a_directory);
@@ -62,6 +69,22 @@ void RemoveQuietly(const std::string& path)
 {
     for (const char* suffix : {"", "-journal", "-wal", "-shm"})
         ::unlink((path + suffix).c_str());
+}
+
+void RemoveMadeCompanions(const std::string& path, bool hadWal, bool hadShm)
+{
+    // A log that holds anything is kept: it may be another process's, or hold a committed change.
+    const std::string wal = path + "-wal";
+    struct stat info
+    {
+    };
+    const bool walEmpty = ::lstat(wal.c_str(), &info) != 0 || (S_ISREG(info.st_mode) && info.st_size == 0);
+    if (!walEmpty)
+        return;
+    if (!hadWal)
+        ::unlink(wal.c_str());
+    if (!hadShm)
+        ::unlink((path + "-shm").c_str());
 }
 
 void SyncFolder(const std::string& folder)
@@ -115,6 +138,50 @@ std::string NotWritableReason(const std::string& path)
         return "is in a folder where this user may not create files, which saving needs (" +
                ErrorText(errno) + ")";
     return {};
+}
+
+std::string NotOwnReason(const std::string& path)
+{
+    // Someone else's file, or a file in someone else's folder, could be read or swapped by them: this
+    // user's memos must not go into it.
+    const uid_t self = ::geteuid();
+    struct stat info
+    {
+    };
+    if (::stat(path.c_str(), &info) == 0 && info.st_uid != self)
+        return "belongs to another user (user id " + std::to_string(info.st_uid) + ")";
+    // The folder the file really is in (a link may lead elsewhere): whoever owns it can swap the file.
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+    const std::string folder = std::filesystem::path(real ? real.get() : path.c_str()).parent_path().string();
+    if (::stat(folder.empty() ? "." : folder.c_str(), &info) == 0 && info.st_uid != self)
+        return "is in the folder " + folder + ", which belongs to another user (user id " +
+               std::to_string(info.st_uid) + ")";
+    return {};
+}
+
+void RemoveLeftovers(const std::string& folder, const std::string& prefix)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::size_t mark = name.find(".new-", prefix.size());
+        if (mark == std::string::npos)
+            continue;
+        std::size_t digits = mark + 5;
+        while (digits < name.size() && name[digits] >= '0' && name[digits] <= '9')
+            ++digits;
+        const std::string rest = name.substr(digits);
+        if (digits == mark + 5 || digits - mark - 5 > 9 ||
+            (!rest.empty() && rest != "-journal" && rest != "-wal" && rest != "-shm"))
+            continue;
+        // Only what a process that is gone left: a running one may still be writing its copy.
+        const pid_t pid = static_cast<pid_t>(std::stol(name.substr(mark + 5, digits - mark - 5)));
+        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            ::unlink(it->path().c_str());
+    }
 }
 
 std::optional<FileSnapshot> Snapshot(const std::string& path)

@@ -173,6 +173,28 @@ bool CreateStoreFile(const std::string& path, std::string& error)
 
 namespace {
 
+// SQLite's quick check of the database on db, "ok" when it is healthy. On a read-only connection the
+// check skips the tables' CHECK constraints, and a record that breaks one would be let in, after which
+// every write of that table fails. So the structure is checked here, and the constraints on a copy of
+// the database in memory, which is writable. A store is small; the copy costs little.
+std::string CheckedCopyVerdict(const Connection& db)
+{
+    if (std::string verdict = QuickCheck(db.Handle()); verdict != "ok")
+        return verdict;
+    Connection copy;
+    std::string reason;
+    if (!copy.Open(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, reason))
+        return "no memory for checking it: " + reason;
+    sqlite3_backup* backup = sqlite3_backup_init(copy.Handle(), "main", db.Handle(), "main");
+    if (!backup)
+        return copy.LastMessage();
+    const int stepped = sqlite3_backup_step(backup, -1);
+    const int finished = sqlite3_backup_finish(backup);
+    if (stepped != SQLITE_DONE || finished != SQLITE_OK)
+        return sqlite3_errstr(stepped != SQLITE_DONE ? stepped : finished);
+    return QuickCheck(copy.Handle());
+}
+
 // The checks that need SQLite, on a read-only connection to `name` (the path, or a URI for it).
 bool CheckContents(const std::string& name, int flags, const std::string& path, std::string& error)
 {
@@ -210,17 +232,7 @@ bool CheckContents(const std::string& name, int flags, const std::string& path, 
         return false;
     }
 
-    sqlite3_stmt* check = nullptr;
-    std::string verdict;
-    if (sqlite3_prepare_v2(db.Handle(), "PRAGMA quick_check(1)", -1, &check, nullptr) == SQLITE_OK &&
-        sqlite3_step(check) == SQLITE_ROW) {
-        const auto* text = sqlite3_column_text(check, 0);
-        verdict = text ? reinterpret_cast<const char*>(text) : "";
-    } else {
-        verdict = db.LastMessage();
-    }
-    sqlite3_finalize(check);
-    if (verdict != "ok") {
+    if (const std::string verdict = CheckedCopyVerdict(db); verdict != "ok") {
         error = Refusal(path, "is damaged (" + verdict + ")");
         return false;
     }
@@ -255,6 +267,20 @@ bool CheckStoreFile(const std::string& path, std::string& error)
     if (const std::string reason = NotWritableReason(path); !reason.empty()) {
         error = Refusal(path, reason);
         return false;
+    }
+    if (const std::string reason = NotOwnReason(path); !reason.empty()) {
+        error = Refusal(path, reason);
+        return false;
+    }
+    // SQLite would open these too, and block or fail on anything but a file.
+    for (const char* suffix : {"-wal", "-shm", "-journal"}) {
+        const std::string companion = path + suffix;
+        if (!SomethingAt(companion))
+            continue;
+        if (const std::string reason = NotAFileReason(companion); !reason.empty()) {
+            error = Refusal(path, "has beside it " + companion + ", which " + reason);
+            return false;
+        }
     }
     // Reading a WAL database makes SQLite create a -wal and a -shm beside it, even on a read-only
     // connection, and leave them there: a refused file would not be left as it was. Without a -wal

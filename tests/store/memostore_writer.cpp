@@ -13,6 +13,9 @@
 #include "MemoRules.h"
 #include "MemoStore.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -99,6 +102,12 @@ int main(int argc, char** argv)
         return 64;
     }
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ); // every line out as soon as it is printed
+    // A disk with only this many bytes free, as far as files growing are concerned.
+    if (const char* limit = std::getenv("MEMO_WRITER_FILE_LIMIT")) {
+        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the process
+        const rlimit size{std::strtoul(limit, nullptr, 10), RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &size);
+    }
     const std::string mode = argc == 6 ? argv[5] : "";
     const bool opened = MemoStore_Open(argv[2], argv[1]) == 1;
     if (mode == "probe")

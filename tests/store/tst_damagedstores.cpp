@@ -41,11 +41,16 @@ QStringList FolderState(const QString& dir)
 }
 
 // What the helper process says of opening the store of "grace" in dir, run through asUser if given.
-QString Probe(const QString& dir, const QStringList& asUser)
+QString Probe(const QString& dir, const QStringList& asUser, qint64 fileLimit)
 {
     QStringList command = asUser;
     command << QStringLiteral(MEMOSTORE_WRITER) << dir << u"grace"_s << u"x"_s << u"0"_s << u"probe"_s;
     QProcess process; // killed when it goes out of scope
+    if (fileLimit > 0) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"MEMO_WRITER_FILE_LIMIT"_s, QString::number(fileLimit));
+        process.setProcessEnvironment(environment);
+    }
     process.start(command.takeFirst(), command);
     if (!process.waitForFinished(30000))
         return u"did not finish"_s;
@@ -129,6 +134,11 @@ class TestDamagedStores : public QObject
         QTest::newRow("no draft table") << u"no-draft"_s << u"lacks the tables"_s;
         QTest::newRow("draft table of another shape") << u"odd-draft"_s << u"lacks the tables"_s;
         QTest::newRow("read-only for this user") << u"read-only"_s << u"may not be written"_s;
+        QTest::newRow("record that breaks a CHECK") << u"check"_s << u"CHECK constraint failed"_s;
+        QTest::newRow("named pipe at -shm") << u"fifo-shm"_s << u"named pipe"_s;
+        QTest::newRow("file of another user") << u"owner-file"_s << u"belongs to another user"_s;
+        QTest::newRow("folder of another user") << u"owner-folder"_s << u"belongs to another user"_s;
+        QTest::newRow("a few KB free") << u"full"_s << u"could not be opened for writing"_s;
         QTest::newRow("garbage -wal") << u"garbage-wal"_s << QString();
         QTest::newRow("link to a store") << u"link"_s << QString();
     }
@@ -141,6 +151,7 @@ class TestDamagedStores : public QObject
         const QByteArray native = QFile::encodeName(path);
         const QByteArray garbage(8192, 'x');
         QStringList asUser;
+        qint64 fileLimit = 0;
         if (damage.startsWith(u"cut") || damage == u"zeroed") {
             QVERIFY(MakeStore());
             QByteArray bytes = FileBytes(path);
@@ -174,6 +185,20 @@ class TestDamagedStores : public QObject
                 QVERIFY(RawDb(path).Exec(damage == u"no-draft"
                                              ? "DROP TABLE memo_draft"
                                              : "DROP TABLE memo_draft; CREATE TABLE memo_draft (x)"));
+            if (damage == u"check")
+                QVERIFY(RawDb(path).Exec(
+                    "PRAGMA ignore_check_constraints = 1; UPDATE memo SET record = x'00' WHERE key = 1"));
+            if (damage == u"fifo-shm")
+                QCOMPARE(::mkfifo(QFile::encodeName(path + u"-shm"_s).constData(), 0600), 0);
+            if (damage.startsWith(u"owner")) {
+                const passwd* nobody = ::getpwnam("nobody");
+                if (::geteuid() != 0 || !nobody)
+                    QSKIP("only root can give a file to another user (\"nobody\")");
+                const QString owned = damage == u"owner-file" ? path : m_dir;
+                QCOMPARE(::chown(QFile::encodeName(owned).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+            }
+            if (damage == u"full")
+                fileLimit = 8192;
             if (damage == u"garbage-wal")
                 QVERIFY(WriteFile(path + u"-wal"_s, garbage));
             if (damage == u"link")
@@ -182,7 +207,7 @@ class TestDamagedStores : public QObject
         }
         const QStringList before = FolderState(m_dir);
 
-        const QString said = Probe(m_dir, asUser);
+        const QString said = Probe(m_dir, asUser, fileLimit);
         if (reason.isEmpty()) {
             QCOMPARE(said, u"opened: %1"_s.arg(kMemos));
             QCOMPARE(RawDb(path).Text("PRAGMA integrity_check"), u"ok"_s);

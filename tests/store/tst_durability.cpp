@@ -3,12 +3,16 @@
 // returned before the kill.
 #include "StoreTestUtil.h"
 
+#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -76,6 +80,37 @@ class TestDurability : public QObject
             QCOMPARE(RawDb(path).Text("PRAGMA integrity_check"), u"ok"_s);
         }
         QVERIFY(!expected.isEmpty());
+    }
+
+    // A write that fails for want of space empties the log, so that the next one fits again without
+    // the store being opened anew. The log grows at its end; a file size limit stands for the disk.
+    void aWriteAfterAFullDiskSucceedsOnceThereIsRoom()
+    {
+        QTemporaryDir temp;
+        QVERIFY2(MemoStore_Open("full", temp.path().toUtf8().constData()), MemoStore_LastError());
+        for (int i = 0; i < 30; ++i) {
+            const MemoRecord memo = TestMemo(QStringLiteral("memo %1").arg(i), QString(400, u'x'));
+            QVERIFY(DBI_MemRecycleWriteRecord(&memo) > 0);
+        }
+        const QString wal = QString::fromUtf8(MemoStore_CurrentPath()) + QStringLiteral("-wal");
+        const qint64 logSize = QFileInfo(wal).size();
+        QVERIFY(logSize > 30 * 4096);
+
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit full = old;
+        full.rlim_cur = static_cast<rlim_t>(logSize);
+        ::setrlimit(RLIMIT_FSIZE, &full);
+        const MemoRecord memo = TestMemo(QStringLiteral("after"), QString(400, u'y'));
+        const std::int32_t refused = DBI_MemRecycleWriteRecord(&memo);
+        const std::int32_t stored = DBI_MemRecycleWriteRecord(&memo);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldSignal);
+
+        QCOMPARE(refused, 0);
+        QVERIFY2(stored > 0, MemoStore_LastError());
+        QCOMPARE(DBI_MemGetValidRecordCount(), 31);
     }
 };
 

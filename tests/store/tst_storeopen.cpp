@@ -1,5 +1,6 @@
 #include "StoreTestUtil.h"
 
+#include <MemoBackups.h>
 #include <MemoDraft.h>
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 
@@ -177,16 +179,41 @@ class TestStoreOpen : public QObject
     void newFilesArePrivateWhateverTheUmask()
     {
         const mode_t old = ::umask(0);
-        const QString dir = m_temp->filePath(QStringLiteral("given/data"));
+        const QString dir = m_temp->filePath(QStringLiteral("given/more/data"));
         const bool opened = MemoStore_Open("ivy", dir.toUtf8().constData()) == 1;
+        const int backedUp = MemoStore_BackUp(1, 0);
         ::umask(old);
-        QVERIFY2(opened, MemoStore_LastError());
+        QVERIFY2(opened && backedUp == MEMO_BACKUP_WRITTEN, MemoStore_LastError());
         const MemoRecord memo = TestMemo(QStringLiteral("private"));
         QVERIFY(DBI_MemRecycleWriteRecord(&memo) > 0);
-        QCOMPARE(ModeOf(dir), 0700u);
+        for (const char* made : {"given", "given/more", "given/more/data", "given/more/data/backups"})
+            QVERIFY2(ModeOf(m_temp->filePath(QString::fromLatin1(made))) == 0700u, made);
         const QString store = QString::fromUtf8(MemoStore_CurrentPath());
         for (const QString& file : {store, store + QStringLiteral("-wal"), store + QStringLiteral("-shm")})
             QCOMPARE(ModeOf(file), 0600u);
+    }
+
+    // Half-made files of a process killed while it wrote a store or a copy go at the next open, once
+    // that process is gone; those of a process still running stay.
+    void leftoversOfKilledWritersAreRemovedWhenTheirProcessIsGone()
+    {
+        QVERIFY(Open(QStringLiteral("ivy")));
+        MemoStore_Close();
+        const QString gone = QStringLiteral(".new-999999999");
+        const QString running = QStringLiteral(".new-%1").arg(::getpid());
+        const QString store = QStringLiteral("/.memo-697679.db");
+        const QString copy = QStringLiteral("/backups/.memo-697679.20240506-183005.db");
+        QVERIFY(QDir(m_dir).mkpath(QStringLiteral("backups")));
+        const QStringList left = {store + gone, store + gone + QStringLiteral("-journal"), copy + gone,
+                                  copy + gone + QStringLiteral("-journal")};
+        const QStringList kept = {store + running, copy + running, QStringLiteral("/.memo-6f74686572.db") + gone};
+        for (const QString& name : left + kept)
+            QVERIFY(WriteFile(m_dir + name, "x"));
+        QVERIFY(Open(QStringLiteral("ivy")));
+        for (const QString& name : left)
+            QVERIFY2(!QFile::exists(m_dir + name), qPrintable(name));
+        for (const QString& name : kept)
+            QVERIFY2(QFile::exists(m_dir + name), qPrintable(name));
     }
 
     void dataSurvivesClosingAndReopening()

@@ -261,6 +261,7 @@ class TestTrash : public QObject
         QTest::addColumn<QString>("reason");
         QTest::newRow("missing") << u"missing"_s << u"could not be examined"_s;
         QTest::newRow("damaged") << u"damaged"_s << u"damaged"_s;
+        QTest::newRow("a record that breaks a CHECK") << u"malformed"_s << u"CHECK constraint failed"_s;
         QTest::newRow("the store itself") << u"store"_s << u"the memo store itself"_s;
     }
 
@@ -275,6 +276,10 @@ class TestTrash : public QObject
         else if (copy == u"damaged") // a page zeroed: only SQLite's own check finds it
             QVERIFY(MemoStore_BackUp(kMonday, 1) == MEMO_BACKUP_WRITTEN &&
                     WriteFile(path, FileBytes(Backups()[0]).replace(4096, 4096, QByteArray(4096, '\0'))));
+        else if (copy == u"malformed")
+            QVERIFY(MemoStore_BackUp(kMonday, 1) == MEMO_BACKUP_WRITTEN && QFile::copy(Backups()[0], path) &&
+                    RawDb(path).Exec("PRAGMA ignore_check_constraints = 1;"
+                                     "UPDATE memo SET record = x'00' WHERE key = (SELECT min(key) FROM memo)"));
         const QByteArrayList memos = Memos();
         const QStringList before = Backups();
 

@@ -4,6 +4,9 @@
 memo_packages="g++ cmake ninja-build pkg-config qt6-base-dev libsqlite3-dev libpugixml-dev fonts-wqy-microhei
     qt6-translations-l10n"
 
+# libical-dev: iCalendar for the CalDAV sync library.
+memo_packages="$memo_packages libical-dev"
+
 memo_ensure_packages() {
     local missing="" p
     for p in $memo_packages "$@"; do

@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets (the fuzz preset: clang, ASan + UBSan) and runs each for a bounded time.
 #   scripts/fuzz.sh                     every target for 60 s (what CI runs)
 #   scripts/fuzz.sh 3600                every target for an hour
-#   scripts/fuzz.sh 600 cxml storefile  the named targets only (callbacks, cxml, storefile)
+#   scripts/fuzz.sh 600 cxml storefile  the named targets only (callbacks, cxml, storefile, syncreplies)
 # Each run starts from the committed example inputs (fuzz/examples/<target>) and from what earlier
 # runs kept in build/fuzz/corpus/<target>. An input that crashes, leaks or hangs is saved in
 # build/fuzz/findings/<target>/ and the script fails; replay it with build/fuzz/bin/fuzz_<target> FILE.
@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
-targets=${*:-callbacks cxml storefile}
+targets=${*:-callbacks cxml storefile syncreplies}
 
 memo_ensure_packages clang libclang-rt-dev
 cmake --preset fuzz >/dev/null
@@ -27,7 +27,7 @@ for target in $targets; do
     options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1
              -artifact_prefix="$findings/")
     case $target in
-        callbacks | cxml) options+=(-dict=fuzz/xml.dict) ;;
+        callbacks | cxml | syncreplies) options+=(-dict=fuzz/xml.dict) ;;
         storefile) options+=(-max_len=65536) ;;
     esac
     echo "== fuzz_$target for ${seconds}s"

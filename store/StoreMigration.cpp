@@ -9,7 +9,7 @@
 namespace {
 
 // kSteps[i] brings format kOldestMigratedVersion + i to the next one.
-constexpr const char* kSteps[] = {kCreateTrashTable, kCreateDraftTable};
+constexpr const char* kSteps[] = {kCreateTrashTable, kCreateDraftTable, kCreateSyncTables};
 static_assert(std::size(kSteps) == kStoreSchemaVersion - kOldestMigratedVersion,
               "every format after the oldest has its step");
 

@@ -27,6 +27,23 @@ CREATE TABLE memo_draft (
     record BLOB NOT NULL CHECK (typeof(record) = 'blob' AND length(record) = 1092));
 )sql";
 
+// Format 3 to 4, what CalDAV sync knows: for each memo that was synced (or is being uploaded) its
+// note's UID and href on the server, the server's ETag as last seen (NULL while an upload is not
+// confirmed) and the record as last synced; a link outlives its memo until the deletion reached the
+// server. sync_state holds the collection the links belong to and the server's sync token.
+inline constexpr const char* kCreateSyncTables = R"sql(
+CREATE TABLE sync_link (
+    key INTEGER PRIMARY KEY CHECK (key BETWEEN 1 AND 2147483647),
+    uid TEXT NOT NULL UNIQUE CHECK (typeof(uid) = 'text' AND length(uid) BETWEEN 1 AND 127),
+    href TEXT NOT NULL UNIQUE CHECK (typeof(href) = 'text' AND length(href) BETWEEN 1 AND 511),
+    etag TEXT CHECK (etag IS NULL OR (typeof(etag) = 'text' AND length(etag) <= 191)),
+    synced BLOB CHECK (synced IS NULL OR (typeof(synced) = 'blob' AND length(synced) = 1092)));
+CREATE TABLE sync_state (
+    id INTEGER PRIMARY KEY CHECK (id = 1),
+    collection TEXT NOT NULL CHECK (typeof(collection) = 'text'),
+    token TEXT NOT NULL CHECK (typeof(token) = 'text'));
+)sql";
+
 // The statements of every step from format `from` up to the current one, in order.
 std::string UpgradeScript(std::int64_t from);
 

@@ -243,6 +243,8 @@ bool CheckContents(const std::string& name, int flags, const std::string& path, 
         {1, "SELECT key, record FROM memo_group LIMIT 0"},
         {2, "SELECT key, record, deleted_at FROM memo_trash LIMIT 0"},
         {3, "SELECT id, record FROM memo_draft LIMIT 0"},
+        {4, "SELECT key, uid, href, etag, synced FROM sync_link LIMIT 0"},
+        {4, "SELECT id, collection, token FROM sync_state LIMIT 0"},
     };
     for (const auto& [since, probe] : kProbes) {
         if (*version < since)

@@ -9,7 +9,7 @@ inline constexpr std::int32_t kStoreApplicationId = 0x5A4D454D;
 // to kOldestMigratedVersion, is upgraded in place when it is opened; a newer one is refused.
 // Format 1: the tables memo and memo_group. Format 2: also memo_trash, the deleted memos. Format 3:
 // also memo_draft, the memo panel's unsaved edit.
-inline constexpr std::int32_t kStoreSchemaVersion = 3;
+inline constexpr std::int32_t kStoreSchemaVersion = 4;
 inline constexpr std::int32_t kOldestMigratedVersion = 1;
 
 // Creates a new, empty store at path. It is built under a temporary name and linked into place only

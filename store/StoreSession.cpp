@@ -3,6 +3,7 @@
 #include "GroupRules.h"
 #include "MemoBatch.h"
 #include "MemoDraft.h"
+#include "MemoSync.h"
 #include "MemoTrash.h"
 #include "StoreFiles.h"
 #include "StoreMigration.h"
@@ -90,7 +91,7 @@ std::unique_ptr<StoreSession> StoreSession::Open(const std::string& path, std::s
              session->m_draftClear.Prepare(db, "DELETE FROM memo_draft") == SQLITE_OK &&
              session->m_memos.Prepare(db, "memo") == SQLITE_OK &&
              session->m_groups.Prepare(db, "memo_group") == SQLITE_OK &&
-             session->m_trash.Prepare(db) == SQLITE_OK;
+             session->m_trash.Prepare(db) == SQLITE_OK && session->m_sync.Prepare(db) == SQLITE_OK;
         if (!ok && reason.empty())
             reason = session->m_db.LastMessage();
     }
@@ -239,6 +240,12 @@ Result StoreSession::Guarded(Result failed, std::string& reason, Write write, Su
     if (!StillOpenedFile(reason, true))
         return failed;
     return result;
+}
+
+int StoreSession::GuardedSync(std::string& reason, const std::function<int()>& write)
+{
+    return Guarded(static_cast<int>(MEMO_SYNC_FAILED), reason, write,
+                   [](int result) { return result == MEMO_SYNC_DONE; });
 }
 
 std::int32_t StoreSession::Insert(RecordTable& table, const void* record, std::string& reason)

@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "RecordTable.h"
 #include "Statement.h"
+#include "SyncTable.h"
 #include "TrashTable.h"
 
 #include "MemoGroupRecord.h"
@@ -96,6 +97,16 @@ class StoreSession
     // Fills out with the draft; false when there is none or it could not be read.
     bool ReadDraft(MemoRecord* out);
 
+    // What CalDAV sync keeps (MemoSync.h); the results are MEMO_SYNC_* codes, SyncLinks a count or -1.
+    std::int32_t SyncLinks(MemoSyncLink* out, std::int32_t capacity, std::string& reason);
+    int SyncWriteLink(const MemoSyncLink& link, std::string& reason);
+    int SyncRemoveLink(std::int32_t key, std::string& reason);
+    int SyncBringIn(std::int32_t key, const MemoRecord& record, const MemoGroupRecord* newGroup,
+                    MemoSyncLink& link, std::string& reason);
+    int SyncTrashMemo(std::int32_t key, std::string& reason);
+    bool SyncState(std::string& collection, std::string& token, std::string& reason);
+    int SetSyncState(const std::string& collection, const std::string& token, std::string& reason);
+
   private:
     StoreSession();
     // SQLite's busy handler: whether to try again to get a lock another connection holds.
@@ -118,6 +129,8 @@ class StoreSession
     // Whether the path still names the opened file; if not, reason says so (differently when the
     // write that asks has just been committed to the replaced file).
     bool StillOpenedFile(std::string& reason, bool committed);
+    // Guarded for a write that gives a MEMO_SYNC_* code.
+    int GuardedSync(std::string& reason, const std::function<int()>& write);
     void TruncateLog();
 
     std::string m_path;
@@ -134,6 +147,7 @@ class StoreSession
     RecordTable m_memos;
     RecordTable m_groups;
     TrashTable m_trash;
+    SyncTable m_sync;
     std::int64_t m_seenVersion = -1;
     std::chrono::steady_clock::time_point m_checkedAt;
     std::chrono::steady_clock::time_point m_busySince; // when the current wait for a lock began

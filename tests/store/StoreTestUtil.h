@@ -102,7 +102,8 @@ inline bool Refused(std::int32_t result)
 inline bool MakeFormat(const QString& path, int format)
 {
     RawDb raw(path);
-    return (format >= 3 || raw.Exec("DROP TABLE memo_draft")) &&
+    return (format >= 4 || raw.Exec("DROP TABLE sync_link; DROP TABLE sync_state")) &&
+           (format >= 3 || raw.Exec("DROP TABLE memo_draft")) &&
            (format >= 2 || raw.Exec("DROP TABLE memo_trash")) &&
            raw.Exec(QByteArray("PRAGMA user_version = " + QByteArray::number(format)).constData());
 }

@@ -142,6 +142,7 @@ class TestTrash : public QObject
         QTest::addColumn<int>("format");
         QTest::newRow("format 1") << 1;
         QTest::newRow("format 2") << 2;
+        QTest::newRow("format 3") << 3;
     }
 
     void aStoreOfAnEarlierFormatIsUpgradedInPlace()
@@ -158,12 +159,14 @@ class TestTrash : public QObject
         QVERIFY(MakeFormat(Path(), format));
 
         QVERIFY2(Open(), MemoStore_LastError());
-        QCOMPARE(RawDb(Path()).Text("PRAGMA user_version"), u"3"_s);
+        QCOMPARE(RawDb(Path()).Text("PRAGMA user_version"), u"4"_s);
+        QCOMPARE(RawDb(Path()).Text("SELECT count(*) FROM sync_link"), u"0"_s);
         QCOMPARE(Memos(), before);
         QCOMPARE(DBI_MemGroupGetValidRecordCount(), 1);
-        QCOMPARE(MemoStore_TrashCount(), format - 1);
+        const int trashed = format >= 2 ? 1 : 0;
+        QCOMPARE(MemoStore_TrashCount(), trashed);
         QCOMPARE(DBI_MemDeleteRecord(1), 1);
-        QCOMPARE(MemoStore_TrashCount(), format);
+        QCOMPARE(MemoStore_TrashCount(), trashed + 1);
         QVERIFY(AddMemos(1).front() > 4); // key 4 is still never handed out again
     }
 

@@ -1,0 +1,96 @@
+#include "MemoSync.h"
+
+#include "StoreState.h"
+
+#include <cstring>
+
+namespace {
+
+bool CopyOut(const std::string& text, char* out, std::int32_t size)
+{
+    if (!out || size <= 0 || text.size() >= std::size_t(size))
+        return false;
+    std::memcpy(out, text.c_str(), text.size() + 1);
+    return true;
+}
+
+// A link's texts end within their fields and name something.
+bool WellFormed(const MemoSyncLink& link)
+{
+    return std::memchr(link.uid, '\0', sizeof link.uid) && std::memchr(link.href, '\0', sizeof link.href) &&
+           std::memchr(link.etag, '\0', sizeof link.etag) && link.uid[0] != '\0' && link.href[0] != '\0';
+}
+
+} // namespace
+
+extern "C" {
+
+std::int32_t MemoStore_SyncLinks(MemoSyncLink* out, std::int32_t capacity)
+{
+    return WithOpenStore(std::int32_t{-1},
+                         [&](StoreState& s) { return s.session->SyncLinks(out, capacity, s.lastError); });
+}
+
+int MemoStore_SyncWriteLink(const MemoSyncLink* link)
+{
+    return WithOpenStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
+        if (!link || !WellFormed(*link) || link->key < 1) {
+            s.lastError = "No valid sync link was given.";
+            return static_cast<int>(MEMO_SYNC_FAILED);
+        }
+        return s.session->SyncWriteLink(*link, s.lastError);
+    });
+}
+
+int MemoStore_SyncRemoveLink(std::int32_t key)
+{
+    return WithOpenStore(static_cast<int>(MEMO_SYNC_FAILED),
+                         [&](StoreState& s) { return s.session->SyncRemoveLink(key, s.lastError); });
+}
+
+int MemoStore_SyncBringIn(std::int32_t key, const MemoRecord* record, const _DBI_MEMO_Group_ST* newGroup,
+                          MemoSyncLink* link)
+{
+    return WithOpenStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
+        if (!record || !link || !WellFormed(*link) || key < 0) {
+            s.lastError = "No memo or no valid sync link was given.";
+            return static_cast<int>(MEMO_SYNC_FAILED);
+        }
+        return s.session->SyncBringIn(key, *record, newGroup, *link, s.lastError);
+    });
+}
+
+int MemoStore_SyncTrashMemo(std::int32_t key)
+{
+    return WithOpenStore(static_cast<int>(MEMO_SYNC_FAILED),
+                         [&](StoreState& s) { return s.session->SyncTrashMemo(key, s.lastError); });
+}
+
+int MemoStore_SyncGetState(char* collection, std::int32_t collectionSize, char* token, std::int32_t tokenSize)
+{
+    return WithOpenStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
+        std::string storedCollection;
+        std::string storedToken;
+        if (!s.session->SyncState(storedCollection, storedToken, s.lastError))
+            return static_cast<int>(MEMO_SYNC_FAILED);
+        if (!CopyOut(storedCollection, collection, collectionSize) ||
+            !CopyOut(storedToken, token, tokenSize)) {
+            s.lastError = "The sync state does not fit the room given for it.";
+            return static_cast<int>(MEMO_SYNC_FAILED);
+        }
+        return static_cast<int>(MEMO_SYNC_DONE);
+    });
+}
+
+int MemoStore_SyncSetState(const char* collection, const char* token)
+{
+    return WithOpenStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
+        if (!collection || !token) {
+            s.lastError = "No sync state was given.";
+            return static_cast<int>(MEMO_SYNC_FAILED);
+        }
+        return s.session->SetSyncState(collection, token, s.lastError);
+    });
+}
+
+} // extern "C"

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 preset=dev
 [ "${1:-}" = "--asan" ] && preset=asan
 
-memo_ensure_packages libbenchmark-dev xvfb xdotool
+memo_ensure_packages libbenchmark-dev xvfb xdotool radicale xandikos
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
 ctest --preset "$preset" --output-on-failure --timeout 300

@@ -1,0 +1,103 @@
+#pragma once
+// A real CalDAV server for a test, on a free loopback port with a temporary folder, stopped when the
+// object goes: Radicale (with a user "tester", password "secret") or Xandikos (no authentication;
+// it ignores the credentials). Skips the test when the server's program is not installed.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+class CalDavServer
+{
+  public:
+    explicit CalDavServer(const QString& kind) : m_kind(kind) {}
+    ~CalDavServer()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(5000))
+                m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+
+    // Starts the server; false (with QSKIP or a failure recorded) when it could not.
+    bool start()
+    {
+        const QString program = m_kind == QStringLiteral("radicale") ? QStringLiteral("/usr/bin/radicale")
+                                                                     : QStringLiteral("/usr/bin/xandikos");
+        if (!QFile::exists(program)) {
+            m_skipped = true;
+            return false;
+        }
+        {
+            QTcpServer probe; // a port nobody listens on now
+            if (!probe.listen(QHostAddress::LocalHost))
+                return false;
+            m_port = probe.serverPort();
+        }
+        const QString dir = m_dir.path();
+        QStringList arguments;
+        if (m_kind == QStringLiteral("radicale")) {
+            writeFile(dir + QStringLiteral("/users"), "tester:secret\n");
+            writeFile(
+                dir + QStringLiteral("/config"),
+                QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = htpasswd\n"
+                               "htpasswd_filename = %2/users\nhtpasswd_encryption = plain\n"
+                               "[storage]\nfilesystem_folder = %2/collections\n[rights]\ntype = owner_only\n"
+                               "[logging]\nlevel = warning\n")
+                    .arg(m_port)
+                    .arg(dir)
+                    .toUtf8());
+            arguments = {QStringLiteral("--config"), dir + QStringLiteral("/config")};
+        } else {
+            arguments = {QStringLiteral("-d"),   dir + QStringLiteral("/root"), QStringLiteral("--defaults"),
+                         QStringLiteral("-l"),   QStringLiteral("127.0.0.1"),   QStringLiteral("-p"),
+                         QString::number(m_port)};
+        }
+        m_process.setStandardOutputFile(QProcess::nullDevice());
+        m_process.setStandardErrorFile(QProcess::nullDevice());
+        m_process.start(program, arguments);
+        if (!m_process.waitForStarted(10000))
+            return false;
+        // Up when it accepts a connection.
+        for (int attempt = 0; attempt < 200; ++attempt) {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, m_port);
+            if (socket.waitForConnected(100))
+                return true;
+            if (m_process.state() == QProcess::NotRunning)
+                return false;
+            QTest::qWait(50);
+        }
+        return false;
+    }
+
+    bool skipped() const { return m_skipped; }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(m_port)); }
+    void stop()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+
+  private:
+    static void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+
+    QString m_kind;
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    quint16 m_port = 0;
+    bool m_skipped = false;
+};

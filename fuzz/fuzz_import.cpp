@@ -53,7 +53,8 @@ void CheckPlan(const ImportPlan& plan, const StoreContents& before)
         const std::u16string_view category = MemoGroupName(memo);
         Require(IsPseudoGroupName(category) || !IsReservedOnceTrimmed(category));
         Require(WholeText(MemoTitle(memo)) && WholeText(MemoContent(memo)) && WholeText(category));
-        Require(!MemoTitle(memo).empty() && memo.key == 0);
+        // The title rule may leave a title empty (a body that starts with 20 blanks), never both.
+        Require(!(MemoTitle(memo).empty() && MemoContent(memo).empty()) && memo.key == 0);
         Require(memo.groupId == 0 || memo.groupId == OTHER_GROUP_ID || ids.contains(memo.groupId) ||
                 category == GROUP_OTHER);
     }

@@ -22,6 +22,7 @@ class ImportEntry
 
     bool has(const QString& name) const { return m_object.contains(name); }
     bool ok() const { return m_fault.isEmpty(); }
+    // Keeps `fault` unless the entry has one already; an empty fault is none.
     void fail(const QString& fault);
     const QString& fault() const { return m_fault; }
 

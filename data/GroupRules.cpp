@@ -1,5 +1,7 @@
 #include "GroupRules.h"
 
+#include "RecordText.h"
+
 #include <algorithm>
 
 bool IsPseudoGroupName(std::u16string_view name)
@@ -10,6 +12,12 @@ bool IsPseudoGroupName(std::u16string_view name)
 bool IsReservedGroupName(std::u16string_view name)
 {
     return IsPseudoGroupName(name) || name == GROUP_EVERYTHING || name == GROUP_EDIT_ENTRY;
+}
+
+bool IsReservedOnceTrimmed(std::u16string_view name)
+{
+    const auto first = std::find_if_not(name.begin(), name.end(), IsWhiteSpace);
+    return IsReservedGroupName(TrimTrailingWhiteSpace(name.substr(std::size_t(first - name.begin()))));
 }
 
 bool GroupTableFull(std::span<const MemoGroupRecord> stored)

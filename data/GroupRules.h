@@ -14,6 +14,9 @@ bool IsPseudoGroupName(std::u16string_view name);
 // The names no category may be created with or renamed to: the pseudo-categories, "所有", and the
 // editor's entry of the category box (a category of that name could never be chosen there).
 bool IsReservedGroupName(std::u16string_view name);
+// Whether `name` is a reserved name once the white space at its ends is removed ("全部 "): shown in
+// a list, such a name cannot be told from the reserved one.
+bool IsReservedOnceTrimmed(std::u16string_view name);
 
 // A new category is refused once MAX_GROUP_COUNT real categories are stored; records named after a
 // pseudo-category are not counted.

@@ -1,5 +1,6 @@
 #include "MemoImport.h"
 
+#include "ImportEntry.h"
 #include "MemoExport.h"
 #include "MemoTimeText.h"
 
@@ -14,7 +15,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -29,64 +29,6 @@ std::u16string_view View(const QString& text)
 {
     return {reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())};
 }
-
-std::optional<std::int32_t> Int32(const QJsonValue& value)
-{
-    if (!value.isDouble())
-        return std::nullopt;
-    const double number = value.toDouble();
-    if (number != std::floor(number) || number < INT32_MIN || number > INT32_MAX)
-        return std::nullopt;
-    return std::int32_t(number);
-}
-
-// One entry of the file, read field by field; the first fault found is kept.
-class Entry
-{
-  public:
-    explicit Entry(const QJsonValue& value) : m_object(value.toObject())
-    {
-        if (!value.isObject())
-            m_fault = u"不是一个对象"_s;
-    }
-
-    QString text(const QString& name, qsizetype limit, bool required)
-    {
-        const QJsonValue value = m_object.value(name);
-        if (!m_fault.isEmpty() || (value.isUndefined() && !required))
-            return {};
-        if (!value.isString())
-            m_fault = u"字段“%1”缺失或不是文字"_s.arg(name);
-        else if (value.toString().size() > limit)
-            m_fault = u"“%1”超过 %2 个字符"_s.arg(name).arg(limit);
-        else if (value.toString().contains(QChar(0)))
-            m_fault = u"“%1”含有空字符"_s.arg(name);
-        return value.toString();
-    }
-
-    std::optional<std::int32_t> number(const QString& name, bool required)
-    {
-        const QJsonValue value = m_object.value(name);
-        if (!m_fault.isEmpty() || (value.isUndefined() && !required))
-            return std::nullopt;
-        const std::optional<std::int32_t> number = Int32(value);
-        if (!number)
-            m_fault = u"字段“%1”缺失或不是 32 位整数"_s.arg(name);
-        return number;
-    }
-
-    bool has(const QString& name) const { return m_object.contains(name); }
-    void fail(const QString& fault)
-    {
-        if (m_fault.isEmpty())
-            m_fault = fault;
-    }
-    const QString& fault() const { return m_fault; }
-
-  private:
-    QJsonObject m_object;
-    QString m_fault;
-};
 
 struct MemoKey
 {
@@ -105,7 +47,40 @@ MemoKey KeyOf(const MemoRecord& memo)
     return {memo.stamp, Text(MemoTitle(memo)), Text(MemoContent(memo)), Text(MemoGroupName(memo))};
 }
 
-std::optional<MemoRecord> ReadMemo(Entry& entry)
+QString Quoted(const QString& text)
+{
+    return u"“%1”"_s.arg(text);
+}
+
+// A category name the file may carry: what the category editor would accept.
+QString GroupNameFault(const QString& name)
+{
+    if (name.isEmpty())
+        return u"名称为空"_s;
+    if (IsReservedGroupName(View(name)))
+        return u"%1是保留的名称，不能用作分类名"_s.arg(Quoted(name));
+    if (IsReservedOnceTrimmed(View(name)))
+        return u"%1去掉首尾的空白后是保留的名称，不能用作分类名"_s.arg(Quoted(name));
+    return {};
+}
+
+// The category a memo is filed under: none (全部), 其它, or a name a category could have.
+QString MemoGroupFault(const QString& category)
+{
+    if (category.isEmpty() || IsPseudoGroupName(View(category)) || !IsReservedOnceTrimmed(View(category)))
+        return {};
+    return u"分类%1是保留的名称，备忘录不能归入其中"_s.arg(Quoted(category));
+}
+
+// What a memo's categoryId may be: 0 (no category), OTHER_GROUP_ID, or the id of a category in the
+// file. A memo moved to 其它 when its category was deleted keeps that category's id, which no
+// export lists any more; for 其它 any id means the same.
+bool KnownGroupId(std::int32_t id, const QString& category, const QSet<std::int32_t>& idsInFile)
+{
+    return id == 0 || id == OTHER_GROUP_ID || idsInFile.contains(id) || category == Text(GROUP_OTHER);
+}
+
+std::optional<MemoRecord> ReadMemo(ImportEntry& entry, const QSet<std::int32_t>& idsInFile)
 {
     const QString title = entry.text(u"title"_s, qsizetype(MAX_TITLE_LEN), false);
     const QString body = entry.text(u"body"_s, qsizetype(MAX_CONTENT_LEN), false);
@@ -113,7 +88,11 @@ std::optional<MemoRecord> ReadMemo(Entry& entry)
     const std::int32_t categoryId = entry.number(u"categoryId"_s, false).value_or(0);
     const std::optional<std::int32_t> stamp = entry.number(u"stamp"_s, false);
     const QString time = entry.text(u"time"_s, 64, false);
-    if (!entry.fault().isEmpty())
+    if (entry.ok())
+        entry.fail(MemoGroupFault(category));
+    if (entry.ok() && !KnownGroupId(categoryId, category, idsInFile))
+        entry.fail(u"categoryId %1 不是文件中任何分类的 id"_s.arg(categoryId));
+    if (!entry.ok())
         return std::nullopt;
     // "stamp" is exact; "time" is there for people, and for files written by hand.
     std::optional<MemoTime> fromTime;
@@ -139,9 +118,37 @@ std::optional<MemoRecord> ReadMemo(Entry& entry)
     return NewMemoRecord(stamp ? *stamp : *fromTime, View(group), categoryId, *stored, View(body));
 }
 
-QString Quoted(const QString& text)
+// An id for a category of the file whose own id a stored category has: the next second after it
+// that no category, stored or in the file, has.
+std::int32_t FreeGroupId(std::int32_t id, const QSet<std::int32_t>& taken)
 {
-    return u"“%1”"_s.arg(text);
+    auto candidate = std::uint32_t(id); // wraps past the last second, as MemoTime arithmetic does
+    while (taken.contains(std::int32_t(candidate)))
+        ++candidate;
+    return std::int32_t(candidate);
+}
+
+// The file's top level: an export of the one version this program writes, with its two lists.
+QString RootFault(const QJsonDocument& document)
+{
+    const QJsonObject root = document.object();
+    if (!document.isObject() || root.value(u"format"_s).toString() != QString::fromLatin1(kExportFormat))
+        return u"文件不是备忘录的导出文件。"_s;
+    const QJsonValue version = root.value(u"version"_s);
+    if (const std::optional<std::int32_t> number = JsonInt32(version); number && *number > kExportVersion)
+        return u"文件的格式版本比本程序能读的（%1）更新。"_s.arg(kExportVersion);
+    if (JsonInt32(version) != kExportVersion) {
+        const QByteArray given = QJsonDocument(QJsonArray{version}).toJson(QJsonDocument::Compact);
+        const QString shown =
+            version.isUndefined() ? u"缺失"_s : QString::fromUtf8(given.mid(1, given.size() - 2)).left(40);
+        return u"文件的格式版本（%1）不是本程序能读的版本 %2。"_s.arg(shown, QString::number(kExportVersion));
+    }
+    if (!root.value(u"memos"_s).isArray())
+        return u"文件中的“memos”缺失或不是数组。"_s;
+    // A file written by hand may leave the categories out; anything else in their place is a fault.
+    if (root.contains(u"categories"_s) && !root.value(u"categories"_s).isArray())
+        return u"文件中的“categories”不是数组。"_s;
+    return {};
 }
 
 } // namespace
@@ -186,17 +193,11 @@ std::optional<ImportPlan> PlanImport(const QByteArray& json, const StoreContents
                     .arg(parse.errorString());
         return std::nullopt;
     }
+    if (const QString fault = RootFault(document); !fault.isEmpty()) {
+        error = fault;
+        return std::nullopt;
+    }
     const QJsonObject root = document.object();
-    if (!document.isObject() || root.value(u"format"_s).toString() != QString::fromLatin1(kExportFormat) ||
-        !root.value(u"memos"_s).isArray()) {
-        error = u"文件不是备忘录的导出文件。"_s;
-        return std::nullopt;
-    }
-    if (const std::optional<std::int32_t> version = Int32(root.value(u"version"_s));
-        !version || *version > kExportVersion) {
-        error = u"文件的格式版本比本程序能读的（%1）更新。"_s.arg(kExportVersion);
-        return std::nullopt;
-    }
     const QJsonArray memos = root.value(u"memos"_s).toArray();
     const QJsonArray groups = root.value(u"categories"_s).toArray();
     if (memos.size() > MAX_MEMO_COUNT || groups.size() > MAX_GROUP_COUNT) {
@@ -209,45 +210,62 @@ std::optional<ImportPlan> PlanImport(const QByteArray& json, const StoreContents
 
     ImportPlan plan;
     // Categories: by name. One the store has already is skipped, and memos that point to it by the
-    // file's id point to the stored one's id instead.
+    // file's id point to the stored one's id instead; so do memos of a name repeated in the file. A
+    // new category whose id a stored one has gets another: deleting either would move the memos of
+    // both.
     QHash<QString, std::int32_t> storedIds;
+    QSet<std::int32_t> storedIdSet;
     qsizetype realGroups = 0;
     for (const MemoGroupRecord& group : current.groups) {
         storedIds.insert(Text(GroupName(group)), group.id);
+        storedIdSet.insert(group.id);
         realGroups += IsPseudoGroupName(GroupName(group)) ? 0 : 1;
     }
+    QSet<std::int32_t> taken = storedIdSet + QSet<std::int32_t>{0, OTHER_GROUP_ID};
+    for (const QJsonValue& group : groups)
+        if (const std::optional<std::int32_t> id = JsonInt32(group.toObject().value(u"id"_s)))
+            taken.insert(*id);
     QHash<std::int32_t, std::int32_t> idMap;
-    QSet<QString> namesInFile;
+    QHash<QString, std::int32_t> idOfName; // the id each name's category ends up with
+    QHash<std::int32_t, qsizetype> entryOfId;
     for (qsizetype i = 0; i < groups.size(); ++i) {
-        Entry entry(groups[i]);
+        ImportEntry entry(groups[i]);
         const QString name = entry.text(u"name"_s, qsizetype(MAX_GROUP_NAME_LEN), true);
         const std::optional<std::int32_t> id = entry.number(u"id"_s, true);
-        if (entry.fault().isEmpty() && name.isEmpty())
-            entry.fail(u"名称为空"_s);
-        if (entry.fault().isEmpty() && IsReservedGroupName(View(name)))
-            entry.fail(u"%1是保留的名称，不能用作分类名"_s.arg(Quoted(name)));
-        if (!entry.fault().isEmpty()) {
+        if (entry.ok())
+            entry.fail(GroupNameFault(name));
+        // Deleting one of two categories of one id would take the memos of the other along.
+        if (entry.ok() && entryOfId.contains(*id))
+            entry.fail(u"id %1 与第 %2 个分类的 id 相同"_s.arg(*id).arg(entryOfId.value(*id)));
+        if (!entry.ok()) {
             error = u"第 %1 个分类不合要求：%2。"_s.arg(i + 1).arg(entry.fault());
             return std::nullopt;
         }
-        if (namesInFile.contains(name)) {
+        entryOfId.insert(*id, i + 1);
+        if (idOfName.contains(name)) {
             plan.skipped << u"分类%1：文件中重复"_s.arg(Quoted(name));
         } else if (storedIds.contains(name)) {
             plan.skipped << u"分类%1：已有同名分类"_s.arg(Quoted(name));
-            idMap.insert(*id, storedIds.value(name));
+            idOfName.insert(name, storedIds.value(name));
         } else {
-            plan.groups.push_back(NewGroupRecord(*id, View(name)));
+            const std::int32_t newId = storedIdSet.contains(*id) ? FreeGroupId(*id, taken) : *id;
+            taken.insert(newId);
+            plan.groups.push_back(NewGroupRecord(newId, View(name)));
+            idOfName.insert(name, newId);
         }
-        namesInFile.insert(name);
+        if (idOfName.value(name) != *id)
+            idMap.insert(*id, idOfName.value(name));
     }
 
     QSet<MemoKey> stored;
     for (const MemoRecord& memo : current.memos)
         stored.insert(KeyOf(memo));
+    const QList<std::int32_t> fileIds = entryOfId.keys();
+    const QSet<std::int32_t> idsInFile(fileIds.begin(), fileIds.end());
     QSet<MemoKey> inFile;
     for (qsizetype i = 0; i < memos.size(); ++i) {
-        Entry entry(memos[i]);
-        std::optional<MemoRecord> memo = ReadMemo(entry);
+        ImportEntry entry(memos[i]);
+        std::optional<MemoRecord> memo = ReadMemo(entry, idsInFile);
         if (!memo) {
             error = u"第 %1 条备忘录不合要求：%2。"_s.arg(i + 1).arg(entry.fault());
             return std::nullopt;

@@ -1,10 +1,15 @@
 #pragma once
 // Reading the JSON form of MemoExport.h back into a store. The file is checked whole before anything
-// is written: a file that is not such an export, breaks a limit (text lengths, reserved category
-// names, more memos or categories than a store may hold, also together with what the store holds)
-// or is too large is refused with a sentence for the person, and nothing is added. Memos and
-// categories the store already has (the same time, title, body and category; the same category
-// name) are skipped, each with its reason, as are repeats within the file.
+// is written: a file that is not such an export (another version, lists that are not lists), breaks
+// a limit (text lengths, more memos or categories than a store may hold, also together with what
+// the store holds), holds text that is not whole characters, names a category the module keeps for
+// itself (also padded with white space), gives two categories one id, files a memo under a category
+// id the file does not list, or is too large is refused with a sentence for the person that names
+// the entry, and nothing is added. Memos and categories the store already has (the same time,
+// title, body and category; the same category name) are skipped, each with its reason, as are
+// repeats within the file.
+//
+// PlanImport reads nothing but its arguments and writes nothing: the host writes its plan.
 #include "StoreContents.h"
 
 #include <QByteArray>

@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets (the fuzz preset: clang, ASan + UBSan) and runs each for a bounded time.
 #   scripts/fuzz.sh                     every target for 60 s (what CI runs)
 #   scripts/fuzz.sh 3600                every target for an hour
-#   scripts/fuzz.sh 600 cxml storefile  the named targets only (callbacks, cxml, storefile, syncreplies)
+#   scripts/fuzz.sh 600 cxml storefile  the named targets only (callbacks, cxml, storefile, import,
+#                                       syncreplies)
 # Each run starts from the committed example inputs (fuzz/examples/<target>) and from what earlier
 # runs kept in build/fuzz/corpus/<target>. An input that crashes, leaks or hangs is saved in
 # build/fuzz/findings/<target>/ and the script fails; replay it with build/fuzz/bin/fuzz_<target> FILE.
@@ -12,7 +13,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
-targets=${*:-callbacks cxml storefile syncreplies}
+targets=${*:-callbacks cxml storefile import syncreplies}
 
 memo_ensure_packages clang libclang-rt-dev
 cmake --preset fuzz >/dev/null
@@ -29,6 +30,7 @@ for target in $targets; do
     case $target in
         callbacks | cxml | syncreplies) options+=(-dict=fuzz/xml.dict) ;;
         storefile) options+=(-max_len=65536) ;;
+        import) options+=(-dict=fuzz/json.dict -max_len=65536) ;;
     esac
     echo "== fuzz_$target for ${seconds}s"
     build/fuzz/bin/fuzz_"$target" "${options[@]}" "$corpus" "fuzz/examples/$target"

@@ -126,6 +126,10 @@ class TestRecordRules : public QObject
         QVERIFY(!IsPseudoGroupName(u"所有"));
         for (const std::u16string_view name : {u" 全部", u"其他", u"全部 ", u""})
             QVERIFY(!IsReservedGroupName(name));
+        for (const std::u16string_view name : {u"全部 ", u" 其它", u"\t所有\u3000", u"编辑分类\n"})
+            QVERIFY(IsReservedOnceTrimmed(name));
+        for (const std::u16string_view name : {u"全 部", u"所有的", u" ", u""})
+            QVERIFY(!IsReservedOnceTrimmed(name));
     }
 
     void newCategoryAndItsLimit()

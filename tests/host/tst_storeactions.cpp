@@ -78,6 +78,13 @@ QByteArray oneMemo(const QString& field = {}, const QJsonValue& value = {})
         .toJson();
 }
 
+// An export file of version 1 with these categories and memos, as JSON text: escapes stay as written.
+QByteArray exportOf(const char* categories, const char* memos)
+{
+    return R"({"format":"memo-export","version":1,"categories":[)" + QByteArray(categories) + R"(],"memos":[)" +
+           QByteArray(memos) + "]}";
+}
+
 } // namespace
 
 class TestStoreActions : public QObject
@@ -218,6 +225,8 @@ class TestStoreActions : public QObject
                           305371801));
         QVERIFY(storeMemo(u"很久以前"_s, -1));
         QVERIFY(storeMemo(QString(20, u'标'), INT32_MAX, QString(500, u'文'), u"其它"_s, OTHER_GROUP_ID));
+        // Moved to 其它 when its category was deleted: the id names no category any more.
+        QVERIFY(storeMemo(u"分类已删"_s, 9, u"b"_s, u"其它"_s, 305371700));
         const QStringList alice = describe();
         trigger(u"exportJsonAction"_s);
         QFile exported(file());
@@ -251,6 +260,46 @@ class TestStoreActions : public QObject
         QTest::newRow("stamp and time disagree") << oneMemo(u"stamp"_s, 8) << 1 << u"不是同一时刻"_s;
         QTest::newRow("no title, no body") << oneMemo(u"title"_s, u""_s) << 1 << u"没有正文"_s;
         QTest::newRow("the store would pass 100") << oneMemo() << MAX_MEMO_COUNT << u"超过上限 100 条"_s;
+        const QString halfCharacter = u"第 1 条备忘录不合要求：“%1”含有不成对的代理项"_s;
+        QTest::newRow("high surrogate alone")
+            << exportOf("", R"({"title":"\uD800x","stamp":7})") << 1 << halfCharacter.arg(u"title"_s);
+        QTest::newRow("low surrogate alone")
+            << exportOf("", R"({"title":"x","body":"a\uDC00","stamp":7})") << 1 << halfCharacter.arg(u"body"_s);
+        QTest::newRow("pair the wrong way round")
+            << exportOf("", R"({"title":"x","category":"\uDE00\uD83D","stamp":7})") << 1
+            << halfCharacter.arg(u"category"_s);
+        QTest::newRow("surrogate as UTF-8 bytes")
+            << exportOf("", "{\"title\":\"\xED\xA0\x80\",\"stamp\":7}") << 1 << u"不是完整有效的 JSON"_s;
+        QTest::newRow("surrogate in a category name")
+            << exportOf(R"({"id":5,"name":"\uD83D"})", "") << 1 << u"第 1 个分类不合要求：“name”含有不成对"_s;
+        QTest::newRow("version 0") << QByteArray(R"({"format":"memo-export","version":0,"memos":[]})") << 1
+                                   << u"格式版本（0）不是本程序能读的版本 1"_s;
+        QTest::newRow("version as text") << QByteArray(R"({"format":"memo-export","version":"1","memos":[]})")
+                                         << 1 << u"格式版本（\"1\"）"_s;
+        QTest::newRow("no version") << QByteArray(R"({"format":"memo-export","memos":[]})") << 1
+                                    << u"格式版本（缺失）"_s;
+        QTest::newRow("categories an object")
+            << QByteArray(R"({"format":"memo-export","version":1,"categories":{"id":5,"name":"x"},"memos":[]})")
+            << 1 << u"“categories”不是数组"_s;
+        QTest::newRow("memos an object") << QByteArray(R"({"format":"memo-export","version":1,"memos":{}})") << 1
+                                         << u"“memos”缺失或不是数组"_s;
+        QTest::newRow("全部 padded")
+            << exportOf(R"({"id":5,"name":"x"},{"id":6,"name":"全部 "})", "") << 1
+            << u"第 2 个分类不合要求：“全部 ”去掉首尾的空白后是保留的名称"_s;
+        QTest::newRow("其它 after an ideographic space")
+            << exportOf(R"({"id":5,"name":"\u3000其它"})", "") << 1 << u"去掉首尾的空白后是保留的名称"_s;
+        QTest::newRow("memo under 所有")
+            << exportOf("", R"({"title":"x","stamp":7,"category":"所有"})") << 1
+            << u"第 1 条备忘录不合要求：分类“所有”是保留的名称"_s;
+        QTest::newRow("memo under padded 全部")
+            << exportOf("", R"({"title":"x","stamp":7},{"title":"y","stamp":7,"category":"全部\t"})") << 1
+            << u"第 2 条备忘录不合要求：分类“全部\t”是保留的名称"_s;
+        QTest::newRow("two categories, one id")
+            << exportOf(R"({"id":5,"name":"工作"},{"id":5,"name":"生活"})", "") << 1
+            << u"第 2 个分类不合要求：id 5 与第 1 个分类的 id 相同"_s;
+        QTest::newRow("categoryId of no category")
+            << exportOf(R"({"id":5,"name":"工作"})", R"({"title":"x","stamp":7,"category":"工作","categoryId":6})")
+            << 1 << u"第 1 条备忘录不合要求：categoryId 6 不是文件中任何分类的 id"_s;
     }
 
     void badFilesChangeNothingAndSayWhy()
@@ -271,6 +320,43 @@ class TestStoreActions : public QObject
         QCOMPARE(m_errors.size(), 1);
         const QString error = m_errors.takeFirst();
         QVERIFY2(error.contains(reason), qPrintable(error));
+    }
+
+    // Into a store holding 工作 (305371800): each imported memo's categoryId names its category.
+    void importedMemosPointToTheirCategory_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("memos");  // as described after the import
+        QTest::addColumn<QStringList>("groups"); // added after 工作
+        QTest::newRow("new category with a stored category's id")
+            << exportOf(R"({"id":305371800,"name":"生活"})",
+                        R"({"title":"m","stamp":7,"category":"生活","categoryId":305371800})")
+            << QStringList{u"m||生活|305371801|7"_s} << QStringList{u"group 305371801|生活"_s};
+        QTest::newRow("the next second is taken too")
+            << exportOf(R"({"id":305371800,"name":"生活"},{"id":305371801,"name":"学习"})",
+                        R"({"title":"m","stamp":7,"category":"学习","categoryId":305371801},)"
+                        R"({"title":"n","stamp":8,"category":"生活","categoryId":305371800})")
+            << QStringList{u"m||学习|305371801|7"_s, u"n||生活|305371802|8"_s}
+            << QStringList{u"group 305371802|生活"_s, u"group 305371801|学习"_s};
+        QTest::newRow("a name twice in the file")
+            << exportOf(R"({"id":10,"name":"生活"},{"id":11,"name":"生活"})",
+                        R"({"title":"m","stamp":7,"category":"生活","categoryId":11})")
+            << QStringList{u"m||生活|10|7"_s} << QStringList{u"group 10|生活"_s};
+    }
+
+    void importedMemosPointToTheirCategory()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, memos);
+        QFETCH(QStringList, groups);
+        window(u"dave"_s);
+        storeGroup(305371800, u"工作"_s);
+        QFile out(file());
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+        out.close();
+
+        trigger(u"importJsonAction"_s);
+        QCOMPARE(describe(), memos + QStringList{u"group 305371800|工作"_s} + groups);
     }
 };
 

@@ -52,6 +52,7 @@ int MemoStore_RestoreBackup(const char* path, std::int64_t now)
         MemoRecord draft{};
         const bool hadDraft = s.session->ReadDraft(&draft);
         s.session.reset();
+        ++s.generation;
         std::string copyError;
         const bool copied = CopyBackupInto(path, storePath, copyError);
         std::string openError;

@@ -18,8 +18,12 @@ template <class Op> std::int32_t WithStore(Op op)
 // Runs a write like WithStore; when it fails, MemoStore_LastError says why (op gives the reason).
 template <class Op> std::int32_t WithStoreWrite(Op op)
 {
-    return WithOpenStore(std::int32_t{0},
-                         [&](StoreState& store) { return op(*store.session, store.lastError); });
+    return WithOpenStore(std::int32_t{0}, [&](StoreState& store) {
+        const std::int32_t result = op(*store.session, store.lastError);
+        if (result > 0)
+            TellOfChange(store);
+        return result;
+    });
 }
 
 std::int32_t NoRecord(std::string& why)

@@ -12,14 +12,20 @@ int MemoStore_GroupRename(std::int32_t groupKey, const _DBI_MEMO_Group_ST* group
             s.lastError = "No category record was given, so nothing was changed.";
             return 0;
         }
-        return s.session->ChangeGroup(groupKey, group, memos, memoCount, s.lastError) ? 1 : 0;
+        if (!s.session->ChangeGroup(groupKey, group, memos, memoCount, s.lastError))
+            return 0;
+        TellOfChange(s);
+        return 1;
     });
 }
 
 int MemoStore_GroupDelete(std::int32_t groupKey, const MemoRecord* memos, std::int32_t memoCount)
 {
     return WithOpenStore(0, [&](StoreState& s) {
-        return s.session->ChangeGroup(groupKey, nullptr, memos, memoCount, s.lastError) ? 1 : 0;
+        if (!s.session->ChangeGroup(groupKey, nullptr, memos, memoCount, s.lastError))
+            return 0;
+        TellOfChange(s);
+        return 1;
     });
 }
 

@@ -29,4 +29,9 @@ MEMOSTORE_API const char* MemoStore_CurrentPath(void); // database file of the o
 // start). The hook runs inside the failing call, under the library's lock: it may only take note and
 // act later. One hook at a time; null removes it.
 MEMOSTORE_API void MemoStore_SetReplacedHook(void (*hook)(void* context), void* context);
+
+// Called with context after each record operation (DBI_Mem*) or category change (MemoGroups.h) that
+// changed the open store, inside the call and under the library's lock, like the replaced hook: the
+// host learns that the memos changed, to send them to the server soon. One hook at a time.
+MEMOSTORE_API void MemoStore_SetChangeHook(void (*hook)(void* context), void* context);
 }

@@ -62,6 +62,7 @@ void CloseStore(StoreState& store)
     }
     store.session.reset();
     store.currentPath.clear();
+    ++store.generation;
 }
 
 } // namespace
@@ -108,6 +109,14 @@ void MemoStore_SetReplacedHook(void (*hook)(void* context), void* context)
     std::lock_guard lock(store.mutex);
     store.replacedHook = hook;
     store.replacedHookContext = hook ? context : nullptr;
+}
+
+void MemoStore_SetChangeHook(void (*hook)(void* context), void* context)
+{
+    StoreState& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    store.changeHook = hook;
+    store.changeHookContext = hook ? context : nullptr;
 }
 
 int MemoStore_IsOpen(void)

@@ -34,6 +34,10 @@ enum : int {
 };
 
 extern "C" {
+// Binds the calling thread's later calls below to the store open now: once that store is closed,
+// replaced by another user's or restored from a backup, they fail instead of writing into the store
+// that took its place. 1, or 0 when no store is open.
+MEMOSTORE_API int MemoStore_SyncBegin(void);
 // Copies up to capacity links, by key, into out; returns how many there are (call again with more room
 // when that is more than capacity), or -1 when they could not be read.
 MEMOSTORE_API std::int32_t MemoStore_SyncLinks(MemoSyncLink* out, std::int32_t capacity);
@@ -42,7 +46,8 @@ MEMOSTORE_API int MemoStore_SyncWriteLink(const MemoSyncLink* link);
 MEMOSTORE_API int MemoStore_SyncRemoveLink(std::int32_t key);
 // Brings a note from the server into the store: key 0 adds record as a new memo, otherwise memo key
 // is replaced by it. newGroup, when not null, is a category added first (its name is record's). The
-// link is written for the memo, with link->key set to its key, and synced = the stored record.
+// link is written for the memo, with link->key set to its key, and synced = the stored record; with
+// no link (key 0 only), the memo is added without one, as a memo made here would be.
 MEMOSTORE_API int MemoStore_SyncBringIn(std::int32_t key, const MemoRecord* record,
                                         const _DBI_MEMO_Group_ST* newGroup, MemoSyncLink* link);
 // The note was deleted on the server: the memo moves to the trash and loses its link.

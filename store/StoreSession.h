@@ -102,7 +102,7 @@ class StoreSession
     int SyncWriteLink(const MemoSyncLink& link, std::string& reason);
     int SyncRemoveLink(std::int32_t key, std::string& reason);
     int SyncBringIn(std::int32_t key, const MemoRecord& record, const MemoGroupRecord* newGroup,
-                    MemoSyncLink& link, std::string& reason);
+                    MemoSyncLink* link, std::string& reason);
     int SyncTrashMemo(std::int32_t key, std::string& reason);
     bool SyncState(std::string& collection, std::string& token, std::string& reason);
     int SetSyncState(const std::string& collection, const std::string& token, std::string& reason);

@@ -6,6 +6,12 @@ StoreState& TheStore()
     return state;
 }
 
+void TellOfChange(StoreState& store)
+{
+    if (store.changeHook)
+        store.changeHook(store.changeHookContext);
+}
+
 void PassOnReplacement(StoreState& store)
 {
     store.session->SetReplacedHandler([&store] {

@@ -2,6 +2,7 @@
 
 #include "StoreSession.h"
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -17,16 +18,22 @@ struct StoreState
     void* closeHookContext = nullptr;
     void (*replacedHook)(void* context) = nullptr;
     void* replacedHookContext = nullptr;
+    void (*changeHook)(void* context) = nullptr;
+    void* changeHookContext = nullptr;
     bool closing = false; // the close hook is running
     std::string lastError;
     std::string currentPath;
-    std::string backupList; // what MemoStore_Backups returned last
+    std::string backupList;       // what MemoStore_Backups returned last
+    std::uint64_t generation = 0; // changes whenever the open store is closed, opened or restored
 };
 
 StoreState& TheStore();
 
 // Lets the open session call the replaced hook of the store (see MemoStore_SetReplacedHook).
 void PassOnReplacement(StoreState& store);
+
+// Tells the change hook, if any, that a memo or category was changed (see MemoStore_SetChangeHook).
+void TellOfChange(StoreState& store);
 
 // Runs op(state) for the host's functions of the store under the library's lock, with lastError
 // cleared for op's reason; without an open store the result is `none` and lastError says so.

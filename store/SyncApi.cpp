@@ -3,6 +3,7 @@
 #include "StoreState.h"
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -21,19 +22,41 @@ bool WellFormed(const MemoSyncLink& link)
            std::memchr(link.etag, '\0', sizeof link.etag) && link.uid[0] != '\0' && link.href[0] != '\0';
 }
 
+// The store a sync thread began on (MemoStore_SyncBegin); its writes go to no other.
+thread_local std::optional<std::uint64_t> t_pinned;
+
+template <class Result, class Op> Result WithSyncStore(Result failed, Op op)
+{
+    return WithOpenStore(failed, [&](StoreState& s) {
+        if (t_pinned && *t_pinned != s.generation) {
+            s.lastError = "The memo store was closed or replaced while the sync ran, so the sync stopped.";
+            return failed;
+        }
+        return op(s);
+    });
+}
+
 } // namespace
 
 extern "C" {
 
+int MemoStore_SyncBegin(void)
+{
+    return WithOpenStore(0, [](StoreState& s) {
+        t_pinned = s.generation;
+        return 1;
+    });
+}
+
 std::int32_t MemoStore_SyncLinks(MemoSyncLink* out, std::int32_t capacity)
 {
-    return WithOpenStore(std::int32_t{-1},
+    return WithSyncStore(std::int32_t{-1},
                          [&](StoreState& s) { return s.session->SyncLinks(out, capacity, s.lastError); });
 }
 
 int MemoStore_SyncWriteLink(const MemoSyncLink* link)
 {
-    return WithOpenStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
+    return WithSyncStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
         if (!link || !WellFormed(*link) || link->key < 1) {
             s.lastError = "No valid sync link was given.";
             return static_cast<int>(MEMO_SYNC_FAILED);
@@ -44,31 +67,31 @@ int MemoStore_SyncWriteLink(const MemoSyncLink* link)
 
 int MemoStore_SyncRemoveLink(std::int32_t key)
 {
-    return WithOpenStore(static_cast<int>(MEMO_SYNC_FAILED),
+    return WithSyncStore(static_cast<int>(MEMO_SYNC_FAILED),
                          [&](StoreState& s) { return s.session->SyncRemoveLink(key, s.lastError); });
 }
 
 int MemoStore_SyncBringIn(std::int32_t key, const MemoRecord* record, const _DBI_MEMO_Group_ST* newGroup,
                           MemoSyncLink* link)
 {
-    return WithOpenStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
-        if (!record || !link || !WellFormed(*link) || key < 0) {
+    return WithSyncStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
+        if (!record || (link && !WellFormed(*link)) || key < 0 || (!link && key != 0)) {
             s.lastError = "No memo or no valid sync link was given.";
             return static_cast<int>(MEMO_SYNC_FAILED);
         }
-        return s.session->SyncBringIn(key, *record, newGroup, *link, s.lastError);
+        return s.session->SyncBringIn(key, *record, newGroup, link, s.lastError);
     });
 }
 
 int MemoStore_SyncTrashMemo(std::int32_t key)
 {
-    return WithOpenStore(static_cast<int>(MEMO_SYNC_FAILED),
+    return WithSyncStore(static_cast<int>(MEMO_SYNC_FAILED),
                          [&](StoreState& s) { return s.session->SyncTrashMemo(key, s.lastError); });
 }
 
 int MemoStore_SyncGetState(char* collection, std::int32_t collectionSize, char* token, std::int32_t tokenSize)
 {
-    return WithOpenStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
+    return WithSyncStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
         std::string storedCollection;
         std::string storedToken;
         if (!s.session->SyncState(storedCollection, storedToken, s.lastError))
@@ -84,7 +107,7 @@ int MemoStore_SyncGetState(char* collection, std::int32_t collectionSize, char* 
 
 int MemoStore_SyncSetState(const char* collection, const char* token)
 {
-    return WithOpenStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
+    return WithSyncStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
         if (!collection || !token) {
             s.lastError = "No sync state was given.";
             return static_cast<int>(MEMO_SYNC_FAILED);

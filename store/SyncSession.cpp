@@ -35,7 +35,7 @@ int StoreSession::SyncRemoveLink(std::int32_t key, std::string& reason)
 }
 
 int StoreSession::SyncBringIn(std::int32_t key, const MemoRecord& record, const MemoGroupRecord* newGroup,
-                              MemoSyncLink& link, std::string& reason)
+                              MemoSyncLink* link, std::string& reason)
 {
     const int result = GuardedSync(reason, [&]() -> int {
         Transaction transaction(m_db);
@@ -80,11 +80,15 @@ int StoreSession::SyncBringIn(std::int32_t key, const MemoRecord& record, const 
             }
             return MEMO_SYNC_FAILED;
         }
-        link.key = stored;
-        link.synced = record;
-        link.synced.key = stored;
-        link.hasSynced = 1;
-        if (!m_sync.Write(link, reason) || !transaction.Commit(reason))
+        if (link) {
+            link->key = stored;
+            link->synced = record;
+            link->synced.key = stored;
+            link->hasSynced = 1;
+            if (!m_sync.Write(*link, reason))
+                return MEMO_SYNC_FAILED;
+        }
+        if (!transaction.Commit(reason))
             return MEMO_SYNC_FAILED;
         return MEMO_SYNC_DONE;
     });

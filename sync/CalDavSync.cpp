@@ -67,9 +67,10 @@ QString Failure(const QString& what, const DavReply& reply)
 class SyncRun
 {
   public:
-    explicit SyncRun(const SyncSettings& settings)
+    explicit SyncRun(const SyncSettings& settings, const std::atomic<bool>* cancel = nullptr)
         : m_settings(settings), m_client(settings.user, settings.password)
     {
+        m_client.setCancel(cancel);
     }
 
     // PROPFIND, following redirects (as /.well-known/caldav asks).
@@ -207,7 +208,7 @@ class SyncRun
 
     bool RunSteps()
     {
-        if (!MemoStore_IsOpen()) {
+        if (MemoStore_SyncBegin() != 1) {
             m_error = u"没有打开的备忘录存储。"_s;
             return false;
         }
@@ -498,7 +499,7 @@ class SyncRun
             return false;
         if (!fitted)
             return true;
-        if (DBI_MemRecycleWriteRecord(&edit) <= 0)
+        if (MemoStore_SyncBringIn(0, &edit, nullptr, nullptr) != MEMO_SYNC_DONE)
             return StoreFailed();
         m_report.conflicts << u"“%1”（服务器上的版本）和“%2”（这里的版本）"_s.arg(Text(note->title),
                                                                                   Text(MemoTitle(edit)));
@@ -617,9 +618,9 @@ class SyncRun
 
 } // namespace
 
-SyncReport RunSync(const SyncSettings& settings)
+SyncReport RunSync(const SyncSettings& settings, const std::atomic<bool>* cancel)
 {
-    SyncRun run(settings);
+    SyncRun run(settings, cancel);
     return run.Run();
 }
 

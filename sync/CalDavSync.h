@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <atomic>
 
 struct SyncSettings
 {
@@ -39,7 +40,8 @@ struct SyncReport
     bool storeChanged() const { return broughtIn + changedHere + trashedHere > 0 || !conflicts.isEmpty(); }
 };
 
-SyncReport RunSync(const SyncSettings& settings);
+// cancel, when given, stops the run at its next request once it is true (what was done stays done).
+SyncReport RunSync(const SyncSettings& settings, const std::atomic<bool>* cancel = nullptr);
 
 // Finds the collection the sync would use, creating none: for the connection test of the settings.
 // Empty with the reason in error when there is none or the server cannot be used.

@@ -72,6 +72,10 @@ DavReply DavClient::send(const QByteArray& verb, const QUrl& url, const QByteArr
         result.error = refused;
         return result;
     }
+    if (m_cancel && *m_cancel) {
+        result.error = u"同步已停止。"_s;
+        return result;
+    }
     QNetworkRequest request(url);
     request.setRawHeader("Authorization", m_authorization);
     request.setRawHeader("User-Agent", "zorva-memo");
@@ -96,6 +100,13 @@ DavReply DavClient::send(const QByteArray& verb, const QUrl& url, const QByteArr
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, reply.get(), &QNetworkReply::abort);
     deadline.start(kRequestTimeoutMs + 1000);
+    QTimer cancelled;
+    QObject::connect(&cancelled, &QTimer::timeout, reply.get(), [&] {
+        if (m_cancel && *m_cancel)
+            reply->abort();
+    });
+    if (m_cancel)
+        cancelled.start(50);
     if (!reply->isFinished())
         loop.exec();
 
@@ -109,6 +120,7 @@ DavReply DavClient::send(const QByteArray& verb, const QUrl& url, const QByteArr
     }
     result.body = reply->readAll();
     if (result.status == 0)
-        result.error = Describe(reply->error(), reply->errorString());
+        result.error =
+            m_cancel && *m_cancel ? u"同步已停止。"_s : Describe(reply->error(), reply->errorString());
     return result;
 }

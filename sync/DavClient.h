@@ -9,6 +9,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <atomic>
 #include <memory>
 
 class QNetworkAccessManager;
@@ -35,6 +36,8 @@ class DavClient
     DavReply send(const QByteArray& verb, const QUrl& url, const QByteArray& body = {},
                   const Headers& headers = {});
     int requestsSent() const { return m_sent; }
+    // Once *cancel is true, a request under way is broken off and no other is sent.
+    void setCancel(const std::atomic<bool>* cancel) { m_cancel = cancel; }
 
     // Why url may not be used ("" when it may): not http(s), or plain http to another machine.
     static QString refusedUrl(const QUrl& url);
@@ -43,4 +46,5 @@ class DavClient
     std::unique_ptr<QNetworkAccessManager> m_network;
     QByteArray m_authorization;
     int m_sent = 0;
+    const std::atomic<bool>* m_cancel = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "HostPrompts.h"
 
+#include "SyncDialog.h"
+
 #include <QDateTime>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -40,6 +42,16 @@ HostPrompts::HostPrompts(QWidget* owner)
               QInputDialog::getItem(visibleOwner(owner), title, label, items, 0, false, &ok);
           return ok ? int(items.indexOf(chosen)) : -1;
       }),
-      clock([] { return QDateTime::currentSecsSinceEpoch(); })
+      clock([] { return QDateTime::currentSecsSinceEpoch(); }),
+      secret([owner](const QString& title, const QString& label) {
+          return QInputDialog::getText(visibleOwner(owner), title, label, QLineEdit::Password);
+      }),
+      syncSettings([owner](SyncSettings& settings) {
+          SyncDialog dialog(settings, visibleOwner(owner));
+          if (dialog.exec() != QDialog::Accepted)
+              return false;
+          settings = dialog.settings();
+          return true;
+      })
 {
 }

@@ -3,6 +3,8 @@
 // yes/no questions, file and list choices, and the clock that dates backups. Each is a function
 // the host calls; the defaults show Qt's message boxes and dialogs over the owner window, and a
 // test replaces them to answer without showing anything.
+#include "CalDavSync.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -19,6 +21,10 @@ struct HostPrompts
     using ItemChoice =
         std::function<int(const QString& title, const QString& label, const QStringList& items)>;
     using Clock = std::function<qint64()>; // seconds since the epoch
+    // A secret typed in (a password); empty when the person cancels.
+    using Secret = std::function<QString(const QString& title, const QString& label)>;
+    // The sync settings as the person leaves them in the settings dialog; false when cancelled.
+    using SyncChoice = std::function<bool(SyncSettings& settings)>;
 
     explicit HostPrompts(QWidget* owner);
 
@@ -28,6 +34,8 @@ struct HostPrompts
     FileChoice file;
     ItemChoice item;
     Clock clock;
+    Secret secret;
+    SyncChoice syncSettings;
 
     // The defaults, for a prompt that a caller set and wants back.
     static Report defaultError(QWidget* owner);

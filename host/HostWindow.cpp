@@ -6,6 +6,8 @@
 #include "ModuleProtocol.h"
 #include "StoreActions.h"
 #include "StoreReopener.h"
+#include "SyncController.h"
+#include "SyncSecrets.h"
 
 #include <CDialog.h>
 #include <CXml.h>
@@ -43,7 +45,7 @@ HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
       m_storeReopener(
           std::make_unique<StoreReopener>(this, m_prompts, m_store, [this] { sendUserToModule(); })),
       m_moduleBar(new ModuleBar(this)), m_frame(new QStackedWidget(this)), m_placeholder(new QLabel(m_frame)),
-      m_statusText(new QLabel(this)), m_userLabel(new QLabel(this))
+      m_statusText(new QLabel(this)), m_userLabel(new QLabel(this)), m_syncLabel(new QLabel(this))
 {
     setObjectName(u"hostWindow"_s);
     setWindowIcon(ModuleImage(MEMO_IMAGE_ID));
@@ -74,7 +76,11 @@ HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
     m_userLabel->setObjectName(u"userLabel"_s);
     m_userLabel->setContentsMargins(0, 0, 6, 0);
     statusBar()->addWidget(m_statusText, 1);
+    m_syncLabel->setObjectName(u"syncStatus"_s);
+    statusBar()->addPermanentWidget(m_syncLabel);
     statusBar()->addPermanentWidget(m_userLabel);
+    m_sync = std::make_unique<SyncController>([this] { sendUserToModule(); });
+    connect(m_sync.get(), &SyncController::statusChanged, m_syncLabel, &QLabel::setText);
 
     const QSettings settings;
     m_recentUsers = settings.value(kRecentUsersKey).toStringList();
@@ -95,6 +101,7 @@ HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
 
 HostWindow::~HostWindow()
 {
+    m_sync.reset(); // a run under way ends before the store or the module goes
     // The panels' code lives in the module: they must be gone before it is unloaded.
     unloadModule();
     if (CDialog::DefaultParent() == m_frame)
@@ -140,6 +147,96 @@ void HostWindow::buildDataMenu()
     add(u"从 JSON 导入(&I)…"_s, "importJsonAction", [actions] { actions->importMemos(); });
     data->addSeparator();
     add(u"从备份恢复(&B)…"_s, "restoreBackupAction", [actions] { actions->restoreBackup(); });
+    data->addSeparator();
+    add(u"同步设置(&Y)…"_s, "syncSettingsAction", [this] { showSyncSettings(); });
+    add(u"立即同步(&N)"_s, "syncNowAction", [this] {
+        if (m_sync->enabled())
+            m_sync->syncNow();
+        else
+            showSyncSettings();
+    });
+}
+
+namespace {
+
+// Settings keys for a host user; the name is written in hex, since it may hold any character.
+QString SyncKey(const QString& user, const char* name)
+{
+    return u"sync/%1/%2"_s.arg(QString::fromLatin1(user.toUtf8().toHex()), QString::fromLatin1(name));
+}
+
+QString KeyringAccount(const QString& user, const SyncSettings& settings)
+{
+    return u"%1 %2 %3"_s.arg(user, settings.user, settings.server.toString());
+}
+
+} // namespace
+
+void HostWindow::loadSyncSettings()
+{
+    const QString user = m_store.userName();
+    const QSettings stored;
+    SyncSettings settings{QUrl(stored.value(SyncKey(user, "server")).toString()),
+                          stored.value(SyncKey(user, "user")).toString(), QString()};
+    if (settings.server.isEmpty()) {
+        m_sync->useSettings({});
+        return;
+    }
+    const QString account = KeyringAccount(user, settings);
+    if (m_syncPasswords.contains(account)) {
+        settings.password = m_syncPasswords.value(account);
+        m_sync->useSettings(settings);
+        return;
+    }
+    ReadSyncPassword(
+        account, this,
+        [this, user, account, settings](bool found, const QString& password, const QString& error) mutable {
+            if (m_store.userName() != user)
+                return; // another user's store is open by now
+            settings.password = password;
+            if (!found) {
+                settings.password = m_prompts.secret(
+                    u"同步密码"_s,
+                    u"钥匙环中没有这个密码（%1）。\n请输入 %2 在 %3 的密码（只在本次运行中记住）："_s.arg(
+                        error, settings.user, settings.server.toString()));
+                if (settings.password.isEmpty()) {
+                    m_sync->useSettings({});
+                    m_syncLabel->setText(u"同步未启动：没有密码"_s);
+                    return;
+                }
+                m_syncPasswords.insert(account, settings.password);
+            }
+            m_sync->useSettings(settings);
+        });
+}
+
+void HostWindow::showSyncSettings()
+{
+    const QString user = m_store.userName();
+    if (user.isEmpty())
+        return;
+    SyncSettings settings = m_sync->settings();
+    if (settings.server.isEmpty()) {
+        const QSettings stored;
+        settings.server = QUrl(stored.value(SyncKey(user, "server")).toString());
+        settings.user = stored.value(SyncKey(user, "user")).toString();
+    }
+    if (!m_prompts.syncSettings(settings))
+        return;
+    QSettings stored;
+    stored.setValue(SyncKey(user, "server"), settings.server.toString());
+    stored.setValue(SyncKey(user, "user"), settings.user);
+    if (settings.server.isEmpty()) {
+        m_sync->useSettings({});
+        return;
+    }
+    const QString account = KeyringAccount(user, settings);
+    m_syncPasswords.insert(account, settings.password);
+    WriteSyncPassword(account, settings.password, this, [this](bool written, const QString& error) {
+        if (!written)
+            m_prompts.notice(u"同步设置"_s, u"密码没能存入钥匙环（%1），只在本次运行中记住。"_s.arg(error));
+    });
+    m_sync->useSettings(settings);
 }
 
 void HostWindow::rebuildUserMenu()
@@ -183,6 +280,7 @@ bool HostWindow::openUser(const QString& userName)
     }
     rememberUser(userName);
     updateTitle();
+    loadSyncSettings();
     return true;
 }
 
@@ -193,6 +291,7 @@ bool HostWindow::switchUser(const QString& userName)
         rebuildUserMenu();
         return true;
     }
+    m_sync->stop();
     m_storeActions->backUpBeforeClosing();
     if (!openUser(userName)) {
         QString error;
@@ -356,6 +455,7 @@ void HostWindow::closeEvent(QCloseEvent* event)
     QSettings settings;
     settings.setValue(kGeometryKey, saveGeometry());
     settings.setValue(kRecentUsersKey, m_recentUsers);
+    m_sync->stop();
     m_storeActions->backUpBeforeClosing();
     QMainWindow::closeEvent(event);
 }

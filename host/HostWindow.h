@@ -6,6 +6,7 @@
 #include "ModuleLibrary.h"
 #include "UserStore.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -15,6 +16,7 @@ class ModuleBar;
 class ModuleHost;
 class StoreActions;
 class StoreReopener;
+class SyncController;
 class QActionGroup;
 class QLabel;
 class QMenu;
@@ -60,6 +62,7 @@ class HostWindow : public QMainWindow
     ModuleBar* moduleBar() const { return m_moduleBar; }
     ModuleHost* moduleHost() const { return m_host.get(); }
     QString statusText() const;
+    SyncController* sync() const { return m_sync.get(); }
 
     // Asks the panel in front to put the focus into its search box.
     void focusSearch();
@@ -73,6 +76,10 @@ class HostWindow : public QMainWindow
   private:
     void buildMenus();
     void buildDataMenu();
+    // The sync settings of the user whose store is open, with the password from the keyring (or asked
+    // for once a session when there is no keyring), handed to the sync.
+    void loadSyncSettings();
+    void showSyncSettings();
     void rebuildUserMenu();
     void rememberUser(const QString& userName);
     void askForUser();
@@ -92,12 +99,15 @@ class HostWindow : public QMainWindow
     HostPrompts m_prompts;
     std::unique_ptr<StoreActions> m_storeActions;
     std::unique_ptr<StoreReopener> m_storeReopener;
+    std::unique_ptr<SyncController> m_sync;
+    QHash<QString, QString> m_syncPasswords; // typed in or set this session, by keyring account
 
     ModuleBar* m_moduleBar;
     QStackedWidget* m_frame;
     QLabel* m_placeholder;
     QLabel* m_statusText;
     QLabel* m_userLabel;
+    QLabel* m_syncLabel;
     QMenu* m_userMenu = nullptr;
     QActionGroup* m_userGroup = nullptr;
     QList<QPointer<QWidget>> m_panels;

@@ -4,8 +4,8 @@
 memo_packages="g++ cmake ninja-build pkg-config qt6-base-dev libsqlite3-dev libpugixml-dev fonts-wqy-microhei
     qt6-translations-l10n"
 
-# libical-dev: iCalendar for the CalDAV sync library.
-memo_packages="$memo_packages libical-dev"
+# libical-dev: iCalendar for the CalDAV sync library; qtkeychain-qt6-dev: its password in the keyring.
+memo_packages="$memo_packages libical-dev qtkeychain-qt6-dev"
 
 memo_ensure_packages() {
     local missing="" p

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -13,11 +14,17 @@ struct HostPrompts
 {
     using Report = std::function<void(const QString& title, const QString& text)>;
     using Question = std::function<bool(const QString& title, const QString& text)>;
-    // A file to write (save) or to read; empty when the person cancels.
-    using FileChoice = std::function<QString(const QString& title, const QString& filter, bool save)>;
-    // The index of the chosen item; -1 when the person cancels.
-    using ItemChoice =
-        std::function<int(const QString& title, const QString& label, const QStringList& items)>;
+    // A file to write (save, starting from the path `proposed`) or to read; empty when the person
+    // cancels.
+    using FileChoice =
+        std::function<QString(const QString& title, const QString& filter, const QString& proposed, bool save)>;
+    // The index of the chosen item, `current` chosen at first (what Enter takes); -1 when the person
+    // cancels.
+    using ItemChoice = std::function<int(const QString& title, const QString& label, const QStringList& items,
+                                         int current)>;
+    // A line of text, starting from `text`; nothing when the person cancels.
+    using TextEntry =
+        std::function<std::optional<QString>(const QString& title, const QString& label, const QString& text)>;
     using Clock = std::function<qint64()>; // seconds since the epoch
 
     explicit HostPrompts(QWidget* owner);
@@ -27,6 +34,7 @@ struct HostPrompts
     Question question;
     FileChoice file;
     ItemChoice item;
+    TextEntry text;
     Clock clock;
 
     // The defaults, for a prompt that a caller set and wants back.

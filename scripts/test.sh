@@ -9,7 +9,8 @@ cd "$(dirname "$0")/.."
 preset=dev
 [ "${1:-}" = "--asan" ] && preset=asan
 
-memo_ensure_packages libbenchmark-dev xvfb xdotool
+# fonts-noto-color-emoji: emoji in memos drawn as users see them, not as empty boxes.
+memo_ensure_packages libbenchmark-dev xvfb xdotool fonts-noto-color-emoji
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
 ctest --preset "$preset" --output-on-failure --timeout 300

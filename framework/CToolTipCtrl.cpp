@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QWidget>
 
+#include <algorithm>
+
 CToolTipCtrl::CToolTipCtrl()
 {
     m_showTimer.setSingleShot(true);
@@ -132,6 +134,10 @@ void CToolTipCtrl::Pop()
     m_showTimer.stop();
     m_hideTimer.stop();
     m_current = nullptr;
+    if (m_currentWindow && std::none_of(m_tools.begin(), m_tools.end(),
+                                        [this](const Tool& t) { return t.window == m_currentWindow; }))
+        m_currentWindow->removeEventFilter(this);
+    m_currentWindow = nullptr;
     if (m_tip)
         m_tip->hide();
 }
@@ -159,8 +165,24 @@ void CToolTipCtrl::show(const Tool& tool, QPoint anchor)
     m_tip->setContent(icon, m_title, tool.text, IsBalloon(), m_maxWidth);
     m_tip->showAt(anchor);
     m_current = tool.window;
+    m_currentWindow = tool.window->window();
+    m_currentWindow->installEventFilter(this);
     if (m_autoPop > 0)
         m_hideTimer.start(m_autoPop);
+}
+
+void CToolTipCtrl::pointerMoved(QWidget* window, QPoint global)
+{
+    // Only a move counts: the events a control gets when it is laid out anew under a resting
+    // pointer carry the position the pointer already had.
+    const bool moved = m_lastPointer && *m_lastPointer != global;
+    m_lastPointer = global;
+    if (!moved || !m_bActive || IsTipVisible())
+        return;
+    m_pending = window;
+    m_pendingPos = window->mapFromGlobal(global);
+    if (!m_showTimer.isActive())
+        m_showTimer.start(m_initialDelay);
 }
 
 bool CToolTipCtrl::eventFilter(QObject* watched, QEvent* e)
@@ -168,29 +190,46 @@ bool CToolTipCtrl::eventFilter(QObject* watched, QEvent* e)
     auto* window = qobject_cast<QWidget*>(watched);
     if (!window)
         return false;
+    if (window == m_currentWindow && window != m_current) {
+        // The window of the shown tip: the balloon would point at a place that has gone.
+        switch (e->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Hide:
+        case QEvent::WindowDeactivate: Pop(); break;
+        default: break;
+        }
+        if (std::none_of(m_tools.begin(), m_tools.end(), [window](const Tool& t) { return t.window == window; }))
+            return false;
+    }
     switch (e->type()) {
     case QEvent::ToolTip:
         return true; // this control's tips are ours
     case QEvent::Enter:
     case QEvent::HoverEnter:
-    case QEvent::HoverMove: {
-        if (!m_bActive || IsTipVisible())
-            break;
-        const QPoint local = window->mapFromGlobal(QCursor::pos());
-        m_pending = window;
-        m_pendingPos = e->type() == QEvent::Enter ? local : static_cast<QHoverEvent*>(e)->position().toPoint();
-        if (!m_showTimer.isActive())
-            m_showTimer.start(m_initialDelay);
+        m_lastPointer = QCursor::pos(); // where the pointer came in; the next move counts
         break;
-    }
+    case QEvent::HoverMove:
+        pointerMoved(window, window->mapToGlobal(static_cast<QHoverEvent*>(e)->position().toPoint()));
+        break;
+    case QEvent::MouseMove:
+        pointerMoved(window, static_cast<QMouseEvent*>(e)->globalPosition().toPoint());
+        break;
     case QEvent::Leave:
     case QEvent::HoverLeave:
+        m_lastPointer.reset();
+        [[fallthrough]];
     case QEvent::MouseButtonPress:
     case QEvent::KeyPress:
     case QEvent::Wheel:
     case QEvent::Hide:
-        if (m_pending == window || m_current == window)
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::FocusOut:
+        if (m_pending == window || m_current == window) {
+            m_pending = nullptr;
             Pop();
+        }
         break;
     default: break;
     }

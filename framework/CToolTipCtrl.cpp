@@ -17,8 +17,17 @@ CToolTipCtrl::CToolTipCtrl()
     connect(&m_showTimer, &QTimer::timeout, this, [this] {
         if (!m_pending || !m_bActive)
             return;
-        if (const Tool* t = toolAt(m_pending, m_pendingPos))
-            show(*t, m_pending->mapToGlobal(m_pendingPos) + QPoint(0, 16));
+        const QPoint pointer = QCursor::pos();
+        if (!m_bMoved && m_lastPointer && *m_lastPointer == pointer) {
+            // Not moved since it came onto the control (or the control came under it): wait on.
+            m_showTimer.start(std::max(m_initialDelay, 100));
+            return;
+        }
+        const QPoint local = m_pending->mapFromGlobal(pointer);
+        if (!m_pending->rect().contains(local))
+            return;
+        if (const Tool* t = toolAt(m_pending, local))
+            show(*t, pointer + QPoint(0, 16));
     });
     connect(&m_hideTimer, &QTimer::timeout, this, &CToolTipCtrl::Pop);
 }
@@ -171,17 +180,17 @@ void CToolTipCtrl::show(const Tool& tool, QPoint anchor)
         m_hideTimer.start(m_autoPop);
 }
 
-void CToolTipCtrl::pointerMoved(QWidget* window, QPoint global)
+void CToolTipCtrl::pointerOver(QWidget* window, QPoint global, bool entered)
 {
     // Only a move counts: the events a control gets when it is laid out anew under a resting
     // pointer carry the position the pointer already had.
-    const bool moved = m_lastPointer && *m_lastPointer != global;
+    if (entered || m_pending != window)
+        m_bMoved = false;
+    else if (m_lastPointer && *m_lastPointer != global)
+        m_bMoved = true;
     m_lastPointer = global;
-    if (!moved || !m_bActive || IsTipVisible())
-        return;
     m_pending = window;
-    m_pendingPos = window->mapFromGlobal(global);
-    if (!m_showTimer.isActive())
+    if (m_bActive && !IsTipVisible() && !m_showTimer.isActive())
         m_showTimer.start(m_initialDelay);
 }
 
@@ -205,26 +214,38 @@ bool CToolTipCtrl::eventFilter(QObject* watched, QEvent* e)
     switch (e->type()) {
     case QEvent::ToolTip:
         return true; // this control's tips are ours
-    case QEvent::Enter:
-    case QEvent::HoverEnter:
-        m_lastPointer = QCursor::pos(); // where the pointer came in; the next move counts
+    case QEvent::Enter: {
+        const auto* enter = dynamic_cast<QEnterEvent*>(e);
+        pointerOver(window, enter ? enter->globalPosition().toPoint() : QCursor::pos(), true);
         break;
+    }
     case QEvent::HoverMove:
-        pointerMoved(window, window->mapToGlobal(static_cast<QHoverEvent*>(e)->position().toPoint()));
+        pointerOver(window, window->mapToGlobal(static_cast<QHoverEvent*>(e)->position().toPoint()), false);
         break;
     case QEvent::MouseMove:
-        pointerMoved(window, static_cast<QMouseEvent*>(e)->globalPosition().toPoint());
+        pointerOver(window, static_cast<QMouseEvent*>(e)->globalPosition().toPoint(), false);
         break;
     case QEvent::Leave:
     case QEvent::HoverLeave:
         m_lastPointer.reset();
         [[fallthrough]];
+    case QEvent::Move:
+    case QEvent::Resize:
+        // Laid out anew: a shown tip points at a place that has gone, and one on its way waits for
+        // the pointer to move again.
+        if (m_current == window)
+            Pop();
+        if (m_pending == window) {
+            m_bMoved = false;
+            m_lastPointer = QCursor::pos();
+            if (m_bActive && !m_showTimer.isActive())
+                m_showTimer.start(m_initialDelay);
+        }
+        break;
     case QEvent::MouseButtonPress:
     case QEvent::KeyPress:
     case QEvent::Wheel:
     case QEvent::Hide:
-    case QEvent::Move:
-    case QEvent::Resize:
     case QEvent::FocusOut:
         if (m_pending == window || m_current == window) {
             m_pending = nullptr;

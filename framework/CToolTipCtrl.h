@@ -72,8 +72,9 @@ private:
     };
     const Tool* toolAt(QWidget* window, QPoint local) const;
     void show(const Tool& tool, QPoint anchor);
-    // The pointer moved over `window` to `global`: (re)start the wait for its tip.
-    void pointerMoved(QWidget* window, QPoint global);
+    // The pointer is at `global` over `window`, having just come onto it when `entered`: starts
+    // the wait for its tip, which shows once the pointer has moved there.
+    void pointerOver(QWidget* window, QPoint global, bool entered);
 
     QPointer<TipWindow> m_tip;
     DWORD m_style = 0;
@@ -87,8 +88,8 @@ private:
     QPointer<QWidget> m_current;
     QPointer<QWidget> m_currentWindow; // the current tool's top-level window, watched while shown
     std::optional<QPoint> m_lastPointer; // where the pointer was last seen over a tool (screen)
+    bool m_bMoved = false; // the pointer moved over the pending tool since it came onto it
     QPointer<QWidget> m_pending;
-    QPoint m_pendingPos;
     QTimer m_showTimer;
     QTimer m_hideTimer;
 };

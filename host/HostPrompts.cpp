@@ -35,10 +35,14 @@ HostPrompts::HostPrompts(QWidget* owner)
                       : QFileDialog::getOpenFileName(visibleOwner(owner), title, proposed, filter);
       }),
       item([owner](const QString& title, const QString& label, const QStringList& items, int current) {
-          bool ok = false;
-          const QString chosen =
-              QInputDialog::getItem(visibleOwner(owner), title, label, items, current, false, &ok);
-          return ok ? int(items.indexOf(chosen)) : -1;
+          // A list rather than a drop-down: every choice is in sight, with what it says about it.
+          QInputDialog dialog(visibleOwner(owner));
+          dialog.setWindowTitle(title);
+          dialog.setLabelText(label);
+          dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+          dialog.setComboBoxItems(items);
+          dialog.setTextValue(items.value(current));
+          return dialog.exec() == QDialog::Accepted ? int(items.indexOf(dialog.textValue())) : -1;
       }),
       text([owner](const QString& title, const QString& label, const QString& text) -> std::optional<QString> {
           bool ok = false;

@@ -121,6 +121,23 @@ class TestMemoDlgEveryday : public QObject
         QCOMPARE(detail.m_editTitle.textCursor().position(), 0);
     }
 
+    // Emoji in a memo are drawn as the colour pictures they are, not as empty boxes (the package
+    // recommends a colour emoji font and the test command installs it).
+    void emojiShowInColour()
+    {
+        QVERIFY(StoreFullMemo(u"表情"_s, u"\U0001F600\U0001F34E\U0001F30A"_s, u"全部"_s, 0) > 0);
+        CMemoDlg& panel = m_h->open();
+        ClickRow(panel.m_listMemo, 0);
+        CMenuRichEditCtrl& body = panel.m_dlgProperty.m_editContent;
+        QTRY_COMPARE(body.GetWindowTextW(), u"\U0001F600\U0001F34E\U0001F30A"_s);
+        const QImage image = body.viewport()->grab().toImage();
+        int coloured = 0;
+        for (int y = 0; y < std::min(image.height(), 40); ++y)
+            for (int x = 0; x < std::min(image.width(), 120); ++x)
+                coloured += QColor(image.pixel(x, y)).hsvSaturation() > 120 ? 1 : 0;
+        QVERIFY2(coloured > 30, qPrintable(QString::number(coloured)));
+    }
+
     // The hint stands in the empty list of an empty store only: not under a category that lists
     // nothing while other memos exist, and not once the first memo is written.
     void anEmptyStartSaysWhatToDo()

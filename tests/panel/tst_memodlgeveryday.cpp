@@ -1,6 +1,6 @@
 // What a new person at the panel runs into on a real store: the keys people expect, a long memo
-// opened at its start, the hint of an empty start, memos back from the trash shown and counted,
-// and a panel that does not shrink below its controls.
+// opened at its start, emoji in colour, the hint of an empty start, and memos back from the trash
+// shown and counted.
 #include "PanelTestSupport.h"
 
 #include <MemoStore.h>
@@ -192,25 +192,6 @@ class TestMemoDlgEveryday : public QObject
         QCOMPARE(ListTitles(panel.m_listMemo).value(SelectedRow(panel.m_listMemo)), u"came back"_s);
         QTRY_COMPARE(panel.m_dlgProperty.m_editContent.GetWindowTextW(), u"restored body"_s);
         QCOMPARE(StatusTexts(host).value(StatusTexts(host).size() - 1), FormatStr(LoadStr(244), 2, 3));
-    }
-
-    // At the smallest size no control lies over another or outside the panel, and the list and
-    // the pane keep room.
-    void theSmallestPanelKeepsEveryControlWhole()
-    {
-        CMemoDlg& panel = m_h->open();
-        panel.resize(300, 200); // a window made that small
-        const QList<QWidget*> controls{&panel.m_listMemo,  &panel.m_dlgProperty, &panel.m_edtSearch,
-                                       &panel.m_cmbGroup,  &panel.m_btnNew,      &panel.m_btnDelete,
-                                       &panel.m_btnRefresh, &panel.m_btnSave};
-        for (QWidget* a : controls) {
-            QVERIFY2(panel.rect().contains(a->geometry()), qPrintable(a->objectName()));
-            QVERIFY2(a->width() > 40 && a->height() > 20, qPrintable(a->objectName()));
-            for (QWidget* b : controls)
-                QVERIFY2(a == b || !a->geometry().intersects(b->geometry()),
-                         qPrintable(a->objectName() + u" over "_s + b->objectName()));
-        }
-        QVERIFY(panel.m_dlgProperty.m_editContent.height() > 60);
     }
 };
 

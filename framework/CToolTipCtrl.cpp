@@ -205,10 +205,14 @@ bool CToolTipCtrl::eventFilter(QObject* watched, QEvent* e)
         case QEvent::Move:
         case QEvent::Resize:
         case QEvent::Hide:
-        case QEvent::WindowDeactivate: Pop(); break;
-        default: break;
+        case QEvent::WindowDeactivate:
+            Pop();
+            break;
+        default:
+            break;
         }
-        if (std::none_of(m_tools.begin(), m_tools.end(), [window](const Tool& t) { return t.window == window; }))
+        if (std::none_of(m_tools.begin(), m_tools.end(),
+                         [window](const Tool& t) { return t.window == window; }))
             return false;
     }
     switch (e->type()) {

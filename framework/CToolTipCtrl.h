@@ -86,9 +86,9 @@ private:
     int m_autoPop = 10000;
     std::vector<Tool> m_tools;
     QPointer<QWidget> m_current;
-    QPointer<QWidget> m_currentWindow; // the current tool's top-level window, watched while shown
+    QPointer<QWidget> m_currentWindow;   // the current tool's top-level window, watched while shown
     std::optional<QPoint> m_lastPointer; // where the pointer was last seen over a tool (screen)
-    bool m_bMoved = false; // the pointer moved over the pending tool since it came onto it
+    bool m_bMoved = false;               // the pointer moved over the pending tool since it came onto it
     QPointer<QWidget> m_pending;
     QTimer m_showTimer;
     QTimer m_hideTimer;

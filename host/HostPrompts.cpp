@@ -44,11 +44,13 @@ HostPrompts::HostPrompts(QWidget* owner)
           dialog.setTextValue(items.value(current));
           return dialog.exec() == QDialog::Accepted ? int(items.indexOf(dialog.textValue())) : -1;
       }),
-      text([owner](const QString& title, const QString& label, const QString& text) -> std::optional<QString> {
-          bool ok = false;
-          QString entered = QInputDialog::getText(visibleOwner(owner), title, label, QLineEdit::Normal, text, &ok);
-          return ok ? std::optional<QString>(std::move(entered)) : std::nullopt;
-      }),
+      text(
+          [owner](const QString& title, const QString& label, const QString& text) -> std::optional<QString> {
+              bool ok = false;
+              QString entered =
+                  QInputDialog::getText(visibleOwner(owner), title, label, QLineEdit::Normal, text, &ok);
+              return ok ? std::optional<QString>(std::move(entered)) : std::nullopt;
+          }),
       clock([] { return QDateTime::currentSecsSinceEpoch(); })
 {
 }

@@ -16,15 +16,15 @@ struct HostPrompts
     using Question = std::function<bool(const QString& title, const QString& text)>;
     // A file to write (save, starting from the path `proposed`) or to read; empty when the person
     // cancels.
-    using FileChoice =
-        std::function<QString(const QString& title, const QString& filter, const QString& proposed, bool save)>;
+    using FileChoice = std::function<QString(const QString& title, const QString& filter,
+                                             const QString& proposed, bool save)>;
     // The index of the chosen item, `current` chosen at first (what Enter takes); -1 when the person
     // cancels.
-    using ItemChoice = std::function<int(const QString& title, const QString& label, const QStringList& items,
-                                         int current)>;
+    using ItemChoice =
+        std::function<int(const QString& title, const QString& label, const QStringList& items, int current)>;
     // A line of text, starting from `text`; nothing when the person cancels.
-    using TextEntry =
-        std::function<std::optional<QString>(const QString& title, const QString& label, const QString& text)>;
+    using TextEntry = std::function<std::optional<QString>(const QString& title, const QString& label,
+                                                           const QString& text)>;
     using Clock = std::function<qint64()>; // seconds since the epoch
 
     explicit HostPrompts(QWidget* owner);

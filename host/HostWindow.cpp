@@ -227,8 +227,9 @@ void HostWindow::askForUser()
         const QByteArray dir = m_store.dataDir().toUtf8();
         if (name == m_store.userName() ||
             MemoStore_Exists(user.constData(), m_store.dataDir().isEmpty() ? nullptr : dir.constData()) ||
-            m_prompts.question(u"新建用户"_s, u"用户“%1”还没有备忘录。要为这个用户新建一个空的备忘录存储吗？\n\n"
-                                              "选“否”可回到输入框修改用户名。"_s.arg(name))) {
+            m_prompts.question(u"新建用户"_s,
+                               u"用户“%1”还没有备忘录。要为这个用户新建一个空的备忘录存储吗？\n\n"
+                               "选“否”可回到输入框修改用户名。"_s.arg(name))) {
             switchUser(name);
             return;
         }

@@ -180,11 +180,12 @@ void StoreActions::exportMemos(Format format)
     const bool json = format == Format::Json;
     const QString suffix = json ? u".json"_s : u".md"_s;
     const QString day = QDateTime::fromSecsSinceEpoch(m_prompts.clock()).toString(u"yyyyMMdd"_s);
-    const QString proposed = QDir(DocumentsFolder()).filePath(
-        u"备忘录-%1-%2%3"_s.arg(FileNamePart(m_store.userName()), day, suffix));
-    const QString chosen = m_prompts.file(json ? u"导出为 JSON"_s : u"导出为 Markdown"_s,
-                                          json ? u"JSON 文件 (*.json)"_s : u"Markdown 文件 (*.md)"_s, proposed,
-                                          true);
+    const QString proposed =
+        QDir(DocumentsFolder())
+            .filePath(u"备忘录-%1-%2%3"_s.arg(FileNamePart(m_store.userName()), day, suffix));
+    const QString chosen =
+        m_prompts.file(json ? u"导出为 JSON"_s : u"导出为 Markdown"_s,
+                       json ? u"JSON 文件 (*.json)"_s : u"Markdown 文件 (*.md)"_s, proposed, true);
     if (chosen.isEmpty())
         return;
     // The dialog asked before replacing the file it was given, not one with the type added.
@@ -203,8 +204,8 @@ void StoreActions::exportMemos(Format format)
 
 void StoreActions::importMemos()
 {
-    const QString path = m_prompts.file(u"从 JSON 导入"_s, u"JSON 文件 (*.json);;所有文件 (*)"_s,
-                                        DocumentsFolder(), false);
+    const QString path =
+        m_prompts.file(u"从 JSON 导入"_s, u"JSON 文件 (*.json);;所有文件 (*)"_s, DocumentsFolder(), false);
     if (path.isEmpty())
         return;
     QString error;
@@ -245,8 +246,7 @@ QStringList StoreActions::backupLabels(const QStringList& paths, int& current) c
     current = -1;
     for (const QString& path : paths) {
         const int memos = MemoStore_BackupMemoCount(QFile::encodeName(path).constData());
-        QString label = BackupLabel(path) +
-                        (memos < 0 ? u"  （无法读取）"_s : u"  %1 条备忘录"_s.arg(memos));
+        QString label = BackupLabel(path) + (memos < 0 ? u"  （无法读取）"_s : u"  %1 条备忘录"_s.arg(memos));
         if (beforeRestore.contains(path))
             label += u"  （恢复前自动保存）"_s;
         else if (current < 0)
@@ -281,8 +281,8 @@ void StoreActions::restoreBackup()
     if (MemoStore_RestoreBackup(path.constData(), m_prompts.clock()) == 1) {
         RememberCopiesBeforeRestore(paths, BackupPaths());
         m_storeChanged();
-        m_prompts.notice(u"从备份恢复"_s, u"已从 %1 的备份恢复。用户“%2”现在共有 %3 条备忘录。"_s.arg(
-                                              BackupLabel(paths[chosen]), user)
+        m_prompts.notice(u"从备份恢复"_s, u"已从 %1 的备份恢复。用户“%2”现在共有 %3 条备忘录。"_s
+                                              .arg(BackupLabel(paths[chosen]), user)
                                               .arg(DBI_MemGetValidRecordCount()));
         return;
     }

@@ -312,7 +312,9 @@ class TestXSession : public QObject
         QCOMPARE(driver.leftOpen(), 0);
 
         QStringList notices;
-        window->prompts().notice = [&](const QString& title, const QString& text) { notices << title << text; };
+        window->prompts().notice = [&](const QString& title, const QString& text) {
+            notices << title << text;
+        };
         QMenuBar* bar = window->menuBar();
         QAction* help = nullptr;
         for (QAction* action : bar->actions())
@@ -346,7 +348,8 @@ class TestXSession : public QObject
         // the window grows under it (X tells the window the pointer came in, where it was).
         const QPoint resting = body->mapToGlobal(body->rect().center()) + QPoint(300, 0);
         QVERIFY(!window->frameGeometry().contains(resting));
-        QVERIFY(xdotool({u"mousemove"_s, u"--sync"_s, QString::number(resting.x()), QString::number(resting.y())}));
+        QVERIFY(xdotool(
+            {u"mousemove"_s, u"--sync"_s, QString::number(resting.x()), QString::number(resting.y())}));
         handleInput();
         window->resize(1300, 640);
         QTRY_VERIFY(body->rect().contains(body->mapFromGlobal(resting)));
@@ -355,7 +358,8 @@ class TestXSession : public QObject
 
         // The person moves the pointer on the body: the hint shows; the window shrinks: it goes.
         const QPoint moved = resting + QPoint(8, 4);
-        QVERIFY(xdotool({u"mousemove"_s, u"--sync"_s, QString::number(moved.x()), QString::number(moved.y())}));
+        QVERIFY(
+            xdotool({u"mousemove"_s, u"--sync"_s, QString::number(moved.x()), QString::number(moved.y())}));
         QTRY_VERIFY(shownBalloon(panel));
         window->resize(1000, 640);
         QTRY_VERIFY(!shownBalloon(panel));
@@ -406,7 +410,8 @@ class TestXSession : public QObject
         for (std::int32_t order = 1; order <= DBI_MemGetValidRecordCount(); ++order) {
             MemoRecord memo{};
             DBI_MemReadRecordByOrder(order, &memo);
-            stored << QStringView(MemoTitle(memo)).toString() + u'|' + QStringView(MemoContent(memo)).toString();
+            stored << QStringView(MemoTitle(memo)).toString() + u'|' +
+                          QStringView(MemoContent(memo)).toString();
         }
         QCOMPARE(stored, expected);
         QVERIFY2(reports.isEmpty(), qPrintable(reports.join(u'\n')));

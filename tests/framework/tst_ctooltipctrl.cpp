@@ -20,7 +20,8 @@ void hoverTo(QWidget* widget, QPoint local)
 // What Qt sends a control that a relayout brought under a pointer at rest.
 void enterUnderRestingPointer(QWidget* widget)
 {
-    QEnterEvent enter(widget->mapFromGlobal(QCursor::pos()), widget->mapFromGlobal(QCursor::pos()), QCursor::pos());
+    QEnterEvent enter(widget->mapFromGlobal(QCursor::pos()), widget->mapFromGlobal(QCursor::pos()),
+                      QCursor::pos());
     QApplication::sendEvent(widget, &enter);
     const QPoint here = widget->mapFromGlobal(QCursor::pos());
     QHoverEvent move(QEvent::HoverMove, here, QCursor::pos(), here);
@@ -116,7 +117,7 @@ private Q_SLOTS:
         tip.AddTool(&body, QStringLiteral(u"正文内容不得超过500个字！"));
 
         QCursor::setPos(dlg.mapToGlobal(QPoint(150, 100))); // resting beside the body
-        body.setGeometry(10, 10, 280, 180);                   // the body grows under it
+        body.setGeometry(10, 10, 280, 180);                 // the body grows under it
         enterUnderRestingPointer(&body);
         QTest::qWait(50);
         QVERIFY(!tip.IsTipVisible());
@@ -124,9 +125,15 @@ private Q_SLOTS:
         hoverTo(&body, QPoint(145, 95)); // the person moves the pointer on the body
         QTRY_VERIFY(tip.IsTipVisible());
         switch (change) {
-        case 0: dlg.resize(400, 300); break;
-        case 1: dlg.move(150, 150); break;
-        case 2: body.resize(200, 100); break;
+        case 0:
+            dlg.resize(400, 300);
+            break;
+        case 1:
+            dlg.move(150, 150);
+            break;
+        case 2:
+            body.resize(200, 100);
+            break;
         default: {
             QEvent deactivate(QEvent::WindowDeactivate);
             QApplication::sendEvent(&dlg, &deactivate);

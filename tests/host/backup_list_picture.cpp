@@ -10,9 +10,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
-#include <QTimer>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 

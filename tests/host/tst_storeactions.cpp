@@ -88,8 +88,8 @@ class TestStoreActions : public QObject
     bool m_answer = false;
     qint64 m_now = kMonday;
     std::unique_ptr<HostWindow> m_window;
-    QString m_typed;    // the file name a person types into the save dialog; empty: memos.json
-    QString m_proposed; // the path the dialog was opened with
+    QString m_typed;     // the file name a person types into the save dialog; empty: memos.json
+    QString m_proposed;  // the path the dialog was opened with
     QStringList m_items; // the backup list offered
     int m_current = -1;  // the entry of it chosen at first
     QStringList m_notices;
@@ -234,16 +234,16 @@ class TestStoreActions : public QObject
         QTest::addColumn<QString>("written"); // empty: nothing
         const QString json = u"备忘录-al_ce-20240506.json"_s;
         const QString md = u"备忘录-al_ce-20240506.md"_s;
-        QTest::newRow("json, no type") << u"exportJsonAction"_s << u"memos"_s << false << true << json
-                                       << u"memos.json"_s;
+        QTest::newRow("json, no type")
+            << u"exportJsonAction"_s << u"memos"_s << false << true << json << u"memos.json"_s;
         QTest::newRow("json, typed") << u"exportJsonAction"_s << u"memos.JSON"_s << false << true << json
                                      << u"memos.JSON"_s;
-        QTest::newRow("markdown, no type") << u"exportMarkdownAction"_s << u"notes"_s << false << true << md
-                                           << u"notes.md"_s;
-        QTest::newRow("existing, kept") << u"exportJsonAction"_s << u"memos"_s << true << false << json
-                                        << QString();
-        QTest::newRow("existing, replaced") << u"exportJsonAction"_s << u"memos"_s << true << true << json
-                                            << u"memos.json"_s;
+        QTest::newRow("markdown, no type")
+            << u"exportMarkdownAction"_s << u"notes"_s << false << true << md << u"notes.md"_s;
+        QTest::newRow("existing, kept")
+            << u"exportJsonAction"_s << u"memos"_s << true << false << json << QString();
+        QTest::newRow("existing, replaced")
+            << u"exportJsonAction"_s << u"memos"_s << true << true << json << u"memos.json"_s;
     }
     void anExportIsNamedAndTyped()
     {
@@ -255,7 +255,8 @@ class TestStoreActions : public QObject
         QFETCH(QString, written);
         window(u"al/ce"_s);
         QVERIFY(storeMemo(u"one"_s) > 0);
-        const QString target = m_dir->filePath(typed.contains(u'.') ? typed : typed + proposed.mid(proposed.lastIndexOf(u'.')));
+        const QString target =
+            m_dir->filePath(typed.contains(u'.') ? typed : typed + proposed.mid(proposed.lastIndexOf(u'.')));
         if (existing) {
             QFile old(target);
             QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
@@ -311,12 +312,12 @@ class TestStoreActions : public QObject
         QTest::addColumn<QStringList>("shown"); // what the field held each time it opened
         QTest::newRow("known name") << QStringList{u"bob"_s} << QList<bool>{} << u"bob"_s
                                     << QStringList{u"alice"_s};
-        QTest::newRow("mistyped, corrected") << QStringList{u"bbo"_s, u"bob"_s} << QList<bool>{false} << u"bob"_s
-                                             << QStringList{u"alice"_s, u"bbo"_s};
-        QTest::newRow("new, created") << QStringList{u"carol"_s} << QList<bool>{true} << u"carol"_s
-                                      << QStringList{u"alice"_s};
-        QTest::newRow("mistyped, cancelled") << QStringList{u"bbo"_s} << QList<bool>{false} << u"alice"_s
-                                             << QStringList{u"alice"_s, u"bbo"_s};
+        QTest::newRow("mistyped, corrected") << QStringList{u"bbo"_s, u"bob"_s} << QList<bool>{false}
+                                             << u"bob"_s << QStringList{u"alice"_s, u"bbo"_s};
+        QTest::newRow("new, created")
+            << QStringList{u"carol"_s} << QList<bool>{true} << u"carol"_s << QStringList{u"alice"_s};
+        QTest::newRow("mistyped, cancelled")
+            << QStringList{u"bbo"_s} << QList<bool>{false} << u"alice"_s << QStringList{u"alice"_s, u"bbo"_s};
     }
     void aNewUserNameIsCreatedOnlyAfterAsking()
     {
@@ -328,7 +329,8 @@ class TestStoreActions : public QObject
         QVERIFY(host.switchUser(u"bob"_s));
         QVERIFY(host.switchUser(u"alice"_s));
         QStringList opened;
-        host.prompts().text = [&](const QString&, const QString&, const QString& text) -> std::optional<QString> {
+        host.prompts().text = [&](const QString&, const QString&,
+                                  const QString& text) -> std::optional<QString> {
             opened << text;
             if (typed.isEmpty())
                 return std::nullopt;

@@ -74,10 +74,10 @@ class TestMemoDlgEveryday : public QObject
         QTest::addColumn<QString>("searchText");
         const QStringList all{u"ab one"_s, u"two"_s, u"ab three"_s};
         QTest::newRow("escape empties") << 3 << u"ab"_s << int(Qt::Key_Escape) << all << false << QString();
-        QTest::newRow("down into the list")
-            << 3 << u"ab"_s << int(Qt::Key_Down) << QStringList{u"ab one"_s, u"ab three"_s} << true << u"ab"_s;
-        QTest::newRow("down, nothing listed") << 0 << QString() << int(Qt::Key_Down) << QStringList() << false
-                                              << QString();
+        QTest::newRow("down into the list") << 3 << u"ab"_s << int(Qt::Key_Down)
+                                            << QStringList{u"ab one"_s, u"ab three"_s} << true << u"ab"_s;
+        QTest::newRow("down, nothing listed")
+            << 0 << QString() << int(Qt::Key_Down) << QStringList() << false << QString();
     }
     void escapeAndDownInTheSearchBox()
     {
@@ -184,7 +184,8 @@ class TestMemoDlgEveryday : public QObject
             Type(&panel.m_edtSearch, search);
             PanelHarness::settle();
         }
-        QCOMPARE(ListTitles(panel.m_listMemo).contains(u"came back"_s), filter == u"全部"_s && search.isEmpty());
+        QCOMPARE(ListTitles(panel.m_listMemo).contains(u"came back"_s),
+                 filter == u"全部"_s && search.isEmpty());
         ClickRow(panel.m_listMemo, 0);
 
         SendMessage(&panel, WM_MEMO_SHOWRESTORED, WPARAM(back), LPARAM(2));

@@ -33,8 +33,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # font is needed for the Chinese texts, which would otherwise show as boxes.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei")
-# Qt's own buttons and menus in Chinese; without it they are English.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+# Qt's own buttons and menus in Chinese, without it they are English; a colour emoji font, without
+# it emoji in memos show as empty boxes.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-noto-color-emoji")
 include(CPack)
 
 # Installing (and so cpack) takes what is built and does not build the whole tree first: the tests

@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QWidget>
 
+#include <algorithm>
+
 CToolTipCtrl::CToolTipCtrl()
 {
     m_showTimer.setSingleShot(true);
@@ -15,8 +17,17 @@ CToolTipCtrl::CToolTipCtrl()
     connect(&m_showTimer, &QTimer::timeout, this, [this] {
         if (!m_pending || !m_bActive)
             return;
-        if (const Tool* t = toolAt(m_pending, m_pendingPos))
-            show(*t, m_pending->mapToGlobal(m_pendingPos) + QPoint(0, 16));
+        const QPoint pointer = QCursor::pos();
+        if (!m_bMoved && m_lastPointer && *m_lastPointer == pointer) {
+            // Not moved since it came onto the control (or the control came under it): wait on.
+            m_showTimer.start(std::max(m_initialDelay, 100));
+            return;
+        }
+        const QPoint local = m_pending->mapFromGlobal(pointer);
+        if (!m_pending->rect().contains(local))
+            return;
+        if (const Tool* t = toolAt(m_pending, local))
+            show(*t, pointer + QPoint(0, 16));
     });
     connect(&m_hideTimer, &QTimer::timeout, this, &CToolTipCtrl::Pop);
 }
@@ -132,6 +143,10 @@ void CToolTipCtrl::Pop()
     m_showTimer.stop();
     m_hideTimer.stop();
     m_current = nullptr;
+    if (m_currentWindow && std::none_of(m_tools.begin(), m_tools.end(),
+                                        [this](const Tool& t) { return t.window == m_currentWindow; }))
+        m_currentWindow->removeEventFilter(this);
+    m_currentWindow = nullptr;
     if (m_tip)
         m_tip->hide();
 }
@@ -159,8 +174,24 @@ void CToolTipCtrl::show(const Tool& tool, QPoint anchor)
     m_tip->setContent(icon, m_title, tool.text, IsBalloon(), m_maxWidth);
     m_tip->showAt(anchor);
     m_current = tool.window;
+    m_currentWindow = tool.window->window();
+    m_currentWindow->installEventFilter(this);
     if (m_autoPop > 0)
         m_hideTimer.start(m_autoPop);
+}
+
+void CToolTipCtrl::pointerOver(QWidget* window, QPoint global, bool entered)
+{
+    // Only a move counts: the events a control gets when it is laid out anew under a resting
+    // pointer carry the position the pointer already had.
+    if (entered || m_pending != window)
+        m_bMoved = false;
+    else if (m_lastPointer && *m_lastPointer != global)
+        m_bMoved = true;
+    m_lastPointer = global;
+    m_pending = window;
+    if (m_bActive && !IsTipVisible() && !m_showTimer.isActive())
+        m_showTimer.start(m_initialDelay);
 }
 
 bool CToolTipCtrl::eventFilter(QObject* watched, QEvent* e)
@@ -168,29 +199,62 @@ bool CToolTipCtrl::eventFilter(QObject* watched, QEvent* e)
     auto* window = qobject_cast<QWidget*>(watched);
     if (!window)
         return false;
+    if (window == m_currentWindow && window != m_current) {
+        // The window of the shown tip: the balloon would point at a place that has gone.
+        switch (e->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Hide:
+        case QEvent::WindowDeactivate:
+            Pop();
+            break;
+        default:
+            break;
+        }
+        if (std::none_of(m_tools.begin(), m_tools.end(),
+                         [window](const Tool& t) { return t.window == window; }))
+            return false;
+    }
     switch (e->type()) {
     case QEvent::ToolTip:
         return true; // this control's tips are ours
-    case QEvent::Enter:
-    case QEvent::HoverEnter:
-    case QEvent::HoverMove: {
-        if (!m_bActive || IsTipVisible())
-            break;
-        const QPoint local = window->mapFromGlobal(QCursor::pos());
-        m_pending = window;
-        m_pendingPos = e->type() == QEvent::Enter ? local : static_cast<QHoverEvent*>(e)->position().toPoint();
-        if (!m_showTimer.isActive())
-            m_showTimer.start(m_initialDelay);
+    case QEvent::Enter: {
+        const auto* enter = dynamic_cast<QEnterEvent*>(e);
+        pointerOver(window, enter ? enter->globalPosition().toPoint() : QCursor::pos(), true);
         break;
     }
+    case QEvent::HoverMove:
+        pointerOver(window, window->mapToGlobal(static_cast<QHoverEvent*>(e)->position().toPoint()), false);
+        break;
+    case QEvent::MouseMove:
+        pointerOver(window, static_cast<QMouseEvent*>(e)->globalPosition().toPoint(), false);
+        break;
     case QEvent::Leave:
     case QEvent::HoverLeave:
+        m_lastPointer.reset();
+        [[fallthrough]];
+    case QEvent::Move:
+    case QEvent::Resize:
+        // Laid out anew: a shown tip points at a place that has gone, and one on its way waits for
+        // the pointer to move again.
+        if (m_current == window)
+            Pop();
+        if (m_pending == window) {
+            m_bMoved = false;
+            m_lastPointer = QCursor::pos();
+            if (m_bActive && !m_showTimer.isActive())
+                m_showTimer.start(m_initialDelay);
+        }
+        break;
     case QEvent::MouseButtonPress:
     case QEvent::KeyPress:
     case QEvent::Wheel:
     case QEvent::Hide:
-        if (m_pending == window || m_current == window)
+    case QEvent::FocusOut:
+        if (m_pending == window || m_current == window) {
+            m_pending = nullptr;
             Pop();
+        }
         break;
     default: break;
     }

@@ -1,8 +1,11 @@
 #pragma once
 // Tool tips for a window's controls: AddTool registers a control (or an area of it) with its text;
 // while the tip is active, resting the mouse on the control shows the text, with the title and
-// icon of SetTitle, in a balloon (TTS_BALLOON) or a plain box. Moving off, clicking or typing
-// hides it. RelayEvent takes the input a dialog sees in PreTranslateMessage.
+// icon of SetTitle, in a balloon (TTS_BALLOON) or a plain box. Only the pointer moving over a
+// control starts its tip: a control that moves or grows under a resting pointer (a window resized
+// or laid out anew) shows none. Moving off, clicking, typing, and the control or its window moving,
+// changing size, hiding or losing the focus hide it. RelayEvent takes the input a dialog sees in
+// PreTranslateMessage.
 #include "CRect.h"
 #include "FrameworkExport.h"
 #include "MSG.h"
@@ -69,6 +72,9 @@ private:
     };
     const Tool* toolAt(QWidget* window, QPoint local) const;
     void show(const Tool& tool, QPoint anchor);
+    // The pointer is at `global` over `window`, having just come onto it when `entered`: starts
+    // the wait for its tip, which shows once the pointer has moved there.
+    void pointerOver(QWidget* window, QPoint global, bool entered);
 
     QPointer<TipWindow> m_tip;
     DWORD m_style = 0;
@@ -80,8 +86,10 @@ private:
     int m_autoPop = 10000;
     std::vector<Tool> m_tools;
     QPointer<QWidget> m_current;
+    QPointer<QWidget> m_currentWindow;   // the current tool's top-level window, watched while shown
+    std::optional<QPoint> m_lastPointer; // where the pointer was last seen over a tool (screen)
+    bool m_bMoved = false;               // the pointer moved over the pending tool since it came onto it
     QPointer<QWidget> m_pending;
-    QPoint m_pendingPos;
     QTimer m_showTimer;
     QTimer m_hideTimer;
 };

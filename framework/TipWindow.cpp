@@ -15,7 +15,8 @@ constexpr int kIcon = 16;
 
 TipWindow::TipWindow(QWidget* parent) : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint)
 {
-    setAttribute(Qt::WA_TranslucentBackground);
+    // Shaped by a mask rather than by a transparent background: without a compositing window
+    // manager transparent corners come out black.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
 }
@@ -79,13 +80,16 @@ void TipWindow::showAt(QPoint anchor)
         m_textRect.translate(0, -shift);
     }
     move(topLeft);
+    // The outline and its border line; nothing outside it is part of the window.
+    QPainterPathStroker border;
+    border.setWidth(2);
+    const QPainterPath shape = outline().united(border.createStroke(outline()));
+    setMask(QRegion(shape.toFillPolygon().toPolygon(), Qt::WindingFill));
     show();
 }
 
-void TipWindow::paintEvent(QPaintEvent*)
+QPainterPath TipWindow::outline() const
 {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
     QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     QPainterPath path;
     if (m_balloon) {
@@ -105,6 +109,14 @@ void TipWindow::paintEvent(QPaintEvent*)
     } else {
         path.addRect(box);
     }
+    return path;
+}
+
+void TipWindow::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath path = outline();
     QLinearGradient fill(0, 0, 0, height());
     fill.setColorAt(0, QColor(0xFF, 0xFF, 0xFF));
     fill.setColorAt(1, QColor(0xE4, 0xEC, 0xF7));

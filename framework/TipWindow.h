@@ -2,6 +2,7 @@
 // The window a CToolTipCtrl shows: an icon and a bold title over the text, in a rounded box whose
 // tail points at the anchor (balloon style) or in a plain box.
 #include <QIcon>
+#include <QPainterPath>
 #include <QWidget>
 
 class TipWindow : public QWidget
@@ -21,6 +22,8 @@ protected:
 
 private:
     QSize layoutContent();
+    // The box (with its tail, for a balloon) in the window's pixels.
+    QPainterPath outline() const;
 
     QIcon m_icon;
     QString m_title;

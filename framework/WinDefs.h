@@ -44,6 +44,7 @@ constexpr UINT VK_RETURN = 0x0D;
 constexpr UINT VK_ESCAPE = 0x1B;
 constexpr UINT VK_CONTROL = 0x11;
 constexpr UINT VK_SHIFT = 0x10;
+constexpr UINT VK_DOWN = 0x28;
 constexpr UINT VK_DELETE = 0x2E;
 constexpr UINT VK_F3 = 0x72;
 

@@ -32,16 +32,27 @@ HostPrompts::HostPrompts(QWidget* owner)
           return QMessageBox::question(visibleOwner(owner), title, text, QMessageBox::Yes | QMessageBox::No,
                                        QMessageBox::No) == QMessageBox::Yes;
       }),
-      file([owner](const QString& title, const QString& filter, bool save) {
-          return save ? QFileDialog::getSaveFileName(visibleOwner(owner), title, QString(), filter)
-                      : QFileDialog::getOpenFileName(visibleOwner(owner), title, QString(), filter);
+      file([owner](const QString& title, const QString& filter, const QString& proposed, bool save) {
+          return save ? QFileDialog::getSaveFileName(visibleOwner(owner), title, proposed, filter)
+                      : QFileDialog::getOpenFileName(visibleOwner(owner), title, proposed, filter);
       }),
-      item([owner](const QString& title, const QString& label, const QStringList& items) {
-          bool ok = false;
-          const QString chosen =
-              QInputDialog::getItem(visibleOwner(owner), title, label, items, 0, false, &ok);
-          return ok ? int(items.indexOf(chosen)) : -1;
+      item([owner](const QString& title, const QString& label, const QStringList& items, int current) {
+          // A list rather than a drop-down: every choice is in sight, with what it says about it.
+          QInputDialog dialog(visibleOwner(owner));
+          dialog.setWindowTitle(title);
+          dialog.setLabelText(label);
+          dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+          dialog.setComboBoxItems(items);
+          dialog.setTextValue(items.value(current));
+          return dialog.exec() == QDialog::Accepted ? int(items.indexOf(dialog.textValue())) : -1;
       }),
+      text(
+          [owner](const QString& title, const QString& label, const QString& text) -> std::optional<QString> {
+              bool ok = false;
+              QString entered =
+                  QInputDialog::getText(visibleOwner(owner), title, label, QLineEdit::Normal, text, &ok);
+              return ok ? std::optional<QString>(std::move(entered)) : std::nullopt;
+          }),
       clock([] { return QDateTime::currentSecsSinceEpoch(); }),
       secret([owner](const QString& title, const QString& label) {
           return QInputDialog::getText(visibleOwner(owner), title, label, QLineEdit::Password);

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -15,11 +16,17 @@ struct HostPrompts
 {
     using Report = std::function<void(const QString& title, const QString& text)>;
     using Question = std::function<bool(const QString& title, const QString& text)>;
-    // A file to write (save) or to read; empty when the person cancels.
-    using FileChoice = std::function<QString(const QString& title, const QString& filter, bool save)>;
-    // The index of the chosen item; -1 when the person cancels.
+    // A file to write (save, starting from the path `proposed`) or to read; empty when the person
+    // cancels.
+    using FileChoice = std::function<QString(const QString& title, const QString& filter,
+                                             const QString& proposed, bool save)>;
+    // The index of the chosen item, `current` chosen at first (what Enter takes); -1 when the person
+    // cancels.
     using ItemChoice =
-        std::function<int(const QString& title, const QString& label, const QStringList& items)>;
+        std::function<int(const QString& title, const QString& label, const QStringList& items, int current)>;
+    // A line of text, starting from `text`; nothing when the person cancels.
+    using TextEntry = std::function<std::optional<QString>(const QString& title, const QString& label,
+                                                           const QString& text)>;
     using Clock = std::function<qint64()>; // seconds since the epoch
     // A secret typed in (a password); empty when the person cancels.
     using Secret = std::function<QString(const QString& title, const QString& label)>;
@@ -33,6 +40,7 @@ struct HostPrompts
     Question question;
     FileChoice file;
     ItemChoice item;
+    TextEntry text;
     Clock clock;
     Secret secret;
     SyncChoice syncSettings;

@@ -9,6 +9,8 @@
 #include "SyncController.h"
 #include "SyncSecrets.h"
 
+#include <MemoStore.h>
+
 #include <CDialog.h>
 #include <CXml.h>
 #include <WinMessage.h>
@@ -19,7 +21,6 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -40,8 +41,14 @@ constexpr int kMaxRecentUsers = 8;
 
 HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
     : QMainWindow(parent), m_host(std::make_unique<ModuleHost>()), m_store(dataDir), m_prompts(this),
-      m_storeActions(
-          std::make_unique<StoreActions>(this, m_prompts, m_store, [this] { sendUserToModule(); })),
+      m_storeActions(std::make_unique<StoreActions>(
+          this, m_prompts, m_store, [this] { sendUserToModule(); },
+          [this](int firstKey, int count) {
+              // After the reload that sendUserToModule posted: the panel selects the first and says
+              // how many came back.
+              if (QWidget* panel = currentPanel())
+                  PostMessage(panel, WM_MEMO_SHOWRESTORED, WPARAM(firstKey), LPARAM(count));
+          })),
       m_storeReopener(
           std::make_unique<StoreReopener>(this, m_prompts, m_store, [this] { sendUserToModule(); })),
       m_moduleBar(new ModuleBar(this)), m_frame(new QStackedWidget(this)), m_placeholder(new QLabel(m_frame)),
@@ -126,6 +133,8 @@ void HostWindow::buildMenus()
     module->addAction(u"重新加载模块(&R)"_s, this, &HostWindow::reloadModule);
 
     QMenu* help = menuBar()->addMenu(u"帮助(&H)"_s);
+    QAction* keys = help->addAction(u"快捷键(&K)"_s, this, &HostWindow::showShortcuts);
+    keys->setObjectName(u"shortcutsAction"_s);
     help->addAction(u"关于(&A)"_s, this, &HostWindow::showAbout);
 }
 
@@ -254,7 +263,8 @@ void HostWindow::rebuildUserMenu()
     }
     if (!m_recentUsers.isEmpty())
         m_userMenu->addSeparator();
-    m_userMenu->addAction(u"切换用户(&S)…"_s, this, &HostWindow::askForUser);
+    m_userMenu->addAction(u"切换用户(&S)…"_s, this, &HostWindow::askForUser)
+        ->setObjectName(u"switchUserAction"_s);
     m_userMenu->addSeparator();
     QAction* quit = m_userMenu->addAction(u"退出(&X)"_s, this, &QWidget::close);
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -308,14 +318,26 @@ bool HostWindow::switchUser(const QString& userName)
 
 void HostWindow::askForUser()
 {
-    bool ok = false;
-    const QString name =
-        QInputDialog::getText(this, u"切换用户"_s, u"用户名："_s, QLineEdit::Normal, m_store.userName(), &ok)
-            .trimmed();
-    if (ok && !name.isEmpty())
-        switchUser(name);
-    else
-        rebuildUserMenu();
+    QString typed = m_store.userName();
+    for (;;) {
+        const std::optional<QString> entered = m_prompts.text(u"切换用户"_s, u"用户名："_s, typed);
+        const QString name = entered ? entered->trimmed() : QString();
+        if (name.isEmpty())
+            break;
+        // A mistyped name would otherwise become a new, empty store without a word.
+        const QByteArray user = name.toUtf8();
+        const QByteArray dir = m_store.dataDir().toUtf8();
+        if (name == m_store.userName() ||
+            MemoStore_Exists(user.constData(), m_store.dataDir().isEmpty() ? nullptr : dir.constData()) ||
+            m_prompts.question(u"新建用户"_s,
+                               u"用户“%1”还没有备忘录。要为这个用户新建一个空的备忘录存储吗？\n\n"
+                               "选“否”可回到输入框修改用户名。"_s.arg(name))) {
+            switchUser(name);
+            return;
+        }
+        typed = name;
+    }
+    rebuildUserMenu();
 }
 
 bool HostWindow::loadModule(const QString& path)
@@ -427,6 +449,17 @@ void HostWindow::updateTitle()
     const QString user = m_store.userName();
     setWindowTitle(user.isEmpty() ? u"MemoHost"_s : u"MemoHost - %1"_s.arg(user));
     m_userLabel->setText(user.isEmpty() ? u"未打开存储"_s : u"用户：%1"_s.arg(user));
+}
+
+void HostWindow::showShortcuts()
+{
+    m_prompts.notice(u"快捷键"_s, u"Ctrl+N\t新建备忘录\n"
+                                  "Ctrl+S\t保存详情区的修改\n"
+                                  "Delete\t删除列表中选中的备忘录\n"
+                                  "Ctrl+F、Ctrl+F3\t转到搜索框\n"
+                                  "Esc\t（在搜索框中）清空搜索\n"
+                                  "↓\t（在搜索框中）转到列表\n"
+                                  "Ctrl+Q\t退出"_s);
 }
 
 void HostWindow::showAbout()

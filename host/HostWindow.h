@@ -84,6 +84,7 @@ class HostWindow : public QMainWindow
     void rememberUser(const QString& userName);
     void askForUser();
     void reloadModule();
+    void showShortcuts();
     void showAbout();
     void placePanel(const PanelRegistration& registration);
     void showStatusText(const QString& text);

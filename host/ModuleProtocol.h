@@ -12,6 +12,8 @@ constexpr int NTF_UPDATE_DATA = 0x2AF82AFF;     // host -> module: the user chan
 
 // The private message that asks a panel to put the focus into its search box.
 constexpr unsigned int WM_MEMO_FOCUSSEARCH = 0xA72;
+// host -> panel: memos came back from the trash; wParam the key of the first, lParam how many.
+constexpr unsigned int WM_MEMO_SHOWRESTORED = 0xA73;
 
 // Element names, spelled as the protocol spells them.
 constexpr QStringView REG_ROOT = u"ZorvaRegWnd";

@@ -11,10 +11,16 @@
 #include <MemoStore.h>
 #include <MemoTrash.h>
 
+#include <DbiMemo.h>
+
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +36,47 @@ QString StoreError()
 QString Text(std::u16string_view text)
 {
     return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
+}
+
+// The user's documents folder, the home folder where there is none.
+QString DocumentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() || !QFileInfo(documents).isDir() ? QDir::homePath() : documents;
+}
+
+// A user name as part of a file name: characters no file name may hold become "_".
+QString FileNamePart(QString name)
+{
+    static const QRegularExpression unsafe(u"[/\\\\:*?\"<>|\\x00-\\x1f]"_s);
+    name.replace(unsafe, u"_"_s);
+    return name.isEmpty() || name.startsWith(u'.') ? u"_"_s + name : name;
+}
+
+const auto kBeforeRestoreKey = u"backups/beforeRestore"_s;
+
+// The copies the store took of itself just before a restore, by path, kept across runs.
+QStringList CopiesBeforeRestore()
+{
+    return QSettings().value(kBeforeRestoreKey).toStringList();
+}
+
+void RememberCopiesBeforeRestore(const QStringList& before, const QStringList& after)
+{
+    QStringList marked;
+    for (const QString& path : CopiesBeforeRestore())
+        if (after.contains(path))
+            marked << path; // copies removed since are forgotten
+    for (const QString& path : after)
+        if (!before.contains(path) && !marked.contains(path))
+            marked << path;
+    QSettings().setValue(kBeforeRestoreKey, marked);
+}
+
+QStringList BackupPaths()
+{
+    const QString list = QString::fromUtf8(MemoStore_Backups());
+    return list.isEmpty() ? QStringList() : list.split(u'\n');
 }
 
 QString RestoreRefusal(int result)
@@ -62,8 +109,9 @@ QString BackupLabel(const QString& path)
 } // namespace
 
 StoreActions::StoreActions(QWidget* owner, HostPrompts& prompts, UserStore& store,
-                           std::function<void()> storeChanged)
-    : m_owner(owner), m_prompts(prompts), m_store(store), m_storeChanged(std::move(storeChanged))
+                           std::function<void()> storeChanged, Restored memosRestored)
+    : m_owner(owner), m_prompts(prompts), m_store(store), m_storeChanged(std::move(storeChanged)),
+      m_memosRestored(std::move(memosRestored))
 {
 }
 
@@ -78,20 +126,24 @@ void StoreActions::showTrash()
     if (dialog.exec() != QDialog::Accepted)
         return;
     int restored = 0;
+    qint32 firstRestored = 0;
     QStringList refused;
     for (const qint32 key : dialog.chosenKeys()) {
         const auto entry = std::find_if(trash.begin(), trash.end(),
                                         [key](const DeletedMemo& e) { return e.memo.key == key; });
         const int result = MemoStore_TrashRestore(key);
-        if (result == MEMO_TRASH_RESTORED)
-            ++restored;
-        else
+        if (result == MEMO_TRASH_RESTORED && restored++ == 0)
+            firstRestored = key;
+        else if (result != MEMO_TRASH_RESTORED)
             refused << u"“%1”：%2"_s.arg(entry != trash.end() ? Text(MemoTitle(entry->memo))
                                                               : QString::number(key),
                                          RestoreRefusal(result));
     }
-    if (restored > 0)
+    if (restored > 0) {
         m_storeChanged();
+        if (m_memosRestored)
+            m_memosRestored(firstRestored, restored);
+    }
     if (!refused.isEmpty())
         m_prompts.error(u"无法恢复"_s,
                         u"有 %1 条备忘录没有恢复：\n\n%2"_s.arg(refused.size()).arg(refused.join(u'\n')));
@@ -126,9 +178,21 @@ bool StoreActions::writeFile(const QString& path, const QByteArray& bytes)
 void StoreActions::exportMemos(Format format)
 {
     const bool json = format == Format::Json;
-    const QString path = m_prompts.file(json ? u"导出为 JSON"_s : u"导出为 Markdown"_s,
-                                        json ? u"JSON 文件 (*.json)"_s : u"Markdown 文件 (*.md)"_s, true);
-    if (path.isEmpty())
+    const QString suffix = json ? u".json"_s : u".md"_s;
+    const QString day = QDateTime::fromSecsSinceEpoch(m_prompts.clock()).toString(u"yyyyMMdd"_s);
+    const QString proposed =
+        QDir(DocumentsFolder())
+            .filePath(u"备忘录-%1-%2%3"_s.arg(FileNamePart(m_store.userName()), day, suffix));
+    const QString chosen =
+        m_prompts.file(json ? u"导出为 JSON"_s : u"导出为 Markdown"_s,
+                       json ? u"JSON 文件 (*.json)"_s : u"Markdown 文件 (*.md)"_s, proposed, true);
+    if (chosen.isEmpty())
+        return;
+    // The dialog asked before replacing the file it was given, not one with the type added.
+    const QString path = chosen.endsWith(suffix, Qt::CaseInsensitive) ? chosen : chosen + suffix;
+    if (path != chosen && QFileInfo::exists(path) &&
+        !m_prompts.question(json ? u"导出为 JSON"_s : u"导出为 Markdown"_s,
+                            u"文件“%1”已经存在。要替换它吗？"_s.arg(QDir::toNativeSeparators(path))))
         return;
     const StoreContents contents = ReadStoreContents();
     const QByteArray bytes = json ? MemosToJson(contents) : MemosToMarkdown(contents, m_store.userName());
@@ -140,7 +204,8 @@ void StoreActions::exportMemos(Format format)
 
 void StoreActions::importMemos()
 {
-    const QString path = m_prompts.file(u"从 JSON 导入"_s, u"JSON 文件 (*.json);;所有文件 (*)"_s, false);
+    const QString path =
+        m_prompts.file(u"从 JSON 导入"_s, u"JSON 文件 (*.json);;所有文件 (*)"_s, DocumentsFolder(), false);
     if (path.isEmpty())
         return;
     QString error;
@@ -174,30 +239,51 @@ void StoreActions::importMemos()
     m_prompts.notice(u"导入"_s, report);
 }
 
+QStringList StoreActions::backupLabels(const QStringList& paths, int& current) const
+{
+    const QStringList beforeRestore = CopiesBeforeRestore();
+    QStringList labels;
+    current = -1;
+    for (const QString& path : paths) {
+        const int memos = MemoStore_BackupMemoCount(QFile::encodeName(path).constData());
+        QString label = BackupLabel(path) + (memos < 0 ? u"  （无法读取）"_s : u"  %1 条备忘录"_s.arg(memos));
+        if (beforeRestore.contains(path))
+            label += u"  （恢复前自动保存）"_s;
+        else if (current < 0)
+            current = int(labels.size());
+        labels << label;
+    }
+    if (current < 0)
+        current = 0;
+    return labels;
+}
+
 void StoreActions::restoreBackup()
 {
-    const QString list = QString::fromUtf8(MemoStore_Backups());
-    if (list.isEmpty()) {
+    const QStringList paths = BackupPaths();
+    if (paths.isEmpty()) {
         m_prompts.notice(u"从备份恢复"_s,
                          u"还没有备份。关闭程序或切换用户时会自动备份当前用户的备忘录，每天最多一次。"_s);
         return;
     }
-    const QStringList paths = list.split(u'\n');
-    QStringList labels;
-    for (const QString& path : paths)
-        labels << BackupLabel(path);
-    const int chosen = m_prompts.item(u"从备份恢复"_s, u"选择一个备份（最新的在最前）："_s, labels);
+    int current = 0;
+    const QStringList labels = backupLabels(paths, current);
+    const int chosen = m_prompts.item(u"从备份恢复"_s, u"选择一个备份（最新的在最前）："_s, labels, current);
     if (chosen < 0 || chosen >= paths.size())
         return;
     const QString user = m_store.userName();
     if (!m_prompts.question(
             u"从备份恢复"_s,
             u"用 %1 的备份替换用户“%2”现在的全部备忘录、分类和回收站吗？\n\n现在的内容会先另存为一个备份。"_s
-                .arg(labels[chosen], user)))
+                .arg(BackupLabel(paths[chosen]), user)))
         return;
     const QByteArray path = QFile::encodeName(paths[chosen]);
     if (MemoStore_RestoreBackup(path.constData(), m_prompts.clock()) == 1) {
+        RememberCopiesBeforeRestore(paths, BackupPaths());
         m_storeChanged();
+        m_prompts.notice(u"从备份恢复"_s, u"已从 %1 的备份恢复。用户“%2”现在共有 %3 条备忘录。"_s
+                                              .arg(BackupLabel(paths[chosen]), user)
+                                              .arg(DBI_MemGetValidRecordCount()));
         return;
     }
     QString error = StoreError();

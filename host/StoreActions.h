@@ -2,7 +2,8 @@
 // What the host's 数据 menu does with the current user's store: the trash (restore, empty), the
 // backups (one at closing, at most one a day; restoring one), export to JSON or Markdown and import
 // from JSON. Every question, report and choice goes through the host's prompts. After anything that
-// changed the memos, storeChanged tells the module, whose panel then reloads.
+// changed the memos, storeChanged tells the module, whose panel then reloads; after a restore from
+// the trash, memosRestored also names the first memo that came back and how many did.
 #include <QString>
 #include <functional>
 
@@ -15,7 +16,10 @@ class StoreActions
   public:
     enum class Format { Json, Markdown };
 
-    StoreActions(QWidget* owner, HostPrompts& prompts, UserStore& store, std::function<void()> storeChanged);
+    using Restored = std::function<void(int firstKey, int count)>;
+
+    StoreActions(QWidget* owner, HostPrompts& prompts, UserStore& store, std::function<void()> storeChanged,
+                 Restored memosRestored);
 
     void showTrash();
     void emptyTrash();
@@ -27,9 +31,13 @@ class StoreActions
 
   private:
     bool writeFile(const QString& path, const QByteArray& bytes);
+    // The list of the backup copies to choose from: date, memo count, and which were taken just
+    // before a restore. `current` gets the newest copy that was not.
+    QStringList backupLabels(const QStringList& paths, int& current) const;
 
     QWidget* m_owner;
     HostPrompts& m_prompts;
     UserStore& m_store;
     std::function<void()> m_storeChanged;
+    Restored m_memosRestored;
 };

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 
 #include <algorithm>
 #include <utility>
@@ -310,4 +311,23 @@ POSITION CZorvaListCtrl::positionAfter(int nItem) const
         if (topLevelItem(i)->isSelected())
             return POSITION(topLevelItem(i)->data(0, SerialRole).toLongLong());
     return 0;
+}
+
+void CZorvaListCtrl::SetEmptyText(const QString& text)
+{
+    if (text == m_emptyText)
+        return;
+    m_emptyText = text;
+    viewport()->update();
+}
+
+void CZorvaListCtrl::paintEvent(QPaintEvent* event)
+{
+    QTreeWidget::paintEvent(event);
+    if (m_emptyText.isEmpty() || GetItemCount() > 0)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+    const QRect area = viewport()->rect().adjusted(16, 16, -16, -16);
+    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, m_emptyText);
 }

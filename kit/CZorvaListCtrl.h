@@ -68,9 +68,14 @@ class KIT_API CZorvaListCtrl : public CWndT<QTreeWidget>
     POSITION GetFirstSelectedItemPosition() const;
     int GetNextSelectedItem(POSITION& pos) const;
 
+    // A text shown in the middle of the list while it has no rows; empty for none.
+    void SetEmptyText(const QString& text);
+    QString GetEmptyText() const { return m_emptyText; }
+
   protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     // Puts the collected rows into the view.
@@ -79,6 +84,7 @@ class KIT_API CZorvaListCtrl : public CWndT<QTreeWidget>
     int rowOfSerial(std::intptr_t serial) const;
     POSITION positionAfter(int nItem) const;
 
+    QString m_emptyText;
     QList<Qt::Alignment> m_align; // per column
     int m_columns = 0;
     std::intptr_t m_nextSerial = 1;

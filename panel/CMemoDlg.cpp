@@ -35,9 +35,14 @@ constexpr int MAX_GROUP_NAME_CHARS = int(MAX_GROUP_NAME_LEN);
 // The status text goes through a buffer of 48 UTF-16 units, terminator included.
 constexpr int MAX_STATUS_CHARS = 47;
 
-QString statusText(UINT textId, int rows)
+// The smallest panel in which every control is whole: the category box right of the search box,
+// Save right of Refresh, the list beside the detail pane, and the pane's body a few lines high.
+constexpr int MIN_PANEL_WIDTH = 250 + 8 + 238;
+constexpr int MIN_PANEL_HEIGHT = 33 + 103 + 80 + 15 + 35;
+
+template <class... Counts> QString statusText(UINT textId, Counts... counts)
 {
-    QString text = FormatStr(LoadStr(textId), rows);
+    QString text = FormatStr(LoadStr(textId), counts...);
     if (text.size() > MAX_STATUS_CHARS) {
         text.truncate(MAX_STATUS_CHARS);
         if (text.back().isHighSurrogate())
@@ -67,6 +72,7 @@ CMemoDlg::CMemoDlg() : CXTResizeDialog(IDD, nullptr)
 
     MapMessage(WM_MEMO_UPDATEDATA, &CMemoDlg::OnUpdateDataMsg);
     MapMessage(WM_MEMO_FOCUSSEARCH, &CMemoDlg::OnFocusSearch);
+    MapMessage(WM_MEMO_SHOWRESTORED, &CMemoDlg::OnShowRestored);
     MapMessage(WM_MEMO_GROUPSELCHANGE, &CMemoDlg::OnGroupSelChange);
     MapMessage(WM_MEMO_LISTSELCHANGE, &CMemoDlg::OnListSelChange);
     MapMessage(WM_MEMO_LISTDELETE, &CMemoDlg::OnListDelete);
@@ -131,6 +137,8 @@ BOOL CMemoDlg::OnInitDialog()
     m_dlgProperty.ShowWindow(SW_SHOW);
     PlaceControls();
     SetAnchors();
+    // The host's window does not shrink below it (its layout takes the frame's content's minimum).
+    setMinimumSize(MIN_PANEL_WIDTH, MIN_PANEL_HEIGHT);
 
     m_edtSearch.SetDefaultCharFormat(CZorvaFont::GetInstance().GetSearchRichEditDefaultFont());
     m_edtSearch.SetWindowTextW(LoadStr(IDS_SEARCH_PLACEHOLDER));
@@ -242,6 +250,8 @@ void CMemoDlg::UpdateStatus(BOOL bReload)
         RestoreDraft();
         m_bReloadPending = FALSE;
     }
+    // A first start says what to do while the store holds no memo at all.
+    m_listMemo.SetEmptyText(DBI_MemGetValidRecordCount() == 0 ? LoadStr(IDS_EMPTY_STORE_HINT) : QString());
     m_bDraftStatusShown = std::exchange(m_bDraftRestored, false);
     const UINT textId = m_bDraftStatusShown ? IDS_STATUS_DRAFT_RESTORED : IDS_STATUS_ROWS;
     const QString text = statusText(textId, m_listMemo.GetItemCount());
@@ -265,6 +275,29 @@ LRESULT CMemoDlg::OnUpdateDataMsg(WPARAM wParam, LPARAM /*lParam*/)
 LRESULT CMemoDlg::OnFocusSearch(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
     m_edtSearch.SetFocus();
+    return 0;
+}
+
+LRESULT CMemoDlg::OnShowRestored(WPARAM wParam, LPARAM lParam)
+{
+    const int key = int(wParam);
+    if (RowOfKey(key) < 0 && (m_bSearch || m_strFilterGroup != allGroups())) {
+        // The filter hides it: every memo is listed, as after choosing "全部" and Refresh.
+        if (PaneHoldsEdits() && !SettlePaneEdits())
+            return 0;
+        m_strFilterGroup = allGroups();
+        m_nGroupSel = m_cmbGroup.FindString(0, allGroups());
+        m_cmbGroup.SetCurSel(m_nGroupSel);
+        UpdateData(FALSE);
+        SetSearchTextQuietly(GetFocus() == &m_edtSearch ? QString() : LoadStr(IDS_SEARCH_PLACEHOLDER));
+        m_strSearchApplied.clear();
+        m_bSearch = FALSE;
+        ReloadList();
+    }
+    if (RowOfKey(key) >= 0)
+        SelectOnly(RowOfKey(key)); // the list reports it, and the pane shows the memo
+    const QString text = statusText(IDS_STATUS_TRASH_RESTORED, int(lParam), m_listMemo.GetItemCount());
+    SendStatusBarText(reinterpret_cast<const char16_t*>(text.utf16()));
     return 0;
 }
 
@@ -352,6 +385,12 @@ BOOL CMemoDlg::PreTranslateMessage(MSG* pMsg)
             OnSaveMemo();
             return TRUE;
         }
+        if (pMsg->wParam == 'N' && (GetKeyState(VK_CONTROL) & 0x8000)) {
+            OnNewMemo();
+            return TRUE;
+        }
+        if (HandleSearchKey(pMsg))
+            return TRUE;
         break;
     case WM_MOUSEHOVER:
         if (m_listMemo.geometry().contains(mapFromGlobal(pMsg->pt)))
@@ -368,6 +407,23 @@ BOOL CMemoDlg::PreTranslateMessage(MSG* pMsg)
         break;
     }
     return CXTResizeDialog::PreTranslateMessage(pMsg);
+}
+
+bool CMemoDlg::HandleSearchKey(const MSG* pMsg)
+{
+    if (pMsg->hwnd != &m_edtSearch && !m_edtSearch.isAncestorOf(pMsg->hwnd))
+        return false;
+    if (pMsg->wParam == VK_ESCAPE) {
+        const QString text = m_edtSearch.GetWindowTextW();
+        if (!text.isEmpty() && text != LoadStr(IDS_SEARCH_PLACEHOLDER))
+            OnRefresh();
+        return true;
+    }
+    if (pMsg->wParam == VK_DOWN && m_listMemo.GetItemCount() > 0) {
+        m_listMemo.SetFocus();
+        return true;
+    }
+    return false;
 }
 
 void CMemoDlg::ForwardWheelToList(const MSG* pMsg)

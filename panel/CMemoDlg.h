@@ -25,6 +25,8 @@ constexpr UINT WM_MEMO_LISTDELETE = WM_USER + 106;     // 0x46A, from the memo l
 constexpr UINT WM_MEMO_GROUPSELCHANGE = WM_USER + 150; // 0x496, from the category box
 constexpr UINT WM_MEMO_UPDATEDATA = WM_USER + 400;     // 0x590, from the shell; wParam owns a QString*
 constexpr UINT WM_MEMO_FOCUSSEARCH = WM_USER + 1650;   // 0xA72, from the host
+// 0xA73, from the host: memos came back from the trash; wParam the key of the first, lParam how many.
+constexpr UINT WM_MEMO_SHOWRESTORED = WM_USER + 1651;
 
 class CMemoDlg : public CXTResizeDialog
 {
@@ -93,6 +95,7 @@ class CMemoDlg : public CXTResizeDialog
 
     LRESULT OnUpdateDataMsg(WPARAM wParam, LPARAM lParam);
     LRESULT OnFocusSearch(WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowRestored(WPARAM wParam, LPARAM lParam);
     LRESULT OnGroupSelChange(WPARAM wParam, LPARAM lParam);
     LRESULT OnListSelChange(WPARAM wParam, LPARAM lParam);
 
@@ -134,6 +137,9 @@ class CMemoDlg : public CXTResizeDialog
     bool RunBulkGenerator(const QString& title, const QString& content);
     void ReportWriteFailure(UINT textId);
     void ForwardWheelToList(const MSG* pMsg);
+    // The keys of the search box: Escape empties it, Down goes on into the list. True when the
+    // key was one of them.
+    bool HandleSearchKey(const MSG* pMsg);
 
     // Save of the detail pane; false when nothing was stored (refused or failed, after telling
     // the person; the pane keeps what was typed).

@@ -11,6 +11,8 @@
 #include <SkinMessageBox.h>
 #include <StoredGroups.h>
 
+#include <QScrollBar>
+
 using namespace panel;
 
 int panel::FillWithStoredGroups(CZOREditComboBox& box, std::u16string_view leaveOut,
@@ -179,6 +181,12 @@ void CMemoDlg::ShowMemo(int nKey)
     detail.m_editTitle.SetWindowTextW(shownText(FieldText(memo.title)));
     detail.m_editContent.SetSel(0, -1);
     detail.m_editContent.ReplaceSel(shownText(FieldText(memo.content)));
+    // A memo is read from its start: the caret at the first character, scrolled there, not at
+    // the end where putting the texts in left it.
+    detail.m_editTitle.SetSel(0, 0);
+    detail.m_editContent.SetSel(0, 0);
+    detail.m_editTitle.horizontalScrollBar()->setValue(0);
+    detail.m_editContent.verticalScrollBar()->setValue(0);
 
     FillWithStoredGroups(detail.m_comboGroup, {});
     detail.m_strGroup = shownCategoryInBox(memo);

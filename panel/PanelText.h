@@ -46,6 +46,8 @@ constexpr UINT IDS_SAVE_FAILED = 239;
 constexpr UINT IDS_DELETE_FAILED = 240;
 constexpr UINT IDS_SAVE_EDITS_QUESTION = 241;
 constexpr UINT IDS_STATUS_DRAFT_RESTORED = 242;
+constexpr UINT IDS_STATUS_TRASH_RESTORED = 244;
+constexpr UINT IDS_EMPTY_STORE_HINT = 245;
 
 // A record's text as it is shown. A field filled to its end may end in the first half of a
 // surrogate pair whose second half did not fit; half a character is never shown.

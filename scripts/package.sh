@@ -59,5 +59,9 @@ depends=$(dpkg-deb --field "$deb" Depends)
 for package in libqt6core6 libqt6widgets6 libsqlite3-0 fonts-wqy-microhei; do
     grep -q "\b$package\b" <<<"$depends" || fail "$deb does not depend on $package: $depends"
 done
+recommends=$(dpkg-deb --field "$deb" Recommends)
+for package in qt6-translations-l10n fonts-noto-color-emoji; do
+    grep -q "\b$package\b" <<<"$recommends" || fail "$deb does not recommend $package: $recommends"
+done
 echo "package.sh: $deb"
 echo "Depends: $depends"

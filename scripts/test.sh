@@ -9,7 +9,9 @@ cd "$(dirname "$0")/.."
 preset=dev
 [ "${1:-}" = "--asan" ] && preset=asan
 
-memo_ensure_packages libbenchmark-dev xvfb xdotool radicale xandikos
+# fonts-noto-color-emoji: emoji in memos drawn as users see them, not as empty boxes. radicale and
+# xandikos: the CalDAV servers the sync tests start on loopback.
+memo_ensure_packages libbenchmark-dev xvfb xdotool fonts-noto-color-emoji radicale xandikos
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
 ctest --preset "$preset" --output-on-failure --timeout 300

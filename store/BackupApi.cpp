@@ -1,9 +1,12 @@
 #include "MemoBackups.h"
 
+#include "Connection.h"
 #include "StoreBackup.h"
 #include "StoreFiles.h"
 #include "StoreSchema.h"
 #include "StoreState.h"
+
+#include <sqlite3.h>
 
 extern "C" {
 
@@ -24,6 +27,18 @@ const char* MemoStore_Backups(void)
             store.backupList += (store.backupList.empty() ? "" : "\n") + path;
     }
     return store.backupList.c_str();
+}
+
+int MemoStore_BackupMemoCount(const char* path)
+{
+    std::string error;
+    if (!path || !CheckBackupFile(path, error))
+        return -1;
+    Connection copy;
+    if (!copy.Open(ImmutableUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, error))
+        return -1;
+    const std::optional<std::int64_t> count = copy.QueryInt("SELECT count(*) FROM memo", error);
+    return count ? int(*count) : -1;
 }
 
 int MemoStore_RestoreBackup(const char* path, std::int64_t now)

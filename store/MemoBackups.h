@@ -31,5 +31,8 @@ MEMOSTORE_API const char* MemoStore_Backups(void);
 // as MemoStore_BackUp copies it (so that copy counts against the seven). The store is then opened again (a copy of an
 // older format is upgraded). 1 on success; 0 when nothing was changed (MemoStore_LastError says
 // why). Should the store not open again, MemoStore_IsOpen says so.
+// How many memos the copy at path holds (its trash not counted); -1 when it is not a healthy memo
+// store. The copy is only read.
+MEMOSTORE_API int MemoStore_BackupMemoCount(const char* path);
 MEMOSTORE_API int MemoStore_RestoreBackup(const char* path, std::int64_t now);
 }

@@ -18,6 +18,9 @@ extern "C" {
 // file this user may not write, and a file that is not a healthy memo store. Folders and files made
 // here are private to their owner (0700 and 0600, whatever the umask).
 MEMOSTORE_API int MemoStore_Open(const char* userName, const char* dataDir);
+// 1 when something lies where userName's store would be (MemoStore_Open then opens it rather than
+// creating an empty one), 0 otherwise; nothing is created.
+MEMOSTORE_API int MemoStore_Exists(const char* userName, const char* dataDir);
 MEMOSTORE_API void MemoStore_Close(void);
 MEMOSTORE_API int MemoStore_IsOpen(void);
 MEMOSTORE_API const char* MemoStore_LastError(void);   // valid until the next call

@@ -13,11 +13,13 @@
 
 namespace {
 
-std::unique_ptr<StoreSession> OpenStore(const char* userName, const char* dataDir, std::string& error)
+// The folder and the path of userName's store file; nothing (with the reason) when there is none.
+std::optional<std::pair<std::string, std::string>> StoreLocation(const char* userName, const char* dataDir,
+                                                                 std::string& error)
 {
     if (!userName) {
         error = "No user name was given, so no memo store was opened.";
-        return nullptr;
+        return std::nullopt;
     }
     std::optional<std::string> folder;
     if (dataDir && dataDir[0] != '\0')
@@ -25,18 +27,25 @@ std::unique_ptr<StoreSession> OpenStore(const char* userName, const char* dataDi
     else
         folder = DefaultDataDir(error);
     if (!folder)
-        return nullptr;
+        return std::nullopt;
     const std::optional<std::string> fileName = StoreFileName(userName, error);
     if (!fileName)
-        return nullptr;
+        return std::nullopt;
+    return std::pair{*folder, (std::filesystem::path(*folder) / *fileName).string()};
+}
 
-    // A folder made here holds nothing but memo stores: only their owner may enter it.
-    if (!MakePrivateFolder(*folder, error))
+std::unique_ptr<StoreSession> OpenStore(const char* userName, const char* dataDir, std::string& error)
+{
+    const auto location = StoreLocation(userName, dataDir, error);
+    if (!location)
         return nullptr;
-    const std::string path = (std::filesystem::path(*folder) / *fileName).string();
+    const auto& [folder, path] = *location;
+    // A folder made here holds nothing but memo stores: only their owner may enter it.
+    if (!MakePrivateFolder(folder, error))
+        return nullptr;
     // Half-made stores and copies of a process killed while writing them, ".memo-….db.new-<pid>".
-    const std::string stem = std::filesystem::path(*fileName).stem().string();
-    RemoveLeftovers(*folder, "." + stem + ".");
+    const std::string stem = std::filesystem::path(path).stem().string();
+    RemoveLeftovers(folder, "." + stem + ".");
     RemoveLeftovers(BackupFolderOf(path), "." + stem + ".");
     if (!SomethingAt(path) && !CreateStoreFile(path, error))
         return nullptr;
@@ -85,6 +94,13 @@ int MemoStore_Open(const char* userName, const char* dataDir)
     store.currentPath = store.session->Path();
     PassOnReplacement(store);
     return 1;
+}
+
+int MemoStore_Exists(const char* userName, const char* dataDir)
+{
+    std::string ignored;
+    const auto location = StoreLocation(userName, dataDir, ignored);
+    return location && SomethingAt(location->second) ? 1 : 0;
 }
 
 void MemoStore_Close(void)

@@ -372,9 +372,43 @@ class TestHostModule : public QObject
         const auto* list = window.currentPanel()->findChild<QTreeWidget*>(u"21000"_s);
         QCOMPARE(rows(list), (QStringList{u"a"_s, u"c"_s}));
 
+        // One back: it is selected and shown, and the status bar says so.
+        restoreFromTrash([](QTreeWidget* trash) {
+            trash->findItems(u"d"_s, Qt::MatchExactly).value(0)->setSelected(true);
+        });
+        QCOMPARE(rows(list), (QStringList{u"a"_s, u"c"_s, u"d"_s}));
+        QCOMPARE(list->selectedItems().value(0)->text(0), u"d"_s);
+        QTRY_COMPARE(window.currentPanel()->findChild<QTextEdit*>(u"21013"_s)->toPlainText(), u"d"_s);
+        QCOMPARE(window.statusText(), FormatStr(LoadStr(244), 1, 3));
+
         restoreFromTrash([](QTreeWidget* trash) { trash->selectAll(); });
         QCOMPARE(MemoStore_TrashCount(), 0);
         QCOMPARE(rows(list), titles);
+    }
+
+    // Made as small as a person can drag it, the window keeps every control of the panel whole.
+    void theWindowDoesNotShrinkBelowThePanel()
+    {
+        HostWindow& window = hostWithModule();
+        window.show();
+        deliverPosted();
+        window.resize(300, 200);
+        deliverPosted();
+        QWidget* panel = window.currentPanel();
+        QVERIFY(window.width() > 300 && window.height() > 200);
+        QList<QWidget*> controls;
+        for (const int id : {21000, 21001, 21003, 21004, 21006, 21007, 21025})
+            controls << panel->findChild<QWidget*>(QString::number(id));
+        controls << panel->findChild<QTextEdit*>(u"21027"_s)->parentWidget(); // the detail pane
+        for (QWidget* a : std::as_const(controls)) {
+            QVERIFY(a);
+            const QRect place(a->mapTo(panel, QPoint(0, 0)), a->size());
+            QVERIFY2(panel->rect().contains(place), qPrintable(a->objectName()));
+            QVERIFY2(window.frame()->rect().contains(panel->geometry()), "panel cut by the frame");
+            for (QWidget* b : std::as_const(controls))
+                QVERIFY2(a == b || !place.intersects(QRect(b->mapTo(panel, QPoint(0, 0)), b->size())),
+                         qPrintable(a->objectName() + u" over "_s + b->objectName()));
+        }
     }
 
     void aFullStoreRefusesToRestoreAndSaysWhy()

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -86,6 +87,37 @@ void storeMemo(const QString& title, const QString& body, const QString& group, 
     const MemoRecord memo = NewMemoRecord(305371800, group.toStdU16String(), groupId, title.toStdU16String(),
                                           body.toStdU16String());
     QVERIFY(DBI_MemRecycleWriteRecord(&memo) > 0);
+}
+
+// The balloon tip on screen, if one is.
+QWidget* shownBalloon(const QWidget* panel)
+{
+    for (QWidget* w : panel->findChildren<QWidget*>())
+        if (w->windowType() == Qt::ToolTip && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+// The host on a store with these memos, on screen and active, the panel filled.
+std::unique_ptr<HostWindow> startHost(const QString& dir, const QStringList& memos, QStringList& reports)
+{
+    auto window = std::make_unique<HostWindow>(dir);
+    window->setErrorReporter([&reports](const QString&, const QString& text) { reports << text; });
+    if (!window->openUser(u"erin"_s))
+        return nullptr;
+    for (const QString& title : memos)
+        storeMemo(title, title + u" 正文"_s, u"全部"_s, 0);
+    if (!window->loadModule(e2e::moduleFile()))
+        return nullptr;
+    window->move(0, 0);
+    window->resize(1000, 640);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return nullptr;
+    window->activateWindow();
+    if (!QTest::qWaitFor([&] { return window->isActiveWindow(); }, 5000))
+        return nullptr;
+    return window;
 }
 
 } // namespace
@@ -240,6 +272,148 @@ class TestXSession : public QObject
         QVERIFY(window->switchUser(u"bob"_s));
         QTRY_COMPARE(titles(list), QStringList{u"bob's memo"_s});
         QCOMPARE(driver.leftOpen(), 0);
+        QVERIFY2(reports.isEmpty(), qPrintable(reports.join(u'\n')));
+    }
+
+    // Ctrl+N, Escape and Down in the search box, and the list of keys in the 帮助 menu, pressed
+    // and clicked as a person does.
+    void theKeysAPersonExpects()
+    {
+        QTemporaryDir dir;
+        QStringList reports;
+        const auto window = startHost(dir.path(), {u"ab one"_s, u"two"_s, u"ab three"_s}, reports);
+        QVERIFY(window);
+        QWidget* panel = window->currentPanel();
+        auto* list = control<QTreeWidget>(panel, 21000);
+        auto* search = control<QTextEdit>(panel, 21006);
+        QTRY_COMPARE(titles(list).size(), 3);
+
+        QVERIFY(clickOn(search, QPoint(40, search->height() / 2)));
+        QTRY_VERIFY(search->hasFocus());
+        QVERIFY(type(u"ab"_s));
+        QTRY_COMPARE(titles(list), (QStringList{u"ab one"_s, u"ab three"_s}));
+        QVERIFY(xdotool({u"key"_s, u"Down"_s}));
+        QTRY_VERIFY(list->hasFocus());
+        QVERIFY(clickOn(search, QPoint(40, search->height() / 2)));
+        QTRY_VERIFY(search->hasFocus());
+        QVERIFY(xdotool({u"key"_s, u"Escape"_s}));
+        QTRY_COMPARE(titles(list).size(), 3);
+        QCOMPARE(search->toPlainText(), QString());
+
+        KitTest::ModalDriver driver;
+        driver.onNextModal([](QDialog* dlg) {
+            QVERIFY(QTest::qWaitForWindowExposed(dlg));
+            QVERIFY(control<QWidget>(dlg, 21036));
+            QVERIFY(clickOn(control<QWidget>(dlg, IDCANCEL), QPoint(20, 16)));
+            handleInput();
+        });
+        QVERIFY(xdotool({u"key"_s, u"ctrl+n"_s}));
+        QTRY_COMPARE(driver.driven(), 1);
+        QCOMPARE(driver.leftOpen(), 0);
+
+        QStringList notices;
+        window->prompts().notice = [&](const QString& title, const QString& text) {
+            notices << title << text;
+        };
+        QMenuBar* bar = window->menuBar();
+        QAction* help = nullptr;
+        for (QAction* action : bar->actions())
+            if (action->text().startsWith(u"帮助"_s))
+                help = action;
+        QVERIFY(help && help->menu());
+        QVERIFY(clickOn(bar, bar->actionGeometry(help).center()));
+        QTRY_VERIFY(help->menu()->isVisible());
+        QAction* keys = window->findChild<QAction*>(u"shortcutsAction"_s);
+        QVERIFY(clickOn(help->menu(), help->menu()->actionGeometry(keys).center()));
+        QTRY_COMPARE(notices.size(), 2);
+        QCOMPARE(notices[0], u"快捷键"_s);
+        for (const QString& key : {u"Ctrl+N"_s, u"Ctrl+S"_s, u"Ctrl+F3"_s, u"Delete"_s, u"Esc"_s})
+            QVERIFY2(notices[1].contains(key), qPrintable(key));
+        QVERIFY2(reports.isEmpty(), qPrintable(reports.join(u'\n')));
+    }
+
+    // The body's hint shows when the pointer moves over the body, not when a resize brings the
+    // body under a resting pointer, and it goes when the window changes size.
+    void theBodyBalloonShowsOnlyWhenPointedAt()
+    {
+        QTemporaryDir dir;
+        QStringList reports;
+        const auto window = startHost(dir.path(), {u"about 35 characters long"_s}, reports);
+        QVERIFY(window);
+        QWidget* panel = window->currentPanel();
+        auto* body = control<QTextEdit>(panel, 21027);
+        QTRY_VERIFY(!body->toPlainText().isEmpty());
+
+        // The pointer rests beside the window, where the body will be once the window is wider;
+        // the window grows under it (X tells the window the pointer came in, where it was).
+        const QPoint resting = body->mapToGlobal(body->rect().center()) + QPoint(300, 0);
+        QVERIFY(!window->frameGeometry().contains(resting));
+        QVERIFY(xdotool(
+            {u"mousemove"_s, u"--sync"_s, QString::number(resting.x()), QString::number(resting.y())}));
+        handleInput();
+        window->resize(1300, 640);
+        QTRY_VERIFY(body->rect().contains(body->mapFromGlobal(resting)));
+        QTest::qWait(1500); // three times the tip's delay
+        QVERIFY(!shownBalloon(panel));
+
+        // The person moves the pointer on the body: the hint shows; the window shrinks: it goes.
+        const QPoint moved = resting + QPoint(8, 4);
+        QVERIFY(
+            xdotool({u"mousemove"_s, u"--sync"_s, QString::number(moved.x()), QString::number(moved.y())}));
+        QTRY_VERIFY(shownBalloon(panel));
+        window->resize(1000, 640);
+        QTRY_VERIFY(!shownBalloon(panel));
+        QVERIFY2(reports.isEmpty(), qPrintable(reports.join(u'\n')));
+    }
+
+    // Chinese typed into the New dialog, then one click into the next field and one on 确定,
+    // twenty times over: every click lands at once, and what is typed lands in the field it was
+    // typed into. xdotool types a character that is not on the keyboard map by remapping a key for
+    // it; Qt's X11 input takes no such key (a plain QLineEdit neither), so only the Latin letters
+    // and digits among the Chinese arrive, and they show where each key went.
+    void clicksAfterTypingChineseLandAtOnce()
+    {
+        QTemporaryDir dir;
+        QStringList reports;
+        const auto window = startHost(dir.path(), {}, reports);
+        QVERIFY(window);
+        QWidget* panel = window->currentPanel();
+        KitTest::ModalDriver driver;
+        QStringList expected;
+        QStringList missed;
+        for (int round = 0; round < 20; ++round) {
+            const QString title = u"会议r%1纪要"_s.arg(round);
+            const QString body = u"明天at%1开会"_s.arg(round);
+            expected << u"r%1|at%1"_s.arg(round);
+            driver.onNextModal([&, round](QDialog* dlg) {
+                QVERIFY(QTest::qWaitForWindowExposed(dlg));
+                auto* titleEdit = control<QTextEdit>(dlg, 21034);
+                auto* bodyEdit = control<QTextEdit>(dlg, 21036);
+                QVERIFY(clickOn(titleEdit, QPoint(20, 12)));
+                QTRY_VERIFY(titleEdit->hasFocus());
+                QVERIFY(type(title));
+                // The click right after the typing: the focus goes to the body at once.
+                QVERIFY(clickOn(bodyEdit, QPoint(40, 40)));
+                if (!QTest::qWaitFor([&] { return bodyEdit->hasFocus(); }, 1000))
+                    missed << u"round %1: body click"_s.arg(round);
+                QVERIFY(type(body));
+                QVERIFY(clickOn(control<QWidget>(dlg, IDOK), QPoint(20, 16)));
+                if (!QTest::qWaitFor([&] { return !dlg->isVisible(); }, 1000))
+                    missed << u"round %1: 确定 click"_s.arg(round);
+            });
+            QVERIFY(clickOn(control<QWidget>(panel, 21001), QPoint(30, 16)));
+            QTRY_COMPARE(driver.driven(), round + 1);
+        }
+        QCOMPARE(driver.leftOpen(), 0);
+        QVERIFY2(missed.isEmpty(), qPrintable(missed.join(u'\n')));
+        QStringList stored;
+        for (std::int32_t order = 1; order <= DBI_MemGetValidRecordCount(); ++order) {
+            MemoRecord memo{};
+            DBI_MemReadRecordByOrder(order, &memo);
+            stored << QStringView(MemoTitle(memo)).toString() + u'|' +
+                          QStringView(MemoContent(memo)).toString();
+        }
+        QCOMPARE(stored, expected);
         QVERIFY2(reports.isEmpty(), qPrintable(reports.join(u'\n')));
     }
 };

@@ -1,8 +1,34 @@
 #include "CToolTipCtrl.h"
 
 #include <QApplication>
+#include <QHoverEvent>
 #include <QLineEdit>
 #include <QTest>
+
+namespace {
+
+// The pointer moving over `widget` to `local`, as the window system reports it.
+void hoverTo(QWidget* widget, QPoint local)
+{
+    const QPoint global = widget->mapToGlobal(local);
+    const QPoint old = widget->mapFromGlobal(QCursor::pos());
+    QCursor::setPos(global);
+    QHoverEvent move(QEvent::HoverMove, local, global, old);
+    QApplication::sendEvent(widget, &move);
+}
+
+// What Qt sends a control that a relayout brought under a pointer at rest.
+void enterUnderRestingPointer(QWidget* widget)
+{
+    QEnterEvent enter(widget->mapFromGlobal(QCursor::pos()), widget->mapFromGlobal(QCursor::pos()),
+                      QCursor::pos());
+    QApplication::sendEvent(widget, &enter);
+    const QPoint here = widget->mapFromGlobal(QCursor::pos());
+    QHoverEvent move(QEvent::HoverMove, here, QCursor::pos(), here);
+    QApplication::sendEvent(widget, &move);
+}
+
+} // namespace
 
 class TestCToolTipCtrl : public QObject
 {
@@ -56,12 +82,85 @@ private Q_SLOTS:
         QVERIFY(!tip.IsTipVisible()); // not activated
         tip.Activate(TRUE);
         QApplication::sendEvent(&edit, &enter);
+        hoverTo(&edit, QPoint(20, 12));
         QTRY_VERIFY(tip.IsTipVisible());
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(&edit, &leave);
         QVERIFY(!tip.IsTipVisible());
         tip.DelTool(&edit);
         QVERIFY(!tip.ShowTip(&edit));
+    }
+
+    // A body that grows under the resting pointer (the window resized) shows no tip; a shown tip
+    // goes when what it points at moves, changes size or its window goes to the background.
+    void aBalloonNeverOutlivesItsReason_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::newRow("window resized") << 0;
+        QTest::newRow("window moved") << 1;
+        QTest::newRow("control resized") << 2;
+        QTest::newRow("window deactivated") << 3;
+    }
+    void aBalloonNeverOutlivesItsReason()
+    {
+        QFETCH(int, change);
+        QWidget dlg;
+        dlg.setGeometry(100, 100, 300, 200);
+        QLineEdit body(&dlg);
+        body.setGeometry(10, 10, 100, 24);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        CToolTipCtrl tip;
+        tip.Create(&dlg, TTS_BALLOON);
+        tip.SetDelayTime(TTDT_INITIAL, 0);
+        tip.Activate(TRUE);
+        tip.AddTool(&body, QStringLiteral(u"正文内容不得超过500个字！"));
+
+        QCursor::setPos(dlg.mapToGlobal(QPoint(150, 100))); // resting beside the body
+        body.setGeometry(10, 10, 280, 180);                 // the body grows under it
+        enterUnderRestingPointer(&body);
+        QTest::qWait(50);
+        QVERIFY(!tip.IsTipVisible());
+
+        hoverTo(&body, QPoint(145, 95)); // the person moves the pointer on the body
+        QTRY_VERIFY(tip.IsTipVisible());
+        switch (change) {
+        case 0:
+            dlg.resize(400, 300);
+            break;
+        case 1:
+            dlg.move(150, 150);
+            break;
+        case 2:
+            body.resize(200, 100);
+            break;
+        default: {
+            QEvent deactivate(QEvent::WindowDeactivate);
+            QApplication::sendEvent(&dlg, &deactivate);
+        }
+        }
+        QTRY_VERIFY(!tip.IsTipVisible());
+    }
+
+    // The balloon's window has no corners beyond its outline (drawn black where nothing composes
+    // transparent windows).
+    void theBalloonIsShapedToItsOutline()
+    {
+        QWidget dlg;
+        QLineEdit body(&dlg);
+        body.setGeometry(10, 10, 100, 24);
+        dlg.show();
+        CToolTipCtrl tip;
+        tip.Create(&dlg, TTS_BALLOON);
+        tip.SetTitle(TTI_INFO, QStringLiteral(u"提示"));
+        tip.AddTool(&body, QStringLiteral(u"正文内容不得超过500个字！"));
+        QVERIFY(tip.ShowTip(&body));
+        const QRegion shape = tip.GetSafeHwnd()->mask();
+        const QRect box = tip.GetSafeHwnd()->rect();
+        QVERIFY(!shape.isEmpty());
+        QVERIFY(shape.contains(box.center()));
+        for (const QPoint corner : {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()})
+            QVERIFY(!shape.contains(corner));
     }
 };
 

@@ -8,6 +8,7 @@
 #include <DbiMemo.h>
 #include <MemoBackups.h>
 #include <GroupRules.h>
+#include <MemoBackups.h>
 #include <MemoRules.h>
 #include <MemoStore.h>
 #include <MemoTrash.h>
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -96,16 +98,32 @@ class TestStoreActions : public QObject
     bool m_answer = false;
     qint64 m_now = kMonday;
     std::unique_ptr<HostWindow> m_window;
+    QString m_typed;     // the file name a person types into the save dialog; empty: memos.json
+    QString m_proposed;  // the path the dialog was opened with
+    QStringList m_items; // the backup list offered
+    int m_current = -1;  // the entry of it chosen at first
+    QStringList m_notices;
+    QStringList m_questions;
 
     HostWindow& window(const QString& user)
     {
         m_window = std::make_unique<HostWindow>(m_dir->path());
         HostPrompts& prompts = m_window->prompts();
         prompts.error = [this](const QString&, const QString& text) { m_errors << text; };
-        prompts.notice = [](const QString&, const QString&) {};
-        prompts.question = [this](const QString&, const QString&) { return m_answer; };
-        prompts.file = [this](const QString&, const QString&, bool) { return file(); };
-        prompts.item = [](const QString&, const QString&, const QStringList&) { return 0; };
+        prompts.file = [this](const QString&, const QString&, const QString& proposed, bool) {
+            m_proposed = proposed;
+            return m_typed.isEmpty() ? file() : m_dir->filePath(m_typed);
+        };
+        prompts.item = [this](const QString&, const QString&, const QStringList& items, int current) {
+            m_items = items;
+            m_current = current;
+            return current;
+        };
+        prompts.notice = [this](const QString&, const QString& text) { m_notices << text; };
+        prompts.question = [this](const QString&, const QString& text) {
+            m_questions << text;
+            return m_answer;
+        };
         prompts.clock = [this] { return m_now; };
         [&] { QVERIFY(m_window->openUser(user)); }();
         return *m_window;
@@ -135,6 +153,9 @@ class TestStoreActions : public QObject
         m_dir = std::make_unique<QTemporaryDir>();
         m_errors.clear();
         m_now = kMonday;
+        m_typed.clear();
+        m_notices.clear();
+        m_questions.clear();
     }
 
     void cleanup()
@@ -240,6 +261,131 @@ class TestStoreActions : public QObject
             trigger(u"importJsonAction"_s);
             QCOMPARE(describe(), alice);
         }
+    }
+
+    // The dialog starts from a dated name in the documents folder; a name typed without the type
+    // gets it, and a file of that name is replaced only after a question.
+    void anExportIsNamedAndTyped_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("proposed");
+        QTest::addColumn<QString>("written"); // empty: nothing
+        const QString json = u"备忘录-al_ce-20240506.json"_s;
+        const QString md = u"备忘录-al_ce-20240506.md"_s;
+        QTest::newRow("json, no type")
+            << u"exportJsonAction"_s << u"memos"_s << false << true << json << u"memos.json"_s;
+        QTest::newRow("json, typed") << u"exportJsonAction"_s << u"memos.JSON"_s << false << true << json
+                                     << u"memos.JSON"_s;
+        QTest::newRow("markdown, no type")
+            << u"exportMarkdownAction"_s << u"notes"_s << false << true << md << u"notes.md"_s;
+        QTest::newRow("existing, kept")
+            << u"exportJsonAction"_s << u"memos"_s << true << false << json << QString();
+        QTest::newRow("existing, replaced")
+            << u"exportJsonAction"_s << u"memos"_s << true << true << json << u"memos.json"_s;
+    }
+    void anExportIsNamedAndTyped()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, typed);
+        QFETCH(bool, existing);
+        QFETCH(bool, answer);
+        QFETCH(QString, proposed);
+        QFETCH(QString, written);
+        window(u"al/ce"_s);
+        QVERIFY(storeMemo(u"one"_s) > 0);
+        const QString target =
+            m_dir->filePath(typed.contains(u'.') ? typed : typed + proposed.mid(proposed.lastIndexOf(u'.')));
+        if (existing) {
+            QFile old(target);
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        }
+        m_typed = typed;
+        trigger(action, answer);
+        QCOMPARE(QFileInfo(m_proposed).fileName(), proposed);
+        QVERIFY(QFileInfo(m_proposed).dir().exists());
+        QVERIFY(!QFileInfo::exists(m_dir->filePath(typed)) || typed.contains(u'.'));
+        QCOMPARE(m_questions.size(), existing ? 1 : 0);
+        QFile out(target);
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        const QByteArray bytes = out.readAll();
+        QCOMPARE(bytes == "old", written.isEmpty());
+        if (!written.isEmpty())
+            QVERIFY(bytes.contains("one"));
+    }
+
+    // Each copy is listed with its date and memo count; the copy taken just before a restore is
+    // marked and is not what Enter takes; a restore says how many memos the store now holds.
+    void theBackupListCountsAndMarksTheCopyBeforeARestore()
+    {
+        HostWindow& host = window(u"alice"_s);
+        QVERIFY(storeMemo(u"one"_s) > 0);
+        QVERIFY(storeMemo(u"two"_s) > 0);
+        QVERIFY(host.switchUser(u"bob"_s)); // alice's copy with two memos
+        QVERIFY(host.switchUser(u"alice"_s));
+        QVERIFY(storeMemo(u"three"_s) > 0);
+        m_now += 3600;
+        trigger(u"restoreBackupAction"_s);
+        QCOMPARE(m_items, QStringList{u"2024-05-06 09:00:00  2 条备忘录"_s});
+        QCOMPARE(DBI_MemGetValidRecordCount(), 2);
+        QCOMPARE(m_notices.size(), 1);
+        QVERIFY2(m_notices.first().contains(u"现在共有 2 条备忘录"_s), qPrintable(m_notices.first()));
+
+        m_window.reset(); // the mark is kept across runs
+        MemoStore_Close();
+        window(u"alice"_s);
+        trigger(u"restoreBackupAction"_s, false);
+        QCOMPARE(m_items, (QStringList{u"2024-05-06 10:00:00  3 条备忘录  （恢复前自动保存）"_s,
+                                       u"2024-05-06 09:00:00  2 条备忘录"_s}));
+        QCOMPARE(m_current, 1);
+        QCOMPARE(DBI_MemGetValidRecordCount(), 2);
+    }
+
+    // A name without a store asks first: No goes back to the field with the name, Yes creates it;
+    // a known name switches at once.
+    void aNewUserNameIsCreatedOnlyAfterAsking_data()
+    {
+        QTest::addColumn<QStringList>("typed"); // what is typed each time the field opens
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<QString>("user");      // the user afterwards
+        QTest::addColumn<QStringList>("shown"); // what the field held each time it opened
+        QTest::newRow("known name") << QStringList{u"bob"_s} << QList<bool>{} << u"bob"_s
+                                    << QStringList{u"alice"_s};
+        QTest::newRow("mistyped, corrected") << QStringList{u"bbo"_s, u"bob"_s} << QList<bool>{false}
+                                             << u"bob"_s << QStringList{u"alice"_s, u"bbo"_s};
+        QTest::newRow("new, created")
+            << QStringList{u"carol"_s} << QList<bool>{true} << u"carol"_s << QStringList{u"alice"_s};
+        QTest::newRow("mistyped, cancelled")
+            << QStringList{u"bbo"_s} << QList<bool>{false} << u"alice"_s << QStringList{u"alice"_s, u"bbo"_s};
+    }
+    void aNewUserNameIsCreatedOnlyAfterAsking()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QList<bool>, answers);
+        QFETCH(QString, user);
+        QFETCH(QStringList, shown);
+        HostWindow& host = window(u"alice"_s);
+        QVERIFY(host.switchUser(u"bob"_s));
+        QVERIFY(host.switchUser(u"alice"_s));
+        QStringList opened;
+        host.prompts().text = [&](const QString&, const QString&,
+                                  const QString& text) -> std::optional<QString> {
+            opened << text;
+            if (typed.isEmpty())
+                return std::nullopt;
+            return typed.takeFirst();
+        };
+        int asked = 0;
+        host.prompts().question = [&](const QString&, const QString&) { return answers.value(asked++); };
+        trigger(u"switchUserAction"_s);
+        QCOMPARE(host.userName(), user);
+        QCOMPARE(opened, shown);
+        QCOMPARE(asked, int(answers.size()));
+        const QByteArray dir = m_dir->path().toUtf8();
+        QCOMPARE(MemoStore_Exists("bbo", dir.constData()), 0);
+        QCOMPARE(MemoStore_Exists("carol", dir.constData()), user == u"carol"_s ? 1 : 0);
     }
 
     void badFilesChangeNothingAndSayWhy_data()

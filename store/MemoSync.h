@@ -38,6 +38,8 @@ extern "C" {
 // replaced by another user's or restored from a backup, they fail instead of writing into the store
 // that took its place. 1, or 0 when no store is open.
 MEMOSTORE_API int MemoStore_SyncBegin(void);
+// Ends that binding of the calling thread.
+MEMOSTORE_API void MemoStore_SyncEnd(void);
 // Copies up to capacity links, by key, into out; returns how many there are (call again with more room
 // when that is more than capacity), or -1 when they could not be read.
 MEMOSTORE_API std::int32_t MemoStore_SyncLinks(MemoSyncLink* out, std::int32_t capacity);

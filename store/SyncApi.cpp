@@ -40,6 +40,11 @@ template <class Result, class Op> Result WithSyncStore(Result failed, Op op)
 
 extern "C" {
 
+void MemoStore_SyncEnd(void)
+{
+    t_pinned.reset();
+}
+
 int MemoStore_SyncBegin(void)
 {
     return WithOpenStore(0, [](StoreState& s) {

@@ -190,6 +190,10 @@ class SyncRun
 
     SyncReport Run()
     {
+        struct Unpin
+        {
+            ~Unpin() { MemoStore_SyncEnd(); }
+        } unpin;
         m_report.ok = RunSteps();
         m_report.error = m_report.ok ? QString() : m_error;
         m_report.requests = m_client.requestsSent();

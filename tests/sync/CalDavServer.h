@@ -36,8 +36,8 @@ class CalDavServer
             m_skipped = true;
             return false;
         }
-        {
-            QTcpServer probe; // a port nobody listens on now
+        if (m_port == 0) { // a port nobody listens on now; kept when the server starts again
+            QTcpServer probe;
             if (!probe.listen(QHostAddress::LocalHost))
                 return false;
             m_port = probe.serverPort();
@@ -81,6 +81,7 @@ class CalDavServer
 
     bool skipped() const { return m_skipped; }
     QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(m_port)); }
+    // Stops it at once, as a crash or a pulled cable would; start() brings it back with its notes.
     void stop()
     {
         m_process.kill();

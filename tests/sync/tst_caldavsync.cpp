@@ -8,13 +8,17 @@
 #include <GroupRules.h>
 #include <MemoRules.h>
 #include <MemoStore.h>
+#include <MemoSync.h>
 #include <MemoTrash.h>
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 using namespace Qt::StringLiterals;
 
@@ -243,6 +247,81 @@ class TestCalDavSync : public QObject
         // The long note was not changed or deleted on the server: another sync still names it.
         QCOMPARE(Sync(m_a).notBroughtIn.size(), 0); // unchanged since: not fetched again
         QCOMPARE(report.uploaded, 0);
+    }
+
+    // Syncs killed at twenty random moments (ten sending, ten bringing in), then run through: every
+    // memo is on both sides once, and both stores are healthy.
+    void aSyncKilledAnywhereLosesAndDoublesNothing()
+    {
+        if (!Start(u"radicale"_s)) {
+            if (m_server->skipped())
+                QSKIP("Radicale is not installed");
+            QFAIL("Radicale did not start");
+        }
+        Open(m_a);
+        for (int i = 0; i < 30; ++i)
+            QVERIFY(Add(u"备忘 %1"_s.arg(i), QString(200, QChar(u'文' + i))) > 0);
+        const QStringList memos = Memos();
+        MemoStore_Close();
+        const auto run = [this](const std::unique_ptr<QTemporaryDir>& dir, int killAfterMs) {
+            QProcess runner;
+            runner.start(QStringLiteral(MEMOSYNC_RUNNER),
+                         {dir->path(), u"sync"_s, m_server->url().toString(), u"tester"_s, u"secret"_s});
+            if (!runner.waitForStarted())
+                return false;
+            if (killAfterMs >= 0 && !runner.waitForFinished(killAfterMs))
+                runner.kill();
+            runner.waitForFinished(60000);
+            return killAfterMs >= 0 ||
+                   (runner.exitStatus() == QProcess::NormalExit && runner.exitCode() == 0);
+        };
+        for (const auto* dir : {&m_a, &m_b}) {
+            for (int kill = 0; kill < 10; ++kill)
+                QVERIFY(run(*dir, int(QRandomGenerator::global()->bounded(20, 600))));
+            QVERIFY(run(*dir, -1));
+        }
+        for (const auto* dir : {&m_a, &m_b}) {
+            Open(*dir);
+            QCOMPARE(Memos(), memos);
+            QCOMPARE(Sync(*dir).requests, 1); // nothing left to do on either side
+            MemoStore_Close();
+        }
+        // A third store sees every note once.
+        QTemporaryDir third;
+        QVERIFY(MemoStore_Open("sync", third.path().toUtf8().constData()));
+        QVERIFY(RunSync({m_server->url(), u"tester"_s, u"secret"_s}).ok);
+        QCOMPARE(Memos(), memos);
+    }
+
+    // The server goes away in the middle of a sync: the sync fails with the reason, and the next one,
+    // with the server back, completes it without doubling anything.
+    void aServerStoppedMidSyncIsCaughtUpWithLater()
+    {
+        if (!Start(u"radicale"_s)) {
+            if (m_server->skipped())
+                QSKIP("Radicale is not installed");
+            QFAIL("Radicale did not start");
+        }
+        Open(m_a);
+        for (int i = 0; i < 40; ++i)
+            QVERIFY(Add(u"备忘 %1"_s.arg(i), u"正文"_s) > 0);
+        const QStringList memos = Memos();
+        SyncReport report;
+        std::unique_ptr<QThread> thread(QThread::create([&] {
+            report = RunSync({m_server->url(), u"tester"_s, u"secret"_s});
+        }));
+        thread->start();
+        QTRY_VERIFY(MemoStore_SyncLinks(nullptr, 0) > 5); // some notes are up
+        m_server->stop();
+        QVERIFY(thread->wait(60000));
+        QVERIFY(!report.ok);
+        QVERIFY(!report.error.isEmpty());
+        QVERIFY(m_server->start());
+        QVERIFY2(RunSync({m_server->url(), u"tester"_s, u"secret"_s}).ok, "the second sync failed");
+        QCOMPARE(Memos(), memos);
+        Open(m_b);
+        QVERIFY(Sync(m_b).ok);
+        QCOMPARE(Memos(), memos);
     }
 };
 

@@ -43,8 +43,8 @@ MEMOSTORE_API void MemoStore_SyncEnd(void);
 // Copies up to capacity links, by key, into out; returns how many there are (call again with more room
 // when that is more than capacity), or -1 when they could not be read.
 MEMOSTORE_API std::int32_t MemoStore_SyncLinks(MemoSyncLink* out, std::int32_t capacity);
-// Writes the link of memo link->key, replacing the one it had.
-MEMOSTORE_API int MemoStore_SyncWriteLink(const MemoSyncLink* link);
+// Writes the links of memos links[i].key, replacing the ones they had, in one transaction.
+MEMOSTORE_API int MemoStore_SyncWriteLinks(const MemoSyncLink* links, std::int32_t count);
 MEMOSTORE_API int MemoStore_SyncRemoveLink(std::int32_t key);
 // Brings a note from the server into the store: key 0 adds record as a new memo, otherwise memo key
 // is replaced by it. newGroup, when not null, is a category added first (its name is record's). The

@@ -78,7 +78,11 @@ std::optional<BackupEntry> ParseName(const std::string& name, const std::string&
 // which copy is the newest; this order does not depend on the clock.
 std::string OrderFileOf(const std::string& storePath)
 {
-    return (fs::path(BackupFolderOf(storePath)) / ("." + Prefix(storePath) + "order")).string();
+    // Put together by appending: GCC 12 warns falsely (-Wrestrict) about operator+ chains here.
+    std::string name = ".";
+    name += Prefix(storePath);
+    name += "order";
+    return (fs::path(BackupFolderOf(storePath)) / name).string();
 }
 
 std::vector<std::string> ReadOrder(const std::string& storePath)
@@ -218,8 +222,13 @@ int WriteBackup(sqlite3* source, const std::string& storePath, std::int64_t now,
 
     std::string name;
     for (int serial = 1; serial <= kMaxSerial && name.empty(); ++serial) {
-        const std::string candidate =
-            Prefix(storePath) + stamp + (serial > 1 ? "-" + std::to_string(serial) : std::string()) + ".db";
+        std::string candidate = Prefix(storePath);
+        candidate += stamp;
+        if (serial > 1) {
+            candidate += '-';
+            candidate += std::to_string(serial);
+        }
+        candidate += ".db";
         if (!SomethingAt((fs::path(folder) / candidate).string()))
             name = candidate;
     }

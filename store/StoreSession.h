@@ -99,7 +99,7 @@ class StoreSession
 
     // What CalDAV sync keeps (MemoSync.h); the results are MEMO_SYNC_* codes, SyncLinks a count or -1.
     std::int32_t SyncLinks(MemoSyncLink* out, std::int32_t capacity, std::string& reason);
-    int SyncWriteLink(const MemoSyncLink& link, std::string& reason);
+    int SyncWriteLinks(const MemoSyncLink* links, std::int32_t count, std::string& reason);
     int SyncRemoveLink(std::int32_t key, std::string& reason);
     int SyncBringIn(std::int32_t key, const MemoRecord& record, const MemoGroupRecord* newGroup,
                     MemoSyncLink* link, std::string& reason);

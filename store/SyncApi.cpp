@@ -59,14 +59,17 @@ std::int32_t MemoStore_SyncLinks(MemoSyncLink* out, std::int32_t capacity)
                          [&](StoreState& s) { return s.session->SyncLinks(out, capacity, s.lastError); });
 }
 
-int MemoStore_SyncWriteLink(const MemoSyncLink* link)
+int MemoStore_SyncWriteLinks(const MemoSyncLink* links, std::int32_t count)
 {
     return WithSyncStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
-        if (!link || !WellFormed(*link) || link->key < 1) {
+        bool valid = count >= 0 && (count == 0 || links);
+        for (std::int32_t i = 0; valid && i < count; ++i)
+            valid = WellFormed(links[i]) && links[i].key >= 1;
+        if (!valid) {
             s.lastError = "No valid sync link was given.";
             return static_cast<int>(MEMO_SYNC_FAILED);
         }
-        return s.session->SyncWriteLink(*link, s.lastError);
+        return s.session->SyncWriteLinks(links, count, s.lastError);
     });
 }
 

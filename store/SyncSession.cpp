@@ -22,10 +22,17 @@ std::int32_t StoreSession::SyncLinks(MemoSyncLink* out, std::int32_t capacity, s
     return static_cast<std::int32_t>(links.size());
 }
 
-int StoreSession::SyncWriteLink(const MemoSyncLink& link, std::string& reason)
+int StoreSession::SyncWriteLinks(const MemoSyncLink* links, std::int32_t count, std::string& reason)
 {
-    return GuardedSync(
-        reason, [&] { return m_sync.Write(link, reason) ? int(MEMO_SYNC_DONE) : int(MEMO_SYNC_FAILED); });
+    return GuardedSync(reason, [&]() -> int {
+        Transaction transaction(m_db);
+        if (!transaction.Begun(reason))
+            return MEMO_SYNC_FAILED;
+        for (std::int32_t i = 0; i < count; ++i)
+            if (!m_sync.Write(links[i], reason))
+                return MEMO_SYNC_FAILED;
+        return transaction.Commit(reason) ? MEMO_SYNC_DONE : MEMO_SYNC_FAILED;
+    });
 }
 
 int StoreSession::SyncRemoveLink(std::int32_t key, std::string& reason)

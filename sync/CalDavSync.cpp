@@ -261,7 +261,12 @@ class SyncRun
             if (!link || entry.etag.empty() || entry.etag != link->etag)
                 fetch.push_back(entry);
         }
-        if (!Fetch(fetch) || !ApplyDeletions(gone) || !ReadLocal() || !Upload())
+        if (!Fetch(fetch) || !ApplyDeletions(gone))
+            return false;
+        // What was brought in or deleted here changed the memos and links just read.
+        if ((!fetch.empty() || !gone.empty()) && !ReadLocal())
+            return false;
+        if (!Upload())
             return false;
         if (newToken != token && MemoStore_SyncSetState(m_collection.toString().toUtf8().constData(),
                                                         newToken.toUtf8().constData()) != MEMO_SYNC_DONE)
@@ -482,7 +487,7 @@ class SyncRun
             std::strncpy(confirmed.etag, resource.etag.c_str(), sizeof confirmed.etag - 1);
             confirmed.synced = memo->second;
             confirmed.hasSynced = 1;
-            return MemoStore_SyncWriteLink(&confirmed) == MEMO_SYNC_DONE || StoreFailed();
+            return MemoStore_SyncWriteLinks(&confirmed, 1) == MEMO_SYNC_DONE || StoreFailed();
         }
         if (!editedHere) {
             if (!BringIn(link->key, *note, resource.href, resource.etag, fitted))
@@ -542,27 +547,44 @@ class SyncRun
         std::map<std::int32_t, MemoSyncLink> links;
         for (const MemoSyncLink& link : m_links)
             links[link.key] = link;
+        // Every memo to send, with its link; a new memo's link is written before anything is sent, all
+        // in one transaction, so that an upload that is interrupted is found again on the server
+        // instead of being sent twice.
+        std::vector<MemoSyncLink> outgoing;
+        std::vector<MemoSyncLink> made;
         for (const auto& [key, memo] : m_memos) {
             const auto found = links.find(key);
             if (found != links.end() && found->second.etag[0] != '\0' && found->second.hasSynced &&
                 SameRecord(memo, found->second.synced))
                 continue;
-            MemoSyncLink link{};
-            const bool created = found == links.end() || found->second.etag[0] == '\0';
-            if (found == links.end()) {
-                // The link is written before the upload, so an upload that is interrupted is found
-                // again on the server instead of being sent twice.
-                const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
-                link.key = key;
-                std::strncpy(link.uid, uid.toUtf8().constData(), sizeof link.uid - 1);
-                const QString href = m_collection.path() +
-                                     (m_collection.path().endsWith(u'/') ? u""_s : u"/"_s) + uid + u".ics"_s;
-                std::strncpy(link.href, href.toUtf8().constData(), sizeof link.href - 1);
-                if (MemoStore_SyncWriteLink(&link) != MEMO_SYNC_DONE)
-                    return StoreFailed();
-            } else {
-                link = found->second;
+            if (found != links.end()) {
+                outgoing.push_back(found->second);
+                continue;
             }
+            MemoSyncLink link{};
+            const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+            link.key = key;
+            std::strncpy(link.uid, uid.toUtf8().constData(), sizeof link.uid - 1);
+            const QString href =
+                m_collection.path() + (m_collection.path().endsWith(u'/') ? u""_s : u"/"_s) + uid + u".ics"_s;
+            std::strncpy(link.href, href.toUtf8().constData(), sizeof link.href - 1);
+            made.push_back(link);
+            outgoing.push_back(link);
+        }
+        if (!made.empty() &&
+            MemoStore_SyncWriteLinks(made.data(), std::int32_t(made.size())) != MEMO_SYNC_DONE)
+            return StoreFailed();
+        // What the server confirmed is written together at the end (or when a request fails); links
+        // not yet confirmed are confirmed by the next run from the server's listing.
+        std::vector<MemoSyncLink> confirmed;
+        const auto keepConfirmed = [&] {
+            return confirmed.empty() ||
+                   MemoStore_SyncWriteLinks(confirmed.data(), std::int32_t(confirmed.size())) ==
+                       MEMO_SYNC_DONE;
+        };
+        for (MemoSyncLink link : outgoing) {
+            const MemoRecord& memo = m_memos.at(link.key);
+            const bool created = link.etag[0] == '\0';
             const QByteArray ics = QByteArray::fromStdString(
                 MemoToICalendar(memo, link.uid, QDateTime::currentSecsSinceEpoch()));
             DavClient::Headers headers{{"Content-Type", "text/calendar; charset=utf-8"}};
@@ -573,7 +595,7 @@ class SyncRun
                 continue; // changed there meanwhile (or already there): the next run sorts it out
             if (reply.status < 200 || reply.status > 299) {
                 m_error = Failure(u"上传“%1”"_s.arg(Text(MemoTitle(memo))), reply);
-                return false;
+                return keepConfirmed() ? false : StoreFailed();
             }
             QByteArray etag = reply.etag;
             if (etag.isEmpty()) {
@@ -586,10 +608,11 @@ class SyncRun
             std::strncpy(link.etag, etag.constData(), sizeof link.etag - 1);
             link.synced = memo;
             link.hasSynced = 1;
-            if (MemoStore_SyncWriteLink(&link) != MEMO_SYNC_DONE)
-                return StoreFailed();
+            confirmed.push_back(link);
             ++m_report.uploaded;
         }
+        if (!keepConfirmed())
+            return StoreFailed();
         for (const MemoSyncLink& link : m_links) {
             if (m_memos.count(link.key))
                 continue;

@@ -96,7 +96,7 @@ class TestSyncState : public QObject
         MemoSyncLink link = Link("u");
         link.key = DBI_MemRecycleWriteRecord(&memo);
         QCOMPARE(MemoStore_SyncSetState("https://a/c/", "t1"), int(MEMO_SYNC_DONE));
-        QCOMPARE(MemoStore_SyncWriteLink(&link), int(MEMO_SYNC_DONE));
+        QCOMPARE(MemoStore_SyncWriteLinks(&link, 1), int(MEMO_SYNC_DONE));
         QCOMPARE(MemoStore_SyncSetState("https://a/c/", "t2"), int(MEMO_SYNC_DONE));
         QCOMPARE(Links().size(), std::size_t(1));
         char collection[64];

@@ -88,6 +88,15 @@ HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
     statusBar()->addPermanentWidget(m_userLabel);
     m_sync = std::make_unique<SyncController>([this] { sendUserToModule(); });
     connect(m_sync.get(), &SyncController::statusChanged, m_syncLabel, &QLabel::setText);
+    // Pointing at the status names what the last sync left alone and where it kept both versions.
+    connect(m_sync.get(), &SyncController::finished, m_syncLabel, [this](const SyncReport& report) {
+        QStringList lines;
+        if (!report.notBroughtIn.isEmpty())
+            lines << u"没有取回的笔记："_s << report.notBroughtIn;
+        if (!report.conflicts.isEmpty())
+            lines << u"两边都改过，两份都保留："_s << report.conflicts;
+        m_syncLabel->setToolTip(lines.join(u'\n'));
+    });
 
     const QSettings settings;
     m_recentUsers = settings.value(kRecentUsersKey).toStringList();

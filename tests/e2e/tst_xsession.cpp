@@ -4,8 +4,12 @@
 // test does not. Run by xsession-run.sh, which starts a private Xvfb.
 #include "E2eSupport.h"
 
+#include "../sync/CalDavServer.h"
+
 #include <HostWindow.h>
 #include <LoadStr.h>
+#include <SyncController.h>
+#include <SyncDialog.h>
 
 #include <DbiMemo.h>
 #include <GroupRules.h>
@@ -18,12 +22,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
+#include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -99,10 +107,13 @@ QWidget* shownBalloon(const QWidget* panel)
 }
 
 // The host on a store with these memos, on screen and active, the panel filled.
-std::unique_ptr<HostWindow> startHost(const QString& dir, const QStringList& memos, QStringList& reports)
+std::unique_ptr<HostWindow> startHost(const QString& dir, const QStringList& memos, QStringList& reports,
+                                      const std::function<void(HostWindow&)>& prepare = {})
 {
     auto window = std::make_unique<HostWindow>(dir);
     window->setErrorReporter([&reports](const QString&, const QString& text) { reports << text; });
+    if (prepare)
+        prepare(*window);
     if (!window->openUser(u"erin"_s))
         return nullptr;
     for (const QString& title : memos)
@@ -414,6 +425,87 @@ class TestXSession : public QObject
                           QStringView(MemoContent(memo)).toString();
         }
         QCOMPARE(stored, expected);
+        QVERIFY2(reports.isEmpty(), qPrintable(reports.join(u'\n')));
+    }
+
+    // Sync set up as a person does it: 数据 → 同步设置… clicked, the address, user and password typed
+    // into the dialog, a memo edited in the pane and saved; a second host on another data folder
+    // finds it in its list after its own sync at start. The server is a Radicale on loopback.
+    void syncSettingsTypedInCarryAMemoToASecondHost()
+    {
+        CalDavServer server(u"radicale"_s);
+        if (!server.start()) {
+            if (server.skipped())
+                QSKIP("Radicale is not installed");
+            QFAIL("Radicale did not start");
+        }
+        QTemporaryDir first;
+        QTemporaryDir second;
+        QStringList reports;
+        const auto prepare = [&](HostWindow& window) {
+            HostPrompts& prompts = window.prompts();
+            prompts.notice = [](const QString&, const QString&) {}; // no keyring in this X server
+            prompts.secret = [](const QString&, const QString&) { return u"secret"_s; };
+            prompts.syncSettings = [url = server.url()](SyncSettings& settings) {
+                SyncDialog dialog(settings);
+                QTimer::singleShot(0, &dialog, [&dialog, url] {
+                    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+                    auto* address = dialog.findChild<QLineEdit*>(u"syncServer"_s);
+                    QVERIFY(clickOn(address, QPoint(20, address->height() / 2)));
+                    QVERIFY(type(url.toString()));
+                    QVERIFY(xdotool({u"key"_s, u"Tab"_s}));
+                    QVERIFY(type(u"tester"_s));
+                    QVERIFY(xdotool({u"key"_s, u"Tab"_s}));
+                    QVERIFY(type(u"secret"_s));
+                    QVERIFY(xdotool({u"key"_s, u"Return"_s}));
+                });
+                if (dialog.exec() != QDialog::Accepted)
+                    return false;
+                settings = dialog.settings();
+                return true;
+            };
+        };
+        QSettings().clear();
+        std::unique_ptr<HostWindow> window = startHost(first.path(), {u"travel"_s}, reports, prepare);
+        QVERIFY(window);
+        QMenuBar* bar = window->menuBar();
+        QAction* dataMenu = nullptr;
+        for (QAction* action : bar->actions())
+            if (action->text().startsWith(u"数据"_s))
+                dataMenu = action;
+        QVERIFY(dataMenu);
+        QVERIFY(clickOn(bar, bar->actionGeometry(dataMenu).center()));
+        QMenu* menu = dataMenu->menu();
+        QTRY_VERIFY(menu->isVisible());
+        QAction* settingsAction = window->findChild<QAction*>(u"syncSettingsAction"_s);
+        QVERIFY(clickOn(menu, menu->actionGeometry(settingsAction).center()));
+        QTRY_COMPARE(window->sync()->settings().user, u"tester"_s);
+        QCOMPARE(window->sync()->settings().password, u"secret"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->sync()->running() && window->sync()->lastReport().uploaded == 1,
+                                 20000);
+
+        // Edited in the pane and saved: sent a few seconds later without being asked.
+        QWidget* panel = window->currentPanel();
+        auto* body = control<QTextEdit>(panel, 21027);
+        QVERIFY(clickOn(body, QPoint(body->width() - 20, body->height() - 20)));
+        QTRY_VERIFY(body->hasFocus());
+        QVERIFY(xdotool({u"key"_s, u"ctrl+End"_s}));
+        QVERIFY(type(u" by train"_s));
+        QSignalSpy synced(window->sync(), &SyncController::finished);
+        QVERIFY(clickOn(control<QWidget>(panel, 21025), QPoint(30, 16)));
+        QTRY_COMPARE(storedContents(), QStringList{u"travel 正文 by train"_s});
+        QTRY_VERIFY_WITH_TIMEOUT(synced.count() == 1, 20000);
+        QCOMPARE(window->sync()->lastReport().uploaded, 1);
+        QVERIFY(window->sync()->statusText().startsWith(u"已同步"_s));
+        window.reset();
+        MemoStore_Close();
+
+        // The second host: the settings are this host user's, the password is asked once.
+        window = startHost(second.path(), {}, reports, prepare);
+        QVERIFY(window);
+        auto* list = control<QTreeWidget>(window->currentPanel(), 21000);
+        QTRY_COMPARE_WITH_TIMEOUT(titles(list), QStringList{u"travel"_s}, 20000);
+        QCOMPARE(storedContents(), QStringList{u"travel 正文 by train"_s});
         QVERIFY2(reports.isEmpty(), qPrintable(reports.join(u'\n')));
     }
 };

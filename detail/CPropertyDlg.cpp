@@ -214,7 +214,7 @@ BOOL CPropertyDlg::OnEraseBkgnd(CDC* pDC)
         common.AlphaBlend(&buffer, kSeparatorAt.x(), kSeparatorAt.y(), kSeparator.width, kSeparator.height,
                           kSeparator.x, kSeparator.y, kSeparator.width, kSeparator.height);
         memDC.SelectObject(oldBitmap);
-    } // the buffer puts the picture on the screen here, in one step
+    } // all of it reaches the screen in one step, with the rest of the paint event
     memDC.DeleteDC();
     return TRUE;
 }

@@ -6,6 +6,7 @@
 #include "LastError.h"
 
 #include <QPainter>
+#include <QWidget>
 
 CDC::~CDC() = default;
 
@@ -65,10 +66,26 @@ const QImage* CDC::Surface() const
     return b->GetSafeHandle() ? &b->image() : nullptr;
 }
 
+bool CDC::DrawsIntoWindowBuffer() const
+{
+    if (m_pAlias || m_bMemory || !m_painter || !m_painter->isActive())
+        return false;
+    const QPaintDevice* device = m_painter->device();
+    if (!device || device->devType() != QInternal::Widget)
+        return false;
+    return !static_cast<const QWidget*>(device)->testAttribute(Qt::WA_PaintOnScreen);
+}
+
 bool CDC::Paint(const std::function<void(QPainter&)>& draw)
 {
-    if (m_pAlias)
-        return m_pAlias->Paint(draw);
+    if (m_pAlias) {
+        if (m_aliasClip.isNull())
+            return m_pAlias->Paint(draw);
+        return m_pAlias->Paint([&](QPainter& p) {
+            p.setClipRect(m_aliasClip, Qt::IntersectClip);
+            draw(p);
+        });
+    }
     if (m_bMemory) {
         CBitmap* b = m_pSelected ? m_pSelected : &m_ownBitmap;
         if (!b->GetSafeHandle())

@@ -10,6 +10,7 @@
 #include "WinDefs.h"
 
 #include <QPoint>
+#include <QRect>
 #include <functional>
 
 class QImage;
@@ -47,6 +48,9 @@ public:
     bool Paint(const std::function<void(QPainter&)>& draw);
     // The memory DC's current surface, null for window DCs.
     const QImage* Surface() const;
+    // True for the DC of a window's paint event while it is handled: the window system's back
+    // buffer of the window takes the drawing, and the screen shows it only when the event is done.
+    bool DrawsIntoWindowBuffer() const;
 
 protected:
     // The image a source DC draws from and the image pixel of its logical (0, 0).
@@ -58,6 +62,7 @@ protected:
     CBitmap* m_pSelected = nullptr;    // null: m_ownBitmap
     QPoint m_origin;                   // surface pixel of logical (0, 0)
     CDC* m_pAlias = nullptr;           // draws through another DC (a CMemDC without buffer)
+    QRect m_aliasClip;                 // while aliased: where drawing may land (null: anywhere)
 };
 
 class FRAMEWORK_API CClientDC : public CDC

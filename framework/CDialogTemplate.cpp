@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QHash>
-#include <QRegularExpression>
 
 namespace {
 
@@ -11,6 +10,18 @@ struct Entry
     CDialogTemplate::Setup setup;
     DWORD style = 0;
 };
+
+// The decimal id of a control that a form names "id" and 1 to 9 ASCII digits; empty otherwise.
+QStringView idOfFormName(QStringView name)
+{
+    if (!name.startsWith(u"id") || name.size() < 3 || name.size() > 11)
+        return {};
+    const QStringView digits = name.sliced(2);
+    for (const QChar c : digits)
+        if (c < u'0' || c > u'9')
+            return {};
+    return digits;
+}
 
 QHash<UINT, Entry>& registry()
 {
@@ -55,10 +66,9 @@ bool CDialogTemplate::Load(UINT templateId, QDialog* dialog)
 
 void CDialogTemplate::RenameControls(QWidget* root)
 {
-    static const QRegularExpression idName(QStringLiteral("^id(\\d{1,9})$"));
     for (QWidget* w : root->findChildren<QWidget*>()) {
-        const auto m = idName.match(w->objectName());
-        if (m.hasMatch())
-            w->setObjectName(m.captured(1));
+        const QString name = w->objectName();
+        if (const QStringView id = idOfFormName(name); !id.isEmpty())
+            w->setObjectName(id.toString());
     }
 }

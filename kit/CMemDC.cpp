@@ -7,6 +7,12 @@
 
 CMemDC::CMemDC(CDC& target, const CRect& rect) : m_target(target), m_rect(rect)
 {
+    if (target.DrawsIntoWindowBuffer()) {
+        m_pAlias = &target;
+        // Like a picture that cannot be made, an empty rectangle leaves the drawing unclipped.
+        m_aliasClip = rect.toQRect().isEmpty() ? QRect() : rect.toQRect();
+        return;
+    }
     if (CreateCompatibleDC(&target) && m_buffer.CreateCompatibleBitmap(&target, rect.Width(), rect.Height())) {
         m_buffer.image().fill(Qt::transparent);
         SelectObject(&m_buffer);

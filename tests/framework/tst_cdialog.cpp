@@ -293,6 +293,23 @@ private Q_SLOTS:
         QCOMPARE(dlg.m_nInit, 2);
     }
 
+    void onlyIdAndUpToNineAsciiDigitsAreRenamed()
+    {
+        QWidget root;
+        const QStringList kept{QStringLiteral("id"), QStringLiteral("idx12"), QStringLiteral("id12a"),
+                               QStringLiteral("ID12"), QStringLiteral("xid12"), QStringLiteral("id1234567890"),
+                               QStringLiteral(u"id\u0661\u0662")};
+        for (const QString& name : kept)
+            (new QWidget(&root))->setObjectName(name);
+        (new QWidget(&root))->setObjectName(QStringLiteral("id123456789"));
+        (new QWidget(&root))->setObjectName(QStringLiteral("id007"));
+        CDialogTemplate::RenameControls(&root);
+        for (const QString& name : kept)
+            QVERIFY2(root.findChild<QWidget*>(name), qPrintable(name));
+        QVERIFY(root.findChild<QWidget*>(QStringLiteral("123456789")));
+        QVERIFY(root.findChild<QWidget*>(QStringLiteral("007")));
+    }
+
     void unknownTemplateCreatesNoWindow()
     {
         CZorvaPoupDlg dlg(4242);

@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 constexpr UINT kTemplate = 9500;
@@ -72,6 +74,25 @@ protected:
             buffer.BitBlt(0, rc.Height() - 3, 10, 3, &mem, 0, 3, SRCCOPY);
         }
         mem.SelectObject(old);
+        return TRUE;
+    }
+};
+
+// Erases in blue, then through a buffered DC of an inner rectangle draws red over the whole pane.
+class FramedPane : public CXTResizeDialog
+{
+public:
+    FramedPane() : CXTResizeDialog(kTemplate) {}
+    std::vector<bool> m_buffered;
+
+protected:
+    BOOL OnEraseBkgnd(CDC* pDC) override
+    {
+        const CClientRect rc(this);
+        pDC->FillSolidRect(rc, RGB(0, 0, 255));
+        CMemDC buffer(pDC, CRect(5, 5, 25, 20));
+        m_buffered.push_back(buffer.IsMemDC());
+        buffer.FillSolidRect(rc, RGB(200, 0, 0));
         return TRUE;
     }
 };
@@ -140,6 +161,24 @@ private Q_SLOTS:
         QCOMPARE(target.pixelColor(10, 10), QColor(200, 0, 0));
         QCOMPARE(target.pixelColor(24, 24), QColor(200, 0, 0));
         QCOMPARE(target.pixelColor(25, 25), QColor(Qt::white));
+    }
+
+    void onAWindowBeingPaintedTheBufferedDcDrawsInsideItsRectangleOnly()
+    {
+        FramedPane pane;
+        QVERIFY(pane.Create(kTemplate, nullptr));
+        pane.resize(40, 30);
+        // The window's own back buffer keeps the drawing off the screen: no picture is made, not
+        // even when pictures cannot be made.
+        KitTest::DrawingFailure failure(8);
+        const QImage shot = pane.grab().toImage();
+        QVERIFY(!pane.m_buffered.empty());
+        QVERIFY(std::none_of(pane.m_buffered.begin(), pane.m_buffered.end(), [](bool b) { return b; }));
+        QCOMPARE(failure.failures(), 0);
+        QCOMPARE(shot.pixelColor(5, 5), QColor(200, 0, 0));
+        QCOMPARE(shot.pixelColor(24, 19), QColor(200, 0, 0));
+        for (const QPoint outside : {QPoint(4, 5), QPoint(25, 10), QPoint(10, 20), QPoint(39, 29)})
+            QCOMPARE(shot.pixelColor(outside), QColor(0, 0, 255));
     }
 
     void failingResourcesReportTheirErrorAndDrawingGoesOn()

@@ -129,6 +129,18 @@ void TakeExact(std::u16string& shown, const char* exact)
         shown = *text;
 }
 
+// Whether libical writes uid so that it reads back the same: a note whose UID it would change
+// cannot be updated on the server (a UID with a stray escape, say, comes back empty).
+bool UidRoundTrips(const std::string& uid)
+{
+    Component journal(icalcomponent_new(ICAL_VJOURNAL_COMPONENT));
+    icalcomponent_add_property(journal.get(), icalproperty_new_uid(uid.c_str()));
+    const char* text = icalcomponent_as_ical_string(journal.get());
+    Component again(text ? icalparser_parse_string(text) : nullptr);
+    const char* back = again ? icalcomponent_get_uid(again.get()) : nullptr;
+    return back && uid == back;
+}
+
 std::optional<long long> NumberOf(icalcomponent* journal, const char* name)
 {
     if (const char* value = XValue(journal, name)) {
@@ -213,6 +225,10 @@ std::optional<JournalNote> NoteFromICalendar(std::string_view text, std::string&
         return std::nullopt;
     }
     note.uid = uid;
+    if (!UidRoundTrips(note.uid)) {
+        why = "its UID would not be written back as it is";
+        return std::nullopt;
+    }
     const auto text16 = [&](icalproperty_kind kind) -> std::optional<std::optional<std::u16string>> {
         icalproperty* p = icalcomponent_get_first_property(journal, kind);
         if (!p)

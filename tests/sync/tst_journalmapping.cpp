@@ -108,6 +108,9 @@ class TestJournalMapping : public QObject
             << u"t"_s << QString(501, u'b') << u"-"_s << u"text"_s;
         QTest::newRow("an event, not a note") << head + "BEGIN:VEVENT\r\nUID:e\r\nEND:VEVENT\r\n" + tail
                                               << QString() << QString() << u"-"_s << u"VJOURNAL"_s;
+        QTest::newRow("a UID that would not come back")
+            << head + "BEGIN:VJOURNAL\r\nUID:\\1\r\nSUMMARY:t\r\nEND:VJOURNAL\r\n" + tail << QString()
+            << QString() << u"-"_s << u"UID"_s;
         QTest::newRow("no UID") << head + "BEGIN:VJOURNAL\r\nSUMMARY:t\r\nEND:VJOURNAL\r\n" + tail
                                 << QString() << QString() << u"-"_s << u"UID"_s;
         QTest::newRow("not UTF-8") << head +

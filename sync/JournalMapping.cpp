@@ -248,11 +248,13 @@ std::optional<JournalNote> NoteFromICalendar(std::string_view text, std::string&
     }
     note.body = description->value_or(std::u16string());
     TakeExact(note.body, XValue(journal, kExactBody));
-    if (summary->has_value() && !(*summary)->empty()) {
-        note.title = **summary;
-        TakeExact(note.title, XValue(journal, kExactTitle));
-    } else if (const std::optional<std::u16string> derived = TitleToStore(u"", note.body, u""))
-        note.title = *derived;
+    // A title of nothing but controls goes out as an empty SUMMARY (which libical then leaves out)
+    // beside its exact text.
+    note.title = summary->value_or(std::u16string());
+    TakeExact(note.title, XValue(journal, kExactTitle));
+    if (note.title.empty())
+        if (const std::optional<std::u16string> derived = TitleToStore(u"", note.body, u""))
+            note.title = *derived;
     note.category = *category;
     // Our exact name, unless another program has filed the note elsewhere since.
     if (const char* exact = XValue(journal, kCategory); exact && note.category) {

@@ -43,6 +43,8 @@ class TestJournalMapping : public QObject
         QTest::newRow("emoji and the longest texts")
             << QString(18, u'长') + u"😀"_s << QString(498, u'文') + u"🎉"_s << u"十个字的分类名称啊"_s << 9;
         QTest::newRow("no category") << u"t"_s << u""_s << u"全部"_s << 0;
+        QTest::newRow("a title of nothing but controls and blanks")
+            << u"  \x17\x17\r"_s << u"\x01"_s << u"工作"_s << 3;
         QTest::newRow("其它") << u"t"_s << u"b"_s << u"旧的"_s << int(OTHER_GROUP_ID);
     }
 

@@ -10,8 +10,9 @@ preset=dev
 [ "${1:-}" = "--asan" ] && preset=asan
 
 # fonts-noto-color-emoji: emoji in memos drawn as users see them, not as empty boxes. radicale and
-# xandikos: the CalDAV servers the sync tests start on loopback.
-memo_ensure_packages libbenchmark-dev xvfb xdotool fonts-noto-color-emoji radicale xandikos
+# xandikos: the CalDAV servers the sync tests start on loopback; openssl makes the certificate of
+# the one behind HTTPS.
+memo_ensure_packages libbenchmark-dev xvfb xdotool fonts-noto-color-emoji radicale xandikos openssl
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
 ctest --preset "$preset" --output-on-failure --timeout 300

@@ -1,7 +1,8 @@
 #pragma once
 // A real CalDAV server for a test, on a free loopback port with a temporary folder, stopped when the
 // object goes: Radicale (with a user "tester", password "secret") or Xandikos (no authentication;
-// it ignores the credentials). Skips the test when the server's program is not installed.
+// it ignores the credentials). "radicale-tls" is Radicale behind HTTPS with a certificate of its own
+// that nobody vouches for. Skips the test when the server's program is not installed.
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -30,8 +31,8 @@ class CalDavServer
     // Starts the server; false (with QSKIP or a failure recorded) when it could not.
     bool start()
     {
-        const QString program = m_kind == QStringLiteral("radicale") ? QStringLiteral("/usr/bin/radicale")
-                                                                     : QStringLiteral("/usr/bin/xandikos");
+        const QString program = m_kind.startsWith(QStringLiteral("radicale")) ? QStringLiteral("/usr/bin/radicale")
+                                                                              : QStringLiteral("/usr/bin/xandikos");
         if (!QFile::exists(program)) {
             m_skipped = true;
             return false;
@@ -44,16 +45,22 @@ class CalDavServer
         }
         const QString dir = m_dir.path();
         QStringList arguments;
-        if (m_kind == QStringLiteral("radicale")) {
+        if (m_kind.startsWith(QStringLiteral("radicale"))) {
+            QString tls;
+            if (tlsWanted()) {
+                if (!makeCertificate(dir))
+                    return false;
+                tls = QStringLiteral("ssl = True\ncertificate = %1/cert.pem\nkey = %1/key.pem\n").arg(dir);
+            }
             writeFile(dir + QStringLiteral("/users"), "tester:secret\n");
             writeFile(
                 dir + QStringLiteral("/config"),
-                QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = htpasswd\n"
+                QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n%3[auth]\ntype = htpasswd\n"
                                "htpasswd_filename = %2/users\nhtpasswd_encryption = plain\n"
                                "[storage]\nfilesystem_folder = %2/collections\n[rights]\ntype = owner_only\n"
                                "[logging]\nlevel = warning\n")
                     .arg(m_port)
-                    .arg(dir)
+                    .arg(dir, tls)
                     .toUtf8());
             arguments = {QStringLiteral("--config"), dir + QStringLiteral("/config")};
         } else {
@@ -80,7 +87,10 @@ class CalDavServer
     }
 
     bool skipped() const { return m_skipped; }
-    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(m_port)); }
+    QUrl url() const
+    {
+        return QUrl(QStringLiteral("%1://127.0.0.1:%2/").arg(tlsWanted() ? QStringLiteral("https") : QStringLiteral("http")).arg(m_port));
+    }
     // Stops it at once, as a crash or a pulled cable would; start() brings it back with its notes.
     void stop()
     {
@@ -89,6 +99,22 @@ class CalDavServer
     }
 
   private:
+    bool tlsWanted() const { return m_kind.endsWith(QStringLiteral("-tls")); }
+
+    // A fresh self-signed certificate for 127.0.0.1, as a server set up by hand often has.
+    static bool makeCertificate(const QString& dir)
+    {
+        QProcess openssl;
+        openssl.start(QStringLiteral("openssl"),
+                      {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                       QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
+                       QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+                       QStringLiteral("-keyout"), dir + QStringLiteral("/key.pem"), QStringLiteral("-out"),
+                       dir + QStringLiteral("/cert.pem")});
+        return openssl.waitForFinished(30000) && openssl.exitStatus() == QProcess::NormalExit &&
+               openssl.exitCode() == 0;
+    }
+
     static void writeFile(const QString& path, const QByteArray& bytes)
     {
         QFile file(path);

@@ -60,11 +60,12 @@ std::int32_t KeyOf(const QString& title)
     return 0;
 }
 
-void Edit(const QString& title, const QString& newTitle, const QString& body)
+void Edit(const QString& title, const QString& newTitle, const QString& body, const QString& category = {})
 {
     MemoRecord memo{};
     QVERIFY(DBI_MemReadRecord(KeyOf(title), &memo) == 1);
-    ApplySavedMemo(memo, 305371900, MemoGroupName(memo), newTitle.toStdU16String(), body.toStdU16String());
+    ApplySavedMemo(memo, 305371900, category.isEmpty() ? MemoGroupName(memo) : category.toStdU16String(),
+                   newTitle.toStdU16String(), body.toStdU16String());
     QVERIFY(DBI_MemModifyRecord(memo.key, &memo) == 1);
 }
 
@@ -83,6 +84,16 @@ int Put(const QUrl& url, const QByteArray& ics)
 }
 
 } // namespace
+
+// Starts the test's server, or skips the test when that server is not installed.
+#define START_SERVER(kind)                                                                                 \
+    do {                                                                                                   \
+        if (!Start(kind)) {                                                                                \
+            if (m_server->skipped())                                                                       \
+                QSKIP("the server is not installed");                                                      \
+            QFAIL("the server did not start");                                                             \
+        }                                                                                                  \
+    } while (false)
 
 class TestCalDavSync : public QObject
 {
@@ -135,11 +146,7 @@ class TestCalDavSync : public QObject
     void twoStoresMeetThroughTheServer()
     {
         QFETCH(QString, server);
-        if (!Start(server)) {
-            if (m_server->skipped())
-                QSKIP("the server is not installed");
-            QFAIL("the server did not start");
-        }
+        START_SERVER(server);
         Open(m_a);
         const MemoGroupRecord work = NewGroupRecord(42, u"工作");
         QVERIFY(DBI_MemGroupRecycleWriteRecord(&work) > 0);
@@ -156,8 +163,19 @@ class TestCalDavSync : public QObject
         QCOMPARE(Memos(), first);
         QCOMPARE(DBI_MemGroupGetValidRecordCount(), 1);
 
-        // Edited, deleted and created on B; all of it reaches A.
+        // Edited, filed under another category, deleted and created on B; all of it reaches A.
+        const MemoGroupRecord home = NewGroupRecord(43, u"家里");
+        QVERIFY(DBI_MemGroupRecycleWriteRecord(&home) > 0);
         Edit(u"会议"_s, u"会议改期"_s, u"明天"_s);
+        Edit(u"买菜"_s, u"买菜"_s, u"白菜"_s, u"家里"_s);
+        const QStringList filed = Memos();
+        QVERIFY(filed.contains(u"买菜|白菜|家里"_s));
+        QVERIFY(Sync(m_b).ok);
+        QVERIFY(Sync(m_a).ok);
+        QCOMPARE(Memos(), filed);
+        QCOMPARE(DBI_MemGroupGetValidRecordCount(), 2);
+        Open(m_b);
+        Edit(u"会议改期"_s, u"会议改期"_s, u"明天"_s, u"全部"_s);
         QCOMPARE(DBI_MemDeleteRecord(KeyOf(u"买菜"_s)), 1);
         QVERIFY(Add(u"新的"_s, u"从 B 来"_s) > 0);
         const QStringList onB = Memos();
@@ -180,11 +198,7 @@ class TestCalDavSync : public QObject
     void bothVersionsOfAConflictSurvive()
     {
         QFETCH(QString, server);
-        if (!Start(server)) {
-            if (m_server->skipped())
-                QSKIP("the server is not installed");
-            QFAIL("the server did not start");
-        }
+        START_SERVER(server);
         Open(m_a);
         QVERIFY(Add(u"共同"_s, u"原文"_s) > 0);
         QVERIFY(Add(u"将删"_s, u"原文"_s) > 0);
@@ -216,11 +230,7 @@ class TestCalDavSync : public QObject
 
     void notesOfOtherProgramsComeInOrAreLeftAlone()
     {
-        if (!Start(u"radicale"_s)) {
-            if (m_server->skipped())
-                QSKIP("Radicale is not installed");
-            QFAIL("Radicale did not start");
-        }
+        START_SERVER(u"radicale"_s);
         Open(m_a);
         QVERIFY(Sync(m_a).ok); // makes the collection
         QString error;
@@ -253,11 +263,7 @@ class TestCalDavSync : public QObject
     // memo is on both sides once, and both stores are healthy.
     void aSyncKilledAnywhereLosesAndDoublesNothing()
     {
-        if (!Start(u"radicale"_s)) {
-            if (m_server->skipped())
-                QSKIP("Radicale is not installed");
-            QFAIL("Radicale did not start");
-        }
+        START_SERVER(u"radicale"_s);
         Open(m_a);
         for (int i = 0; i < 30; ++i)
             QVERIFY(Add(u"备忘 %1"_s.arg(i), QString(200, QChar(u'文' + i))) > 0);
@@ -297,11 +303,7 @@ class TestCalDavSync : public QObject
     // with the server back, completes it without doubling anything.
     void aServerStoppedMidSyncIsCaughtUpWithLater()
     {
-        if (!Start(u"radicale"_s)) {
-            if (m_server->skipped())
-                QSKIP("Radicale is not installed");
-            QFAIL("Radicale did not start");
-        }
+        START_SERVER(u"radicale"_s);
         Open(m_a);
         for (int i = 0; i < 40; ++i)
             QVERIFY(Add(u"备忘 %1"_s.arg(i), u"正文"_s) > 0);
@@ -322,6 +324,24 @@ class TestCalDavSync : public QObject
         Open(m_b);
         QVERIFY(Sync(m_b).ok);
         QCOMPARE(Memos(), memos);
+    }
+
+    // A server whose certificate nobody vouches for is refused, with the reason, before anything of
+    // the store is sent.
+    void anUntrustedCertificateIsRefused()
+    {
+        START_SERVER(u"radicale-tls"_s);
+        Open(m_a);
+        QVERIFY(Add(u"私事"_s, u"不该出门"_s) > 0);
+        const SyncReport report = RunSync({m_server->url(), u"tester"_s, u"secret"_s});
+        QVERIFY(!report.ok);
+        QVERIFY2(report.error.contains(u"TLS"_s) && report.error.contains(u"self-signed"_s),
+                 qPrintable(report.error));
+        QCOMPARE(report.uploaded, 0);
+        QCOMPARE(MemoStore_SyncLinks(nullptr, 0), 0);
+        QString error;
+        QVERIFY(!FindCollection({m_server->url(), u"tester"_s, u"secret"_s}, error).isValid());
+        QVERIFY2(error.contains(u"证书"_s), qPrintable(error));
     }
 };
 

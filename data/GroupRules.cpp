@@ -20,12 +20,15 @@ bool IsReservedOnceTrimmed(std::u16string_view name)
     return IsReservedGroupName(TrimTrailingWhiteSpace(name.substr(std::size_t(first - name.begin()))));
 }
 
+std::ptrdiff_t RealGroupCount(std::span<const MemoGroupRecord> groups)
+{
+    return std::count_if(groups.begin(), groups.end(),
+                         [](const MemoGroupRecord& group) { return !IsPseudoGroupName(GroupName(group)); });
+}
+
 bool GroupTableFull(std::span<const MemoGroupRecord> stored)
 {
-    const auto pseudo = std::count_if(stored.begin(), stored.end(), [](const MemoGroupRecord& group) {
-        return IsPseudoGroupName(GroupName(group));
-    });
-    return static_cast<std::ptrdiff_t>(stored.size()) - pseudo >= MAX_GROUP_COUNT;
+    return RealGroupCount(stored) >= MAX_GROUP_COUNT;
 }
 
 MemoGroupRecord NewGroupRecord(MemoTime id, std::u16string_view name)

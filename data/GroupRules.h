@@ -18,8 +18,9 @@ bool IsReservedGroupName(std::u16string_view name);
 // a list, such a name cannot be told from the reserved one.
 bool IsReservedOnceTrimmed(std::u16string_view name);
 
-// A new category is refused once MAX_GROUP_COUNT real categories are stored; records named after a
-// pseudo-category are not counted.
+// How many of groups are real categories: records named after a pseudo-category do not count.
+std::ptrdiff_t RealGroupCount(std::span<const MemoGroupRecord> groups);
+// A new category is refused once MAX_GROUP_COUNT real categories are stored.
 bool GroupTableFull(std::span<const MemoGroupRecord> stored);
 
 // A new category, ready for the recycle write: id is its moment of creation, the name is cut to

@@ -446,6 +446,19 @@ std::int32_t StoreSession::EmptyTrash(std::string& reason)
         [](std::int32_t dropped) { return dropped >= 0; });
 }
 
+std::optional<std::vector<MemoGroupRecord>> StoreSession::GroupsNow(std::string& reason)
+{
+    m_groups.Invalidate();
+    if (!m_groups.Load()) {
+        reason = m_db.LastMessage();
+        return std::nullopt;
+    }
+    std::vector<MemoGroupRecord> groups(std::size_t(m_groups.Count()));
+    for (std::int32_t order = 1; order <= m_groups.Count(); ++order)
+        m_groups.CopyByOrder(order, &groups[std::size_t(order - 1)]);
+    return groups;
+}
+
 int StoreSession::AddRecords(const MemoRecord* memos, std::int32_t memoCount, const MemoGroupRecord* groups,
                              std::int32_t groupCount, std::string& reason)
 {
@@ -469,19 +482,11 @@ int StoreSession::AddRecords(const MemoRecord* memos, std::int32_t memoCount, co
                          std::to_string(MAX_MEMO_COUNT) + ".";
                 return MEMO_BATCH_MEMOS_FULL;
             }
-            m_groups.Invalidate();
-            if (!m_groups.Load()) {
-                reason = m_db.LastMessage();
+            const std::optional<std::vector<MemoGroupRecord>> storedGroups = GroupsNow(reason);
+            if (!storedGroups)
                 return MEMO_BATCH_FAILED;
-            }
-            std::int64_t realGroups = 0;
-            for (std::int32_t order = 1; order <= m_groups.Count(); ++order) {
-                MemoGroupRecord group{};
-                m_groups.CopyByOrder(order, &group);
-                realGroups += IsPseudoGroupName(GroupName(group)) ? 0 : 1;
-            }
-            for (std::int32_t i = 0; i < groupCount; ++i)
-                realGroups += IsPseudoGroupName(GroupName(groups[i])) ? 0 : 1;
+            const std::ptrdiff_t realGroups =
+                RealGroupCount(*storedGroups) + RealGroupCount({groups, std::size_t(groupCount)});
             if (realGroups > MAX_GROUP_COUNT) {
                 reason = "The categories would number " + std::to_string(realGroups) +
                          ", more than the limit of " + std::to_string(MAX_GROUP_COUNT) + ".";

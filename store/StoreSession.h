@@ -15,7 +15,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 // One open store: a read-write connection to a checked store file, its two record tables, the
 // trash of deleted memos and the memo panel's draft. Opening upgrades a store of an older format and drops
@@ -131,6 +133,9 @@ class StoreSession
     bool StillOpenedFile(std::string& reason, bool committed);
     // Guarded for a write that gives a MEMO_SYNC_* code.
     int GuardedSync(std::string& reason, const std::function<int()>& write);
+    // The stored categories as the file has them now (inside a write, so that no other process can
+    // add one before the write is done); nothing when they could not be read.
+    std::optional<std::vector<MemoGroupRecord>> GroupsNow(std::string& reason);
     void TruncateLog();
 
     std::string m_path;

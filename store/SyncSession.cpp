@@ -49,19 +49,10 @@ int StoreSession::SyncBringIn(std::int32_t key, const MemoRecord& record, const 
         if (!transaction.Begun(reason))
             return MEMO_SYNC_FAILED;
         if (newGroup) {
-            // Counted inside the transaction, as an import counts them.
-            m_groups.Invalidate();
-            if (!m_groups.Load()) {
-                reason = m_db.LastMessage();
+            const std::optional<std::vector<MemoGroupRecord>> stored = GroupsNow(reason);
+            if (!stored)
                 return MEMO_SYNC_FAILED;
-            }
-            std::int32_t real = 0;
-            for (std::int32_t order = 1; order <= m_groups.Count(); ++order) {
-                MemoGroupRecord group{};
-                m_groups.CopyByOrder(order, &group);
-                real += IsPseudoGroupName(GroupName(group)) ? 0 : 1;
-            }
-            if (real >= MAX_GROUP_COUNT) {
+            if (GroupTableFull(*stored)) {
                 reason = "The store holds " + std::to_string(MAX_GROUP_COUNT) + " categories already.";
                 return MEMO_SYNC_GROUPS_FULL;
             }

@@ -327,7 +327,8 @@ class SyncRun
             changed.push_back({r.href, r.etag});
             listed[UrlOf(r.href).path().toStdString()] = true;
         }
-        ReadLocal();
+        if (!ReadLocal())
+            return false;
         for (const MemoSyncLink& link : m_links)
             if (link.etag[0] != '\0' && !listed.count(UrlOf(link.href).path().toStdString()))
                 gone.push_back(link.href);

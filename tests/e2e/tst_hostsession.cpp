@@ -9,6 +9,7 @@
 #include <LoadStr.h>
 
 #include <DbiMemo.h>
+#include <MemoDraft.h>
 #include <MemoRules.h>
 #include <MemoStore.h>
 #include <TestSeams.h>
@@ -73,9 +74,18 @@ bool type(const QString& text)
     return run({u"type"_s, u"--delay"_s, u"60"_s, text});
 }
 
-void settle()
+// The window X gives the keyboard to now.
+QString focusedWindow()
 {
-    QTest::qWait(300);
+    return xdotool({u"getwindowfocus"_s, u"-f"_s}).trimmed();
+}
+
+// Gives window the keyboard, as a window manager does with a new window, and waits until X has, so
+// that what is typed next goes to it. There is no window manager in this X server.
+bool focused(const QString& window)
+{
+    return !window.isEmpty() && run({u"windowfocus"_s, u"--sync"_s, window}) &&
+           QTest::qWaitFor([&] { return focusedWindow() == window; }, 10000);
 }
 
 QStringList storedContents(const QString& dataDir, const char* user)
@@ -90,6 +100,18 @@ QStringList storedContents(const QString& dataDir, const char* user)
     }
     MemoStore_Close();
     return contents;
+}
+
+// The body of the draft the host keeps in user's store, or nothing.
+QString storedDraft(const QString& dataDir, const char* user)
+{
+    if (!MemoStore_Open(user, dataDir.toUtf8().constData()))
+        return {};
+    MemoRecord draft{};
+    const QString body =
+        MemoStore_DraftRead(&draft) == 1 ? QStringView(MemoContent(draft)).toString() : QString();
+    MemoStore_Close();
+    return body;
 }
 
 // Where things are, relative to their windows, measured on a copy of the host window and of the
@@ -183,7 +205,7 @@ QString detailText(const QString& window, const Layout& layout)
     QGuiApplication::clipboard()->setText(u"(nothing copied)"_s);
     if (!clickIn(window, layout.panel.value(kDetailBody)) || !keys({u"ctrl+a"_s, u"ctrl+c"_s}))
         return {};
-    settle();
+    (void)QTest::qWaitFor([] { return QGuiApplication::clipboard()->text() != u"(nothing copied)"_s; }, 10000);
     return QGuiApplication::clipboard()->text();
 }
 
@@ -211,14 +233,12 @@ class TestHostSession : public QObject
 
         auto host = std::make_unique<Host>(data, config);
         QString window = windowOf(host->pid(), u"MemoHost - alice"_s);
-        QVERIFY2(!window.isEmpty(), "the host's window did not appear");
-        settle();
+        QVERIFY2(focused(window), "the host's window did not appear");
 
         // New: the edit dialog; a title, a body, OK. The memo is stored, selected and shown.
         QVERIFY(clickIn(window, layout.panel[kNew]));
         const QString dialog = windowOf(host->pid(), LoadStr(214));
-        QVERIFY2(!dialog.isEmpty(), "the memo edit dialog did not appear");
-        settle();
+        QVERIFY2(focused(dialog), "the memo edit dialog did not appear");
         QVERIFY(clickIn(dialog, layout.dialog[kEditTitle]));
         QVERIFY(type(u"groceries"_s));
         QVERIFY(clickIn(dialog, layout.dialog[kEditBody]));
@@ -238,34 +258,31 @@ class TestHostSession : public QObject
         QVERIFY(host->quit());
         host = std::make_unique<Host>(data, config);
         window = windowOf(host->pid(), u"MemoHost - alice"_s);
-        QVERIFY(!window.isEmpty());
-        settle();
+        QVERIFY(focused(window));
         QCOMPARE(detailText(window, layout), u"milk and eggs and bread"_s);
 
         // Delete, answered Yes with Enter: gone from the store.
         QVERIFY(clickIn(window, layout.firstRow));
         QVERIFY(clickIn(window, layout.panel[kDelete]));
-        QVERIFY2(!windowOf(host->pid(), LoadStr(235)).isEmpty(), "no question before deleting");
-        settle();
+        QVERIFY2(focused(windowOf(host->pid(), LoadStr(235))), "no question before deleting");
         QVERIFY(keys({u"Return"_s}));
         QTRY_COMPARE_WITH_TIMEOUT(storedContents(data, "alice"), QStringList(), 10000);
 
         // Another user from the menu (用户 → 切换用户): that user's memo, none of alice's.
         QVERIFY(clickIn(window, layout.panel[kDetailBody]));
         QVERIFY(keys({u"alt+u"_s, u"s"_s}));
-        settle();
+        QVERIFY2(focused(windowOf(host->pid(), u"切换用户"_s)), "no prompt for the user name");
         QVERIFY(keys({u"ctrl+a"_s}));
         QVERIFY(type(u"bob"_s));
         QVERIFY(keys({u"Return"_s}));
         window = windowOf(host->pid(), u"MemoHost - bob"_s);
-        QVERIFY2(!window.isEmpty(), "the host did not switch to bob");
-        settle();
+        QVERIFY2(focused(window), "the host did not switch to bob");
         QCOMPARE(detailText(window, layout), u"only bob's"_s);
         QCOMPARE(storedContents(data, "alice"), QStringList());
         QVERIFY(host->quit());
     }
 
-    // Typed into the pane, not saved, the host killed a second later: the next start shows the
+    // Typed into the pane, not saved, the host killed once it has kept the draft: the next start shows the
     // text in the pane again, and Save stores it.
     void typedTextSurvivesAKill()
     {
@@ -280,19 +297,17 @@ class TestHostSession : public QObject
 
         auto host = std::make_unique<Host>(data, config);
         QString window = windowOf(host->pid(), u"MemoHost - alice"_s);
-        QVERIFY2(!window.isEmpty(), "the host's window did not appear");
-        settle();
+        QVERIFY2(focused(window), "the host's window did not appear");
         QVERIFY(clickIn(window, layout.panel[kDetailBody]));
         QVERIFY(keys({u"ctrl+End"_s}));
         QVERIFY(type(u" and bread"_s));
-        QTest::qWait(1000);
+        QTRY_COMPARE_WITH_TIMEOUT(storedDraft(data, "alice"), u"milk and bread"_s, 10000);
         QVERIFY(host->killHard());
         QCOMPARE(storedContents(data, "alice"), QStringList{u"milk"_s});
 
         host = std::make_unique<Host>(data, config);
         window = windowOf(host->pid(), u"MemoHost - alice"_s);
-        QVERIFY(!window.isEmpty());
-        settle();
+        QVERIFY(focused(window));
         QCOMPARE(detailText(window, layout), u"milk and bread"_s);
         QVERIFY(clickIn(window, layout.panel[kSave]));
         QTRY_COMPARE_WITH_TIMEOUT(storedContents(data, "alice"), QStringList{u"milk and bread"_s}, 10000);

@@ -58,11 +58,7 @@ class TestHostSync : public QObject
     void aMemoWrittenOnOneHostReachesAnother()
     {
         CalDavServer server(u"radicale"_s);
-        if (!server.start()) {
-            if (server.skipped())
-                QSKIP("Radicale is not installed");
-            QFAIL("Radicale did not start");
-        }
+        START_OR_SKIP(server);
         QTemporaryDir first;
         QTemporaryDir second;
         {

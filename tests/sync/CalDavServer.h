@@ -14,6 +14,18 @@
 
 #include <memory>
 
+// Starts a CalDavServer in a test function; skips the test when the server is not installed, and
+// fails it when the server would not start.
+#define START_OR_SKIP(server_)                                                                             \
+    do {                                                                                                   \
+        CalDavServer& started_ = (server_);                                                               \
+        if (!started_.start()) {                                                                           \
+            if (started_.skipped())                                                                        \
+                QSKIP("the server is not installed");                                                      \
+            QFAIL("the server did not start");                                                             \
+        }                                                                                                  \
+    } while (false)
+
 class CalDavServer
 {
   public:

@@ -85,16 +85,6 @@ int Put(const QUrl& url, const QByteArray& ics)
 
 } // namespace
 
-// Starts the test's server, or skips the test when that server is not installed.
-#define START_SERVER(kind)                                                                                 \
-    do {                                                                                                   \
-        if (!Start(kind)) {                                                                                \
-            if (m_server->skipped())                                                                       \
-                QSKIP("the server is not installed");                                                      \
-            QFAIL("the server did not start");                                                             \
-        }                                                                                                  \
-    } while (false)
-
 class TestCalDavSync : public QObject
 {
     Q_OBJECT
@@ -117,10 +107,10 @@ class TestCalDavSync : public QObject
         return report;
     }
 
-    bool Start(const QString& kind)
+    CalDavServer& Server(const QString& kind)
     {
         m_server = std::make_unique<CalDavServer>(kind);
-        return m_server->start();
+        return *m_server;
     }
 
   private Q_SLOTS:
@@ -146,7 +136,7 @@ class TestCalDavSync : public QObject
     void twoStoresMeetThroughTheServer()
     {
         QFETCH(QString, server);
-        START_SERVER(server);
+        START_OR_SKIP(Server(server));
         Open(m_a);
         const MemoGroupRecord work = NewGroupRecord(42, u"工作");
         QVERIFY(DBI_MemGroupRecycleWriteRecord(&work) > 0);
@@ -198,7 +188,7 @@ class TestCalDavSync : public QObject
     void bothVersionsOfAConflictSurvive()
     {
         QFETCH(QString, server);
-        START_SERVER(server);
+        START_OR_SKIP(Server(server));
         Open(m_a);
         QVERIFY(Add(u"共同"_s, u"原文"_s) > 0);
         QVERIFY(Add(u"将删"_s, u"原文"_s) > 0);
@@ -230,7 +220,7 @@ class TestCalDavSync : public QObject
 
     void notesOfOtherProgramsComeInOrAreLeftAlone()
     {
-        START_SERVER(u"radicale"_s);
+        START_OR_SKIP(Server(u"radicale"_s));
         Open(m_a);
         QVERIFY(Sync(m_a).ok); // makes the collection
         QString error;
@@ -263,7 +253,7 @@ class TestCalDavSync : public QObject
     // memo is on both sides once, and both stores are healthy.
     void aSyncKilledAnywhereLosesAndDoublesNothing()
     {
-        START_SERVER(u"radicale"_s);
+        START_OR_SKIP(Server(u"radicale"_s));
         Open(m_a);
         for (int i = 0; i < 30; ++i)
             QVERIFY(Add(u"备忘 %1"_s.arg(i), QString(200, QChar(u'文' + i))) > 0);
@@ -303,7 +293,7 @@ class TestCalDavSync : public QObject
     // with the server back, completes it without doubling anything.
     void aServerStoppedMidSyncIsCaughtUpWithLater()
     {
-        START_SERVER(u"radicale"_s);
+        START_OR_SKIP(Server(u"radicale"_s));
         Open(m_a);
         for (int i = 0; i < 40; ++i)
             QVERIFY(Add(u"备忘 %1"_s.arg(i), u"正文"_s) > 0);
@@ -330,7 +320,7 @@ class TestCalDavSync : public QObject
     // the store is sent.
     void anUntrustedCertificateIsRefused()
     {
-        START_SERVER(u"radicale-tls"_s);
+        START_OR_SKIP(Server(u"radicale-tls"_s));
         Open(m_a);
         QVERIFY(Add(u"私事"_s, u"不该出门"_s) > 0);
         const SyncReport report = RunSync({m_server->url(), u"tester"_s, u"secret"_s});

@@ -13,7 +13,7 @@ extern "C" {
 int MemoStore_BackUp(std::int64_t now, int onceADay)
 {
     return WithOpenStore(static_cast<int>(MEMO_BACKUP_FAILED), [&](StoreState& s) {
-        return WriteBackup(s.session->Handle(), s.session->Path(), now, onceADay != 0, s.lastError);
+        return WriteBackup(s.session->Handle(), s.session->Path(), now, onceADay != 0, ThreadLastError());
     });
 }
 
@@ -45,21 +45,21 @@ int MemoStore_RestoreBackup(const char* path, std::int64_t now)
 {
     return WithOpenStore(0, [&](StoreState& s) {
         if (!path || path[0] == '\0') {
-            s.lastError = "No backup was named, so nothing was restored.";
+            ThreadLastError() = "No backup was named, so nothing was restored.";
             return 0;
         }
         const std::string storePath = s.session->Path();
-        if (!CheckBackupFile(path, s.lastError))
+        if (!CheckBackupFile(path, ThreadLastError()))
             return 0;
         const std::optional<FileSnapshot> backup = Snapshot(path);
         const std::optional<FileSnapshot> store = Snapshot(storePath);
         if (backup && store && backup->device == store->device && backup->inode == store->inode) {
-            s.lastError = std::string("The file ") + path + " is the memo store itself, not a backup of it.";
+            ThreadLastError() = std::string("The file ") + path + " is the memo store itself, not a backup of it.";
             return 0;
         }
         std::string reason;
         if (WriteBackup(s.session->Handle(), storePath, now, false, reason, path) != MEMO_BACKUP_WRITTEN) {
-            s.lastError =
+            ThreadLastError() =
                 "Nothing was restored, because the store as it is could not be backed up first. " + reason;
             return 0;
         }
@@ -75,13 +75,13 @@ int MemoStore_RestoreBackup(const char* path, std::int64_t now)
             s.session = StoreSession::Open(storePath, openError);
         if (!s.session) {
             s.currentPath.clear();
-            s.lastError = (copied ? std::string() : copyError + " ") + openError;
+            ThreadLastError() = (copied ? std::string() : copyError + " ") + openError;
             return 0;
         }
         PassOnReplacement(s);
         PruneBackups(storePath); // the copy restored from was spared until now
         if (!copied) {
-            s.lastError = copyError + " The store was left as it was.";
+            ThreadLastError() = copyError + " The store was left as it was.";
             return 0;
         }
         std::string ignored; // the memo panel writes its draft again with the next keystroke

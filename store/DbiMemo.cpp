@@ -19,7 +19,7 @@ template <class Op> std::int32_t WithStore(Op op)
 template <class Op> std::int32_t WithStoreWrite(Op op)
 {
     return WithOpenStore(std::int32_t{0}, [&](StoreState& store) {
-        const std::int32_t result = op(*store.session, store.lastError);
+        const std::int32_t result = op(*store.session, ThreadLastError());
         if (result > 0)
             TellOfChange(store);
         return result;

@@ -8,10 +8,10 @@ int MemoStore_DraftWrite(const MemoRecord* draft)
 {
     return WithOpenStore(static_cast<int>(MEMO_DRAFT_FAILED), [&](StoreState& s) {
         if (!draft) {
-            s.lastError = "No draft was given, so none was written.";
+            ThreadLastError() = "No draft was given, so none was written.";
             return static_cast<int>(MEMO_DRAFT_FAILED);
         }
-        return s.session->WriteDraft(*draft, s.lastError);
+        return s.session->WriteDraft(*draft, ThreadLastError());
     });
 }
 
@@ -25,12 +25,12 @@ int MemoStore_DraftRead(MemoRecord* draft)
 int MemoStore_DraftClear(void)
 {
     return WithOpenStore(static_cast<int>(MEMO_DRAFT_FAILED),
-                         [](StoreState& s) { return s.session->ClearDraft(s.lastError); });
+                         [](StoreState& s) { return s.session->ClearDraft(ThreadLastError()); });
 }
 
 int MemoStore_MemoState(std::int32_t key)
 {
-    return WithOpenStore(-1, [&](StoreState& s) { return s.session->MemoState(key, s.lastError); });
+    return WithOpenStore(-1, [&](StoreState& s) { return s.session->MemoState(key, ThreadLastError()); });
 }
 
 } // extern "C"

@@ -23,7 +23,7 @@ MEMOSTORE_API int MemoStore_Open(const char* userName, const char* dataDir);
 MEMOSTORE_API int MemoStore_Exists(const char* userName, const char* dataDir);
 MEMOSTORE_API void MemoStore_Close(void);
 MEMOSTORE_API int MemoStore_IsOpen(void);
-MEMOSTORE_API const char* MemoStore_LastError(void);   // valid until the next call
+MEMOSTORE_API const char* MemoStore_LastError(void);   // the calling thread's; valid until its next call
 MEMOSTORE_API const char* MemoStore_CurrentPath(void); // database file of the open store, "" when none
 
 // Called with context, once per opened store, by the first write that finds another file (or none)

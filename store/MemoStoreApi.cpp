@@ -76,6 +76,12 @@ void CloseStore(StoreState& store)
 
 } // namespace
 
+std::string& ThreadLastError()
+{
+    thread_local std::string reason;
+    return reason;
+}
+
 extern "C" {
 
 int MemoStore_Open(const char* userName, const char* dataDir)
@@ -83,12 +89,12 @@ int MemoStore_Open(const char* userName, const char* dataDir)
     StoreState& store = TheStore();
     std::lock_guard lock(store.mutex);
     if (store.closing) {
-        store.lastError = "No other memo store can be opened while the open one is being closed.";
+        ThreadLastError() = "No other memo store can be opened while the open one is being closed.";
         return 0;
     }
     CloseStore(store);
-    store.lastError.clear();
-    store.session = OpenStore(userName, dataDir, store.lastError);
+    ThreadLastError().clear();
+    store.session = OpenStore(userName, dataDir, ThreadLastError());
     if (!store.session)
         return 0;
     store.currentPath = store.session->Path();
@@ -144,9 +150,7 @@ int MemoStore_IsOpen(void)
 
 const char* MemoStore_LastError(void)
 {
-    StoreState& store = TheStore();
-    std::lock_guard lock(store.mutex);
-    return store.lastError.c_str();
+    return ThreadLastError().c_str();
 }
 
 const char* MemoStore_CurrentPath(void)

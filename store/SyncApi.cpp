@@ -29,7 +29,7 @@ template <class Result, class Op> Result WithSyncStore(Result failed, Op op)
 {
     return WithOpenStore(failed, [&](StoreState& s) {
         if (t_pinned && *t_pinned != s.generation) {
-            s.lastError = "The memo store was closed or replaced while the sync ran, so the sync stopped.";
+            ThreadLastError() = "The memo store was closed or replaced while the sync ran, so the sync stopped.";
             return failed;
         }
         return op(s);
@@ -56,7 +56,7 @@ int MemoStore_SyncBegin(void)
 std::int32_t MemoStore_SyncLinks(MemoSyncLink* out, std::int32_t capacity)
 {
     return WithSyncStore(std::int32_t{-1},
-                         [&](StoreState& s) { return s.session->SyncLinks(out, capacity, s.lastError); });
+                         [&](StoreState& s) { return s.session->SyncLinks(out, capacity, ThreadLastError()); });
 }
 
 int MemoStore_SyncWriteLinks(const MemoSyncLink* links, std::int32_t count)
@@ -66,17 +66,17 @@ int MemoStore_SyncWriteLinks(const MemoSyncLink* links, std::int32_t count)
         for (std::int32_t i = 0; valid && i < count; ++i)
             valid = WellFormed(links[i]) && links[i].key >= 1;
         if (!valid) {
-            s.lastError = "No valid sync link was given.";
+            ThreadLastError() = "No valid sync link was given.";
             return static_cast<int>(MEMO_SYNC_FAILED);
         }
-        return s.session->SyncWriteLinks(links, count, s.lastError);
+        return s.session->SyncWriteLinks(links, count, ThreadLastError());
     });
 }
 
 int MemoStore_SyncRemoveLink(std::int32_t key)
 {
     return WithSyncStore(static_cast<int>(MEMO_SYNC_FAILED),
-                         [&](StoreState& s) { return s.session->SyncRemoveLink(key, s.lastError); });
+                         [&](StoreState& s) { return s.session->SyncRemoveLink(key, ThreadLastError()); });
 }
 
 int MemoStore_SyncBringIn(std::int32_t key, const MemoRecord* record, const _DBI_MEMO_Group_ST* newGroup,
@@ -84,17 +84,17 @@ int MemoStore_SyncBringIn(std::int32_t key, const MemoRecord* record, const _DBI
 {
     return WithSyncStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
         if (!record || (link && !WellFormed(*link)) || key < 0 || (!link && key != 0)) {
-            s.lastError = "No memo or no valid sync link was given.";
+            ThreadLastError() = "No memo or no valid sync link was given.";
             return static_cast<int>(MEMO_SYNC_FAILED);
         }
-        return s.session->SyncBringIn(key, *record, newGroup, link, s.lastError);
+        return s.session->SyncBringIn(key, *record, newGroup, link, ThreadLastError());
     });
 }
 
 int MemoStore_SyncTrashMemo(std::int32_t key)
 {
     return WithSyncStore(static_cast<int>(MEMO_SYNC_FAILED),
-                         [&](StoreState& s) { return s.session->SyncTrashMemo(key, s.lastError); });
+                         [&](StoreState& s) { return s.session->SyncTrashMemo(key, ThreadLastError()); });
 }
 
 int MemoStore_SyncGetState(char* collection, std::int32_t collectionSize, char* token, std::int32_t tokenSize)
@@ -102,11 +102,11 @@ int MemoStore_SyncGetState(char* collection, std::int32_t collectionSize, char* 
     return WithSyncStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
         std::string storedCollection;
         std::string storedToken;
-        if (!s.session->SyncState(storedCollection, storedToken, s.lastError))
+        if (!s.session->SyncState(storedCollection, storedToken, ThreadLastError()))
             return static_cast<int>(MEMO_SYNC_FAILED);
         if (!CopyOut(storedCollection, collection, collectionSize) ||
             !CopyOut(storedToken, token, tokenSize)) {
-            s.lastError = "The sync state does not fit the room given for it.";
+            ThreadLastError() = "The sync state does not fit the room given for it.";
             return static_cast<int>(MEMO_SYNC_FAILED);
         }
         return static_cast<int>(MEMO_SYNC_DONE);
@@ -117,10 +117,10 @@ int MemoStore_SyncSetState(const char* collection, const char* token)
 {
     return WithSyncStore(static_cast<int>(MEMO_SYNC_FAILED), [&](StoreState& s) {
         if (!collection || !token) {
-            s.lastError = "No sync state was given.";
+            ThreadLastError() = "No sync state was given.";
             return static_cast<int>(MEMO_SYNC_FAILED);
         }
-        return s.session->SetSyncState(collection, token, s.lastError);
+        return s.session->SetSyncState(collection, token, ThreadLastError());
     });
 }
 

@@ -31,19 +31,19 @@ std::int32_t MemoStore_TrashRead(std::int32_t order, MemoRecord* record, std::in
 int MemoStore_TrashRestore(std::int32_t key)
 {
     return WithOpenStore(static_cast<int>(MEMO_TRASH_FAILED),
-                         [&](StoreState& s) { return s.session->RestoreMemo(key, s.lastError); });
+                         [&](StoreState& s) { return s.session->RestoreMemo(key, ThreadLastError()); });
 }
 
 std::int32_t MemoStore_TrashEmpty(void)
 {
-    return WithOpenStore(-1, [](StoreState& s) { return s.session->EmptyTrash(s.lastError); });
+    return WithOpenStore(-1, [](StoreState& s) { return s.session->EmptyTrash(ThreadLastError()); });
 }
 
 int MemoStore_AddRecords(const MemoRecord* memos, std::int32_t memoCount, const _DBI_MEMO_Group_ST* groups,
                          std::int32_t groupCount)
 {
     return WithOpenStore(static_cast<int>(MEMO_BATCH_FAILED), [&](StoreState& s) {
-        return s.session->AddRecords(memos, memoCount, groups, groupCount, s.lastError);
+        return s.session->AddRecords(memos, memoCount, groups, groupCount, ThreadLastError());
     });
 }
 

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <cstring>
+#include <thread>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -351,6 +352,24 @@ class TestDbiMemo : public QObject
 
         QCOMPARE(Titles(AllMemos()), QStringList{u"only"_s});
         QCOMPARE(Names(AllGroups()), QStringList{u"only"_s});
+    }
+
+    // The reason of a failed write belongs to the thread that made it: another thread's calls (the
+    // host's sync runs beside its window) neither clear nor replace it.
+    void eachThreadKeepsTheReasonOfItsOwnFailure()
+    {
+        const std::int32_t key = AddMemo(QStringLiteral("only"));
+        QVERIFY(Refused(DBI_MemDeleteRecord(key + 1)));
+        const std::string mine = MemoStore_LastError();
+        QVERIFY(!mine.empty());
+        std::string theirs = "unset";
+        std::thread other([&] {
+            QCOMPARE(DBI_MemGetValidRecordCount(), 1);
+            theirs = MemoStore_LastError();
+        });
+        other.join();
+        QCOMPARE(theirs, std::string());
+        QCOMPARE(std::string(MemoStore_LastError()), mine);
     }
 
     void changesByAnotherConnectionAreSeen()

@@ -71,8 +71,6 @@ std::int32_t countOf(const std::vector<MemoRecord>& memos)
 
 CMemoGroupEditDlg::CMemoGroupEditDlg(QWidget* pParent) : CZorvaPoupDlg(IDD, pParent)
 {
-    if (!CDialogTemplate::IsRegistered(IDD))
-        RegisterTemplate();
     SetPopupSize(POPUP_WIDTH, POPUP_HEIGHT);
 
     const COLORREF back = GetBkColor();

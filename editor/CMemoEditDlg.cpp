@@ -54,8 +54,6 @@ constexpr CSkinRect kButtonFace(408, 107, 32, 32);
 
 CMemoEditDlg::CMemoEditDlg(QWidget* owner) : CZorvaPoupDlg(IDD, owner)
 {
-    if (!CDialogTemplate::IsRegistered(IDD))
-        RegisterTemplate();
     SetPopupSize(POPUP_WIDTH, POPUP_HEIGHT);
 
     const COLORREF back = GetBkColor();

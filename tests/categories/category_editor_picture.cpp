@@ -3,6 +3,7 @@
 // category_editor_picture <editor.png> [name.png]. Runs offscreen as well.
 #include <CMemoGroupEditDlg.h>
 #include <CMemoGroupName.h>
+#include <CategoryEditor.h>
 #include <DbiMemo.h>
 #include <GroupRules.h>
 #include <MemoStore.h>
@@ -18,6 +19,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    RegisterCategoryTemplates();
     const QStringList args = QApplication::arguments();
     if (args.size() != 2 && args.size() != 3) {
         std::fprintf(stderr, "usage: category_editor_picture <editor.png> [name.png]\n");

@@ -2,6 +2,7 @@
 
 #include <CMemoGroupEditDlg.h>
 #include <CMemoGroupName.h>
+#include <CategoryEditor.h>
 #include <GroupLookup.h>
 #include <LoadStr.h>
 #include <MemoTime.h>
@@ -109,6 +110,8 @@ class TestMemoGroupEditDlg : public QObject
     }
 
   private Q_SLOTS:
+    void initTestCase() { RegisterCategoryTemplates(); }
+
     void init()
     {
         freshStore();

@@ -1,6 +1,7 @@
 #include "CategoryTestSupport.h"
 
 #include <CMemoGroupName.h>
+#include <CategoryEditor.h>
 #include <TestSeams.h>
 #include <WinDefs.h>
 
@@ -57,6 +58,8 @@ class TestMemoGroupName : public QObject
     }
 
   private Q_SLOTS:
+    void initTestCase() { RegisterCategoryTemplates(); }
+
     void init()
     {
         m_store = std::make_unique<TempStore>();

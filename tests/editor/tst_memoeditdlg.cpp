@@ -81,6 +81,8 @@ class TestMemoEditDlg : public QObject
     }
 
   private Q_SLOTS:
+    void initTestCase() { CMemoEditDlg::RegisterTemplate(); }
+
     void init()
     {
         m_driver = std::make_unique<KitTest::ModalDriver>();

@@ -18,6 +18,7 @@
 #include <MemoStore.h>
 #include <MemoTime.h>
 #include <RecordText.h>
+#include <StringIds.h>
 #include <TestSeams.h>
 
 #include <QApplication>
@@ -83,7 +84,7 @@ void Panel_ReloadListAndShow(benchmark::State& state)
 void FloorRefill()
 {
     QTreeWidget& list = g_env->floorList;
-    static const std::u16string noTime = LoadStr(230).toStdU16String();
+    static const std::u16string noTime = LoadStr(IDS_NO_TIME).toStdU16String();
     list.setUpdatesEnabled(false);
     list.clear();
     MemoRecord memo;

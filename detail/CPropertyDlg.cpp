@@ -13,6 +13,7 @@
 #include <CZorvaFont.h>
 #include <LoadStr.h>
 #include <MemoConstants.h>
+#include <StringIds.h>
 
 namespace {
 
@@ -22,9 +23,6 @@ constexpr int IDC_COMBO_GROUP = 21014;
 constexpr int IDC_STATIC_TITLE = 21015;
 constexpr int IDC_STATIC_GROUP = 21016;
 constexpr int IDC_EDIT_CONTENT = 21027;
-
-// The title hint, shown in grey while the title is empty.
-constexpr UINT IDS_TITLE_HINT = 222;
 
 // Areas of the common skin image: the panel's background strip (its top half, one middle row
 // that is stretched to the panel's height, its bottom half) and the line under the category.

@@ -6,6 +6,7 @@
 #include <GroupLookup.h>
 #include <LoadStr.h>
 #include <MemoTime.h>
+#include <StringIds.h>
 #include <TestSeams.h>
 #include <WinDefs.h>
 
@@ -278,9 +279,9 @@ class TestMemoGroupEditDlg : public QObject
                                    QStringLiteral(u"编辑分类"), QStringLiteral(u"其它")};
         QCOMPARE(calls.size(), std::size(refused));
         for (std::size_t i = 0; i < calls.size(); ++i) {
-            QCOMPARE(calls[i].text, FormatStr(LoadStr(209), refused[i]));
+            QCOMPARE(calls[i].text, FormatStr(LoadStr(IDS_CREATE_RESERVED), refused[i]));
             QVERIFY(calls[i].text.contains(refused[i]));
-            QCOMPARE(calls[i].caption, LoadStr(186));
+            QCOMPARE(calls[i].caption, LoadStr(IDS_GROUP_CAPTION));
             QCOMPARE(calls[i].style, UINT(MB_OK));
         }
     }
@@ -370,10 +371,10 @@ class TestMemoGroupEditDlg : public QObject
             closeName(IDCANCEL, presetIsOld);
             Click(d, IDC_EDIT);
             QCOMPARE(m_boxes->calls().size(), std::size_t(3));
-            QCOMPARE(m_boxes->calls()[0].text, FormatStr(LoadStr(208), QStringLiteral(u"全部")));
-            QCOMPARE(m_boxes->calls()[1].text, FormatStr(LoadStr(208), QStringLiteral(u"所有")));
-            QCOMPARE(m_boxes->calls()[2].text, FormatStr(LoadStr(208), QStringLiteral(u"编辑分类")));
-            QCOMPARE(m_boxes->calls()[1].caption, LoadStr(186));
+            QCOMPARE(m_boxes->calls()[0].text, FormatStr(LoadStr(IDS_RENAME_RESERVED), QStringLiteral(u"全部")));
+            QCOMPARE(m_boxes->calls()[1].text, FormatStr(LoadStr(IDS_RENAME_RESERVED), QStringLiteral(u"所有")));
+            QCOMPARE(m_boxes->calls()[2].text, FormatStr(LoadStr(IDS_RENAME_RESERVED), QStringLiteral(u"编辑分类")));
+            QCOMPARE(m_boxes->calls()[1].caption, LoadStr(IDS_GROUP_CAPTION));
             QVERIFY(SameBytes(Groups(), groups) && SameBytes(Memos(), memos));
 
             answerName(QStringLiteral(u" 其它"), presetIsOld);
@@ -414,8 +415,8 @@ class TestMemoGroupEditDlg : public QObject
             QVERIFY2(SameBytes(Memos(), memos), qPrintable(QString::number(command)));
             QCOMPARE(m_boxes->calls().size(), std::size_t(command == IDC_DELETE ? 2 : 1));
             const KitTest::MessageBoxCall& call = m_boxes->calls().back();
-            QCOMPARE(call.text, LoadStr(243));
-            QCOMPARE(call.caption, LoadStr(186));
+            QCOMPARE(call.text, LoadStr(IDS_GROUP_NOT_SAVED));
+            QCOMPARE(call.caption, LoadStr(IDS_GROUP_CAPTION));
             QCOMPARE(call.style, MB_ICONEXCLAMATION);
             QCOMPARE(call.owner, &dlg);
         }

@@ -5,6 +5,7 @@
 #include <CRes.h>
 #include <CZorvaFont.h>
 #include <LoadStr.h>
+#include <StringIds.h>
 #include <TestSeams.h>
 
 #include <QApplication>
@@ -46,7 +47,7 @@ class TestCPropertyDlg : public QObject
   private:
     // A host window with a detail panel of `size` at its top-left corner, shown and active.
     CPropertyDlg* createPanel(QSize size = QSize(267, 300));
-    QString hint() const { return LoadStr(222); }
+    QString hint() const { return LoadStr(IDS_TITLE_HINT); }
 
     std::unique_ptr<QWidget> m_host;
     std::unique_ptr<CPropertyDlg> m_panel;

@@ -1,6 +1,7 @@
 #include <CMemoEditDlg.h>
 #include <CZorvaFont.h>
 #include <LoadStr.h>
+#include <StringIds.h>
 #include <TestSeams.h>
 #include <WinDefs.h>
 
@@ -60,7 +61,7 @@ class TestMemoEditDlg : public QObject
     // Prepares the dialog as the New command does and runs `action` inside its modal loop.
     INT_PTR run(CMemoEditDlg& dlg, const std::function<void(QDialog*)>& action)
     {
-        dlg.m_strTitle = LoadStr(222);
+        dlg.m_strTitle = LoadStr(IDS_TITLE_HINT);
         dlg.m_strContent.clear();
         dlg.m_strGroup.clear();
         dlg.m_comboGroup.ResetContent();
@@ -107,7 +108,7 @@ class TestMemoEditDlg : public QObject
                 [&] { titles << dlg.m_editTitle.GetWindowTextW(); });
         const INT_PTR result = run(dlg, [&](QDialog* d) {
             // The hint until the first show puts the focus into the title.
-            QCOMPARE(titles, QStringList({LoadStr(222), QString()}));
+            QCOMPARE(titles, QStringList({LoadStr(IDS_TITLE_HINT), QString()}));
             QCOMPARE(d->focusWidget(), &dlg.m_editTitle);
             QCOMPARE(dlg.m_staticTitle.text(), QStringLiteral(u"标题(0/20):"));
             QCOMPARE(dlg.m_staticContent.text(), QStringLiteral(u"内容(0/500):"));
@@ -123,7 +124,7 @@ class TestMemoEditDlg : public QObject
                                              {&dlg.m_editContent, 211},
                                              {&dlg.m_comboGroup, 212}})
                 QCOMPARE(dlg.m_tooltip.GetText(tool), LoadStr(text));
-            QCOMPARE(dlg.m_tooltip.Title(), LoadStr(213));
+            QCOMPARE(dlg.m_tooltip.Title(), LoadStr(IDS_TIP_CAPTION));
             QVERIFY(dlg.m_tooltip.TitleIcon() == TTI_INFO && dlg.m_tooltip.IsBalloon());
             // Input anywhere in the dialog reaches the tips: a key in the title closes the body's.
             QVERIFY(dlg.m_tooltip.ShowTip(&dlg.m_editContent));
@@ -136,7 +137,7 @@ class TestMemoEditDlg : public QObject
             // The empty title takes the grey hint when it is left and drops it when entered.
             QCOMPARE(TextColour(dlg.m_editTitle), CZorvaFont::TextColour);
             dlg.m_editContent.setFocus();
-            QCOMPARE(dlg.m_editTitle.GetWindowTextW(), LoadStr(222));
+            QCOMPARE(dlg.m_editTitle.GetWindowTextW(), LoadStr(IDS_TITLE_HINT));
             QCOMPARE(TextColour(dlg.m_editTitle), CZorvaFont::HintColour);
             dlg.m_editTitle.setFocus();
             QCOMPARE(dlg.m_editTitle.GetWindowTextW(), QString());
@@ -224,7 +225,7 @@ class TestMemoEditDlg : public QObject
 
     void okRefusesOnlyAnEmptyMemo()
     {
-        const QString hint = LoadStr(222);
+        const QString hint = LoadStr(IDS_TITLE_HINT);
         const QString milk = QStringLiteral(u"买牛奶");
         const struct
         {
@@ -267,7 +268,7 @@ class TestMemoEditDlg : public QObject
             QCOMPARE(m_boxes->calls().size(), std::size_t(c.refused ? 1 : 0));
             if (c.refused) {
                 const KitTest::MessageBoxCall& call = m_boxes->calls().front();
-                QVERIFY(call.text == LoadStr(220) && call.caption == LoadStr(221) && call.style == 0 &&
+                QVERIFY(call.text == LoadStr(IDS_EMPTY_MEMO) && call.caption == LoadStr(IDS_MEMO_CAPTION) && call.style == 0 &&
                         call.owner == &dlg);
                 QCOMPARE(titleAfter, c.result); // the texts stay as they were
                 QCOMPARE(bodyAfter, c.body);

@@ -3,6 +3,7 @@
 // With --png FILE the dialog is rendered with a sample body to FILE instead, also offscreen.
 #include <CMemoEditDlg.h>
 #include <LoadStr.h>
+#include <StringIds.h>
 #include <WinDefs.h>
 
 #include <QApplication>
@@ -67,7 +68,7 @@ int main(int argc, char** argv)
     int status = 0;
     {
         CMemoEditDlg dlg;
-        dlg.m_strTitle = LoadStr(222);
+        dlg.m_strTitle = LoadStr(IDS_TITLE_HINT);
         dlg.m_strContent.clear();
         dlg.m_comboGroup.ResetContent();
         const QString names[] = {QStringLiteral(u"工作"), QStringLiteral(u"生活"), QStringLiteral(u"学习"),

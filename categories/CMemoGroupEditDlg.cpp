@@ -179,10 +179,10 @@ void CMemoGroupEditDlg::ShowStoredGroups(bool written)
 bool CMemoGroupEditDlg::AskName(int nMode, const QString& preset, QString& name)
 {
     CMemoGroupName dlg(this, nMode);
-    dlg.m_strName = preset;
+    dlg.SetName(preset);
     if (dlg.DoModal() != IDOK)
         return false;
-    name = dlg.m_strName;
+    name = dlg.Name();
     return true;
 }
 

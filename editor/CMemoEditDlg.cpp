@@ -106,6 +106,19 @@ QString CMemoEditDlg::GetContent()
     return m_strContent;
 }
 
+void CMemoEditDlg::Prepare(const QString& title, const QString& content, const QStringList& categories,
+                           int selected)
+{
+    m_strTitle = title;
+    m_strContent = content;
+    // Left empty, so that the first exchange takes the preselected entry.
+    m_strGroup.clear();
+    m_comboGroup.ResetContent();
+    for (int i = 0; i < int(categories.size()); ++i)
+        m_comboGroup.InsertString(i, categories[i]);
+    m_comboGroup.SetCurSel(selected);
+}
+
 void CMemoEditDlg::DoDataExchange(CDataExchange* pDX)
 {
     CZorvaPoupDlg::DoDataExchange(pDX);

@@ -9,9 +9,8 @@
 #include <WinTypes.h>
 
 #include <QString>
+#include <QStringList>
 #include <string_view>
-
-class CZOREditComboBox;
 
 namespace panel {
 
@@ -29,16 +28,7 @@ constexpr int IDC_BTN_SAVE = 21025;
 // surrogate pair whose second half did not fit; half a character is never shown.
 inline QString shownText(std::u16string_view field)
 {
-    QString text = FromTextView(field);
-    if (!text.isEmpty() && text.back().isHighSurrogate())
-        text.chop(1);
-    return text;
-}
-
-// The category a memo is listed under.
-inline QString shownCategory(const MemoRecord& memo)
-{
-    return shownText(EffectiveGroupName(memo));
+    return FromTextView(ShownText(field));
 }
 
 // The same as a category box holds it: at most MAX_GROUP_NAME_LEN characters, which is all a
@@ -60,9 +50,8 @@ inline const QString& otherGroup()
     return text;
 }
 
-// Empties the box and fills it with the names of the stored categories, in the store's order,
-// leaving out those named `leaveOut` and `alsoLeaveOut` (when given). Returns how many it holds.
-int FillWithStoredGroups(CZOREditComboBox& box, std::u16string_view leaveOut,
-                         std::u16string_view alsoLeaveOut = {});
+// The names of the stored categories as a category box lists them, in the store's order,
+// leaving out those named `leaveOut` and `alsoLeaveOut` (when given).
+QStringList StoredGroupNames(std::u16string_view leaveOut, std::u16string_view alsoLeaveOut = {});
 
 } // namespace panel

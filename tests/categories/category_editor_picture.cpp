@@ -10,6 +10,7 @@
 #include <TestSeams.h>
 #include <WinDefs.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -46,11 +47,11 @@ int main(int argc, char* argv[])
             if (args.size() == 3) {
                 driver.onNextModal([&](QDialog* name) {
                     auto* nameDlg = static_cast<CMemoGroupName*>(name);
-                    nameDlg->m_edtName.SetWindowTextW(QStringLiteral(u"学习"));
+                    nameDlg->SetDlgItemTextW(21032, QStringLiteral(u"学习"));
                     saved = saved && name->grab().save(args.at(2), "PNG");
                     nameDlg->EndDialog(IDCANCEL);
                 });
-                dlg.m_btnNew.click();
+                static_cast<QAbstractButton*>(dlg.GetDlgItem(21024))->click();
             }
             dlg.EndDialog(IDOK);
         });

@@ -44,6 +44,8 @@ class TestCPropertyDlg : public QObject
     void bodyKeepsItsMarginsOnResize();
     void enterAndEscapeLeaveThePanelAlone();
     void tipsHideOnClicksRelayedByThePanel();
+    void holdsEditsAgainstWhatWasMarkedClean_data();
+    void holdsEditsAgainstWhatWasMarkedClean();
 
   private:
     // A host window with a detail panel of `size` at its top-left corner, shown and active.
@@ -532,4 +534,43 @@ void TestCPropertyDlg::tipsHideOnClicksRelayedByThePanel()
 }
 
 QTEST_MAIN(TestCPropertyDlg)
+void TestCPropertyDlg::holdsEditsAgainstWhatWasMarkedClean_data()
+{
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("edited");
+    QTest::newRow("nothing") << true << QString() << false;
+    QTest::newRow("title") << true << u"title"_s << true;
+    QTest::newRow("body") << true << u"body"_s << true;
+    QTest::newRow("category") << true << u"category"_s << true;
+    QTest::newRow("new memo: body") << false << u"body"_s << true;
+    // For a memo not stored yet a category alone is not worth keeping.
+    QTest::newRow("new memo: category") << false << u"category"_s << false;
+}
+
+void TestCPropertyDlg::holdsEditsAgainstWhatWasMarkedClean()
+{
+    QFETCH(bool, stored);
+    QFETCH(QString, change);
+    CPropertyDlg* panel = createPanel();
+    QVERIFY(panel);
+    panel->ShowMemo({u"标题"_s, u"正文"_s, u"工作"_s}, {u"工作"_s, u"生活"_s});
+    QCOMPARE(Group(*panel).GetWindowTextW(), u"工作"_s);
+    panel->MarkClean();
+    QVERIFY(!panel->HoldsEdits(stored));
+    if (change == u"title")
+        Title(*panel).SetWindowTextW(u"新标题"_s);
+    else if (change == u"body")
+        Body(*panel).SetWindowTextW(u"新正文"_s);
+    else if (change == u"category")
+        Group(*panel).SetCurSel(1);
+    QTEST(panel->HoldsEdits(stored), "edited");
+    // The hint in an emptied title is no title, and no edit of an empty one.
+    panel->Clear({u"工作"_s}, 0, false);
+    panel->MarkClean();
+    Body(*panel).setFocus();
+    QCOMPARE(Title(*panel).GetWindowTextW(), hint());
+    QVERIFY(!panel->HoldsEdits(stored));
+}
+
 #include "tst_cpropertydlg.moc"

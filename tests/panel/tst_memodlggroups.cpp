@@ -4,47 +4,17 @@
 #include <CMemoGroupName.h>
 #include <TestSeams.h>
 
-class TestMemoDlgGroups : public QObject
+class TestMemoDlgGroups : public PanelTest
 {
     Q_OBJECT
-  private:
-    std::unique_ptr<TempStore> m_store;
-    std::unique_ptr<QWidget> m_frame;
-    QPointer<CMemoDlg> m_panel;
+  public:
+    // The tests answer the category editor and its message boxes themselves.
+    TestMemoDlgGroups() : PanelTest(false) {}
 
-    CMemoDlg& openPanel()
-    {
-        m_panel = new CMemoDlg; // deletes itself with its window
-        if (!m_panel->Create(CMemoDlg::IDD, m_frame.get()))
-            qFatal("panel not created");
-        m_frame->show();
-        if (!QTest::qWaitForWindowExposed(m_frame.get()))
-            qFatal("frame not shown");
-        return *m_panel;
-    }
+  private:
+    CMemoDlg& openPanel() { return m_h->open(); }
 
   private Q_SLOTS:
-    void initTestCase() { CMemoDlg::RegisterTemplate(); }
-    void cleanupTestCase() { CMemoDlg::UnregisterTemplate(); }
-
-    void init()
-    {
-        m_store = std::make_unique<TempStore>();
-        QVERIFY(m_store->ok());
-        m_frame = std::make_unique<QWidget>();
-        m_frame->resize(900, 600);
-    }
-
-    void cleanup()
-    {
-        if (m_panel)
-            m_panel->DestroyWindow();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!m_panel);
-        m_frame.reset();
-        m_store.reset();
-    }
-
     void boxListsStoredCategoriesThenMissingPseudoEntries()
     {
         CMemoDlg& panel = openPanel();

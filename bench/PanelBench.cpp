@@ -18,8 +18,10 @@
 #include <MemoStore.h>
 #include <MemoTime.h>
 #include <RecordText.h>
+#include <StringIds.h>
 #include <TestSeams.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTemporaryDir>
@@ -32,6 +34,22 @@
 #include <memory>
 
 namespace {
+
+// The panel's controls, by id.
+CZorvaListCtrl& MemoList(const CMemoDlg& panel)
+{
+    return *static_cast<CZorvaListCtrl*>(panel.GetDlgItem(21000));
+}
+
+QAbstractButton& Button(const CMemoDlg& panel, int id)
+{
+    return *static_cast<QAbstractButton*>(panel.GetDlgItem(id));
+}
+
+CMenuRichEditCtrl& PaneBody(const CMemoDlg& panel)
+{
+    return *static_cast<CMenuRichEditCtrl*>(FindDlgItem(panel.findChild<CPropertyDlg*>(), 21027));
+}
 
 constexpr int kMemos = 100;
 constexpr int kIterations = 300;
@@ -52,7 +70,7 @@ PanelEnv* g_env = nullptr;
 // timing, as on the floor's side: painting is measured on neither.
 void ShowSelected(benchmark::State& state)
 {
-    QCoreApplication::sendPostedEvents(&g_env->panel->m_listMemo);
+    QCoreApplication::sendPostedEvents(&MemoList(*g_env->panel));
     state.PauseTiming();
     QCoreApplication::sendPostedEvents();
     state.ResumeTiming();
@@ -67,7 +85,7 @@ void Panel_ReloadList(benchmark::State& state)
         QCoreApplication::sendPostedEvents();
         state.ResumeTiming();
     }
-    state.counters["rows"] = g_env->panel->m_listMemo.GetItemCount();
+    state.counters["rows"] = MemoList(*g_env->panel).GetItemCount();
 }
 
 // The rebuild until the person sees it done: the re-selected memo shown in the detail pane.
@@ -83,7 +101,7 @@ void Panel_ReloadListAndShow(benchmark::State& state)
 void FloorRefill()
 {
     QTreeWidget& list = g_env->floorList;
-    static const std::u16string noTime = LoadStr(230).toStdU16String();
+    static const std::u16string noTime = LoadStr(IDS_NO_TIME).toStdU16String();
     list.setUpdatesEnabled(false);
     list.clear();
     MemoRecord memo;
@@ -137,11 +155,11 @@ void StartFromEmptyLog()
 void PrepareSave(int n)
 {
     CMemoDlg& panel = *g_env->panel;
-    panel.m_listMemo.SetItemState(-1, 0, LVIS_SELECTED);
-    panel.m_listMemo.SetItemState(kMemos - 1, LVIS_SELECTED, LVIS_SELECTED);
+    MemoList(panel).SetItemState(-1, 0, LVIS_SELECTED);
+    MemoList(panel).SetItemState(kMemos - 1, LVIS_SELECTED, LVIS_SELECTED);
     QCoreApplication::sendPostedEvents();
-    panel.m_dlgProperty.m_editContent.SetSel(0, -1);
-    panel.m_dlgProperty.m_editContent.ReplaceSel(QString(120, u'改') + QString::number(n));
+    PaneBody(panel).SetSel(0, -1);
+    PaneBody(panel).ReplaceSel(QString(120, u'改') + QString::number(n));
 }
 
 // Save of the last memo with a changed body, until the list is rebuilt and the memo shown.
@@ -153,7 +171,7 @@ void Panel_Save(benchmark::State& state)
         state.PauseTiming();
         PrepareSave(++n);
         state.ResumeTiming();
-        g_env->panel->m_btnSave.click();
+        Button(*g_env->panel, 21025).click();
         ShowSelected(state);
     }
 }
@@ -182,8 +200,8 @@ std::int32_t PrepareDelete()
     const MemoRecord memo = SampleMemo(0);
     const std::int32_t key = DBI_MemRecycleWriteRecord(&memo);
     panel.ReloadList();
-    panel.m_listMemo.SetItemState(-1, 0, LVIS_SELECTED);
-    panel.m_listMemo.SetItemState(kMemos, LVIS_SELECTED, LVIS_SELECTED);
+    MemoList(panel).SetItemState(-1, 0, LVIS_SELECTED);
+    MemoList(panel).SetItemState(kMemos, LVIS_SELECTED, LVIS_SELECTED);
     QCoreApplication::sendPostedEvents();
     return key;
 }
@@ -197,7 +215,7 @@ void Panel_Delete(benchmark::State& state)
         state.PauseTiming();
         PrepareDelete();
         state.ResumeTiming();
-        g_env->panel->m_btnDelete.click();
+        Button(*g_env->panel, 21003).click();
         ShowSelected(state);
     }
 }
@@ -226,26 +244,26 @@ void RunNew(benchmark::State& state, bool fromOk)
     KitTest::ModalDriver driver;
     // New is refused at 100 memos: one makes room, and comes back at the end.
     panel.ReloadList();
-    DBI_MemDeleteRecord(std::int32_t(panel.m_listMemo.GetItemData(kMemos - 1)));
+    DBI_MemDeleteRecord(std::int32_t(MemoList(panel).GetItemData(kMemos - 1)));
     int n = 0;
     for (auto _ : state) {
         if (fromOk)
             state.PauseTiming();
         driver.onNextModal([&n, &state, fromOk](QDialog* d) {
             auto& dlg = *static_cast<CMemoEditDlg*>(d);
-            dlg.m_editContent.SetWindowTextW(QString(120, u'新') + QString::number(++n));
+            static_cast<CRichEditCtrl*>(dlg.GetDlgItem(21036))->SetWindowTextW(QString(120, u'新') + QString::number(++n));
             if (fromOk) {
                 // The dialog and its text are on screen before anyone presses OK: showing and
                 // painting them is not part of OK.
                 QCoreApplication::processEvents();
                 state.ResumeTiming();
             }
-            dlg.m_btnOK.click();
+            static_cast<QAbstractButton*>(dlg.GetDlgItem(IDOK))->click();
         });
-        panel.m_btnNew.click();
+        Button(panel, 21001).click();
         ShowSelected(state);
         state.PauseTiming();
-        DBI_MemDeleteRecord(std::int32_t(panel.m_listMemo.GetItemData(kMemos - 1)));
+        DBI_MemDeleteRecord(std::int32_t(MemoList(panel).GetItemData(kMemos - 1)));
         state.ResumeTiming();
     }
     const MemoRecord memo = SampleMemo(0);
@@ -271,11 +289,11 @@ void Floor_InsertAndFill(benchmark::State& state)
     StartFromEmptyLog();
     KitTest::ModalDriver driver;
     g_env->panel->ReloadList();
-    DBI_MemDeleteRecord(std::int32_t(g_env->panel->m_listMemo.GetItemData(kMemos - 1)));
+    DBI_MemDeleteRecord(std::int32_t(MemoList(*g_env->panel).GetItemData(kMemos - 1)));
     for (auto _ : state) {
         state.PauseTiming();
-        driver.onNextModal([](QDialog* d) { static_cast<CMemoEditDlg*>(d)->m_btnCancel.click(); });
-        g_env->panel->m_btnNew.click();
+        driver.onNextModal([](QDialog* d) { static_cast<QAbstractButton*>(static_cast<CDialog*>(d)->GetDlgItem(IDCANCEL))->click(); });
+        Button(*g_env->panel, 21001).click();
         QCoreApplication::sendPostedEvents();
         state.ResumeTiming();
         const MemoRecord memo = SampleMemo(0);
@@ -297,7 +315,7 @@ void Floor_InsertAndFill(benchmark::State& state)
 void Panel_KeystrokeWithDraft(benchmark::State& state)
 {
     CMemoDlg& panel = *g_env->panel;
-    CMenuRichEditCtrl& body = panel.m_dlgProperty.m_editContent;
+    CMenuRichEditCtrl& body = PaneBody(panel);
     StartFromEmptyLog();
     PrepareSave(0); // the last memo in the pane, whatever the benchmarks before left there
 
@@ -305,7 +323,7 @@ void Panel_KeystrokeWithDraft(benchmark::State& state)
         state.PauseTiming();
         if (body.GetTextLength() >= long(MAX_CONTENT_LEN)) {
             // Full: stored (so that nothing asks about the edits), then shorter again.
-            panel.m_btnSave.click();
+            Button(panel, 21025).click();
             QCoreApplication::sendPostedEvents();
             body.SetSel(0, -1);
             body.ReplaceSel(QString(120, u'文'));
@@ -319,7 +337,7 @@ void Panel_KeystrokeWithDraft(benchmark::State& state)
         panel.SyncDraft();
     }
     // After the timed loop: the edits stored, so that the benchmarks after this one start clean.
-    panel.m_btnSave.click();
+    Button(panel, 21025).click();
     QCoreApplication::sendPostedEvents();
 }
 

@@ -15,6 +15,7 @@
 #include <MemoRules.h>
 #include <MemoTime.h>
 #include <SkinMessageBox.h>
+#include <StringIds.h>
 #include <WinDefs.h>
 
 #include <algorithm>
@@ -31,12 +32,6 @@ constexpr int POPUP_HEIGHT = 329;
 constexpr int OK_WIDTH = 75;
 constexpr int COMMAND_WIDTH = 95;
 constexpr int BUTTON_HEIGHT = 32;
-
-// String-table ids.
-constexpr UINT IDS_GROUP_CAPTION = 186;
-constexpr UINT IDS_RENAME_RESERVED = 208;
-constexpr UINT IDS_CREATE_RESERVED = 209;
-constexpr UINT IDS_GROUP_NOT_SAVED = 243;
 
 // Keys are 32-bit; list rows carry them as item data.
 DWORD_PTR keyData(std::int32_t key)
@@ -71,8 +66,6 @@ std::int32_t countOf(const std::vector<MemoRecord>& memos)
 
 CMemoGroupEditDlg::CMemoGroupEditDlg(QWidget* pParent) : CZorvaPoupDlg(IDD, pParent)
 {
-    if (!CDialogTemplate::IsRegistered(IDD))
-        RegisterTemplate();
     SetPopupSize(POPUP_WIDTH, POPUP_HEIGHT);
 
     const COLORREF back = GetBkColor();
@@ -186,10 +179,10 @@ void CMemoGroupEditDlg::ShowStoredGroups(bool written)
 bool CMemoGroupEditDlg::AskName(int nMode, const QString& preset, QString& name)
 {
     CMemoGroupName dlg(this, nMode);
-    dlg.m_strName = preset;
+    dlg.SetName(preset);
     if (dlg.DoModal() != IDOK)
         return false;
-    name = dlg.m_strName;
+    name = dlg.Name();
     return true;
 }
 

@@ -24,17 +24,8 @@ class CMemoGroupEditDlg : public CZorvaPoupDlg
     static void RegisterTemplate();
     static void UnregisterTemplate();
 
-    // The row selected after every refill of the list: 0 at first, then the row that was
-    // selected when Delete was last pressed (-1: none).
-    int m_nSelRow = 0;
-    // Copies of the stored categories in the store's order.
-    std::vector<MemoGroupRecord> m_groupCache;
-    CZorvaListBox m_wndGroupList;
-    CZorvaIconBtton m_btnOK;
-    CZorvaIconBtton m_btnCancel;
-    CZorvaIconBtton m_btnNew;
-    CZorvaIconBtton m_btnEdit;
-    CZorvaIconBtton m_btnDelete;
+    // Copies of the stored categories in the store's order, as the list shows them.
+    const std::vector<MemoGroupRecord>& GroupCache() const { return m_groupCache; }
 
   protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -51,4 +42,15 @@ class CMemoGroupEditDlg : public CZorvaPoupDlg
     void ShowStoredGroups(bool written);
     // Runs the name dialog; on OK `name` is the name it returns.
     bool AskName(int nMode, const QString& preset, QString& name);
+
+    // The row selected after every refill of the list: 0 at first, then the row that was
+    // selected when Delete was last pressed (-1: none).
+    int m_nSelRow = 0;
+    std::vector<MemoGroupRecord> m_groupCache;
+    CZorvaListBox m_wndGroupList;
+    CZorvaIconBtton m_btnOK;
+    CZorvaIconBtton m_btnCancel;
+    CZorvaIconBtton m_btnNew;
+    CZorvaIconBtton m_btnEdit;
+    CZorvaIconBtton m_btnDelete;
 };

@@ -36,8 +36,6 @@ QString trimmedSpaces(const QString& text)
 
 CMemoGroupName::CMemoGroupName(QWidget* pParent, int nMode) : CZorvaPoupDlg(IDD, pParent), m_nMode(nMode)
 {
-    if (!CDialogTemplate::IsRegistered(IDD))
-        RegisterTemplate();
     SetPopupSize(POPUP_WIDTH, POPUP_HEIGHT);
 
     m_stcPrompt.SetInfo(CSkinRect(), 150, 20, CZorvaFont::GetInstance().GetDefaultLableFont(), 0, 0);

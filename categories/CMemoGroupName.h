@@ -27,12 +27,11 @@ class CMemoGroupName : public CZorvaPoupDlg
     static void RegisterTemplate();
     static void UnregisterTemplate();
 
-    CZorvaEdit m_edtName;
-    CZorvaStatic m_stcPrompt;
-    CZorvaIconBtton m_btnOK;
-    CZorvaIconBtton m_btnCancel;
-    int m_nMode;
-    QString m_strName;
+    // GROUP_NAME_NEW or GROUP_NAME_EDIT, as constructed.
+    int Mode() const { return m_nMode; }
+    // The name the field starts with; after OK, the name the person gave.
+    void SetName(const QString& name) { m_strName = name; }
+    const QString& Name() const { return m_strName; }
 
   protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -42,4 +41,11 @@ class CMemoGroupName : public CZorvaPoupDlg
   private:
     void OnOKButton();
     void Refuse(const QString& text, const QString& caption, bool selectAll = false);
+
+    CZorvaEdit m_edtName;
+    CZorvaStatic m_stcPrompt;
+    CZorvaIconBtton m_btnOK;
+    CZorvaIconBtton m_btnCancel;
+    int m_nMode;
+    QString m_strName;
 };

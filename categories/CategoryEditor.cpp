@@ -14,9 +14,3 @@ void UnregisterCategoryTemplates()
     CMemoGroupEditDlg::UnregisterTemplate();
     CMemoGroupName::UnregisterTemplate();
 }
-
-INT_PTR RunCategoryEditor(QWidget* parent)
-{
-    CMemoGroupEditDlg dlg(parent);
-    return dlg.DoModal();
-}

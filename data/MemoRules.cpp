@@ -9,7 +9,28 @@ std::u16string_view EffectiveGroupName(const MemoRecord& memo)
 
 bool IsListedUnder(const MemoRecord& memo, std::u16string_view filter)
 {
-    return filter == GROUP_ALL || filter == EffectiveGroupName(memo);
+    return filter == GROUP_ALL || filter == ShownText(EffectiveGroupName(memo));
+}
+
+MemoListing ListMemos(const std::vector<MemoRecord>& stored, std::u16string_view filter,
+                      std::optional<std::u16string_view> search)
+{
+    MemoListing listing;
+    listing.searchRefused = search && search->empty();
+    if (search && !search->empty()) {
+        const auto holds = [&](std::u16string_view field) {
+            return ShownText(field).find(*search) != std::u16string_view::npos;
+        };
+        for (const MemoRecord& memo : stored)
+            if (IsListedUnder(memo, filter) && (holds(MemoTitle(memo)) || holds(MemoContent(memo))))
+                listing.memos.push_back(&memo);
+        listing.searched = !listing.memos.empty();
+    }
+    if (!listing.searched)
+        for (const MemoRecord& memo : stored)
+            if (IsListedUnder(memo, filter))
+                listing.memos.push_back(&memo);
+    return listing;
 }
 
 bool MemoTableFull(std::int32_t storedMemos)

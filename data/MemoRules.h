@@ -4,15 +4,33 @@
 #include "MemoTime.h"
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 class GroupNameTable;
 
 // The category a memo is shown and filtered under: "其它" for OTHER_GROUP_ID, otherwise its groupName.
 // The view may point into the record.
 std::u16string_view EffectiveGroupName(const MemoRecord& memo);
-// Whether the memo is listed under the category filter (every memo is listed under "全部").
+// Whether the memo is listed under the category filter: every memo under "全部", otherwise the
+// memos whose category, as shown, is the filter.
 bool IsListedUnder(const MemoRecord& memo, std::u16string_view filter);
+
+// What the memo list shows for a category filter and, when given, a search text.
+struct MemoListing
+{
+    std::vector<const MemoRecord*> memos; // into the records given, in their order
+    bool searched = false;                // the search applies (it found something)
+    bool searchRefused = false;           // the search text was empty: it matches nothing
+};
+
+// The memos of `stored` (the store's order) listed under `filter`, and with a search, those of
+// them whose title or body, as shown, holds `search` (code unit by code unit, case-sensitive). An
+// empty search text matches nothing. When the search matches nothing it does not apply: every
+// memo under the filter is listed. The caller trims the search text as the person typed it.
+MemoListing ListMemos(const std::vector<MemoRecord>& stored, std::u16string_view filter,
+                      std::optional<std::u16string_view> search);
 
 // A new memo is refused when the store already holds this many memos.
 bool MemoTableFull(std::int32_t storedMemos);

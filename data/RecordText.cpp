@@ -23,6 +23,13 @@ std::u16string_view CutText(std::u16string_view text, std::size_t limit)
     return text.substr(0, limit);
 }
 
+std::u16string_view ShownText(std::u16string_view field)
+{
+    if (!field.empty() && IsHighSurrogate(field.back()))
+        field.remove_suffix(1);
+    return field;
+}
+
 bool IsWhiteSpace(char16_t unit)
 {
     switch (unit) {

@@ -27,6 +27,10 @@ void SetFieldText(char16_t (&field)[N], std::u16string_view text, std::size_t li
     std::fill(std::copy(cut.begin(), cut.end(), field), field + N, u'\0');
 }
 
+// A record's text as it is shown: a field filled to its end may end in the first half of a
+// surrogate pair whose second half did not fit; half a character is never shown.
+std::u16string_view ShownText(std::u16string_view field);
+
 // White space as the Unicode White_Space property has it (tabs, line breaks, the ideographic space...).
 bool IsWhiteSpace(char16_t unit);
 std::u16string_view TrimTrailingWhiteSpace(std::u16string_view text);

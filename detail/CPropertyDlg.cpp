@@ -13,6 +13,9 @@
 #include <CZorvaFont.h>
 #include <LoadStr.h>
 #include <MemoConstants.h>
+#include <StringIds.h>
+
+#include <QScrollBar>
 
 namespace {
 
@@ -22,9 +25,6 @@ constexpr int IDC_COMBO_GROUP = 21014;
 constexpr int IDC_STATIC_TITLE = 21015;
 constexpr int IDC_STATIC_GROUP = 21016;
 constexpr int IDC_EDIT_CONTENT = 21027;
-
-// The title hint, shown in grey while the title is empty.
-constexpr UINT IDS_TITLE_HINT = 222;
 
 // Areas of the common skin image: the panel's background strip (its top half, one middle row
 // that is stretched to the panel's height, its bottom half) and the line under the category.
@@ -157,8 +157,91 @@ BOOL CPropertyDlg::OnInitDialog()
     connect(&m_editContent, &QTextEdit::textChanged, this, &CPropertyDlg::edited);
     connect(&m_comboGroup, &QComboBox::currentTextChanged, this, &CPropertyDlg::edited);
 
+    SetAccessibleNames();
     DrawMemDC();
     return TRUE;
+}
+
+void CPropertyDlg::SetAccessibleNames()
+{
+    // A screen reader tells the fields apart by these.
+    m_editTitle.setAccessibleName(QStringLiteral(u"标题"));
+    m_comboGroup.setAccessibleName(QStringLiteral(u"分组"));
+    m_editContent.setAccessibleName(QStringLiteral(u"内容"));
+}
+
+void CPropertyDlg::FillCategories(const QStringList& categories)
+{
+    m_comboGroup.ResetContent();
+    for (int i = 0; i < int(categories.size()); ++i)
+        m_comboGroup.InsertString(i, categories[i]);
+}
+
+void CPropertyDlg::ShowMemo(const Texts& memo, const QStringList& categories)
+{
+    UpdateData(TRUE);
+    m_editTitle.SetWindowTextW(memo.title);
+    m_editContent.SetSel(0, -1);
+    m_editContent.ReplaceSel(memo.body);
+    // A memo is read from its start: the caret at the first character, scrolled there, not at
+    // the end where putting the texts in left it.
+    m_editTitle.SetSel(0, 0);
+    m_editContent.SetSel(0, 0);
+    m_editTitle.horizontalScrollBar()->setValue(0);
+    m_editContent.verticalScrollBar()->setValue(0);
+
+    FillCategories(categories);
+    m_strGroup = memo.group;
+    UpdateData(FALSE);
+}
+
+void CPropertyDlg::Clear(const QStringList& categories, int selected, bool focusBody)
+{
+    m_editTitle.SetSel(0, -1);
+    m_editTitle.ReplaceSel(QString());
+    m_editContent.SetSel(0, -1);
+    m_editContent.ReplaceSel(QString());
+    if (focusBody)
+        m_editContent.SetFocus();
+    FillCategories(categories);
+    m_comboGroup.SetCurSel(selected);
+}
+
+void CPropertyDlg::PutEdits(const Texts& edits)
+{
+    m_editTitle.SetWindowTextW(edits.title);
+    m_editContent.SetSel(0, -1);
+    m_editContent.ReplaceSel(edits.body);
+    m_strGroup = edits.group;
+    UpdateData(FALSE);
+}
+
+CPropertyDlg::Texts CPropertyDlg::ReadEdits()
+{
+    Texts edits{m_editTitle.GetWindowTextW(), m_editContent.GetWindowTextW(), QString()};
+    UpdateData(TRUE);
+    edits.group = m_strGroup;
+    return edits;
+}
+
+void CPropertyDlg::MarkClean()
+{
+    m_clean = ReadTexts();
+}
+
+bool CPropertyDlg::HoldsEdits(bool stored) const
+{
+    if (!GetSafeHwnd())
+        return false;
+    const Texts now = ReadTexts();
+    if (!stored)
+        return now.title != m_clean.title || now.body != m_clean.body;
+    return now != m_clean;
+}
+
+void CPropertyDlg::FocusBody()
+{
+    m_editContent.SetFocus();
 }
 
 CPropertyDlg::Texts CPropertyDlg::ReadTexts() const

@@ -8,6 +8,7 @@
 #include <LoadStr.h>
 #include <MemoConstants.h>
 #include <SkinMessageBox.h>
+#include <StringIds.h>
 #include <WinDefs.h>
 
 namespace {
@@ -19,20 +20,6 @@ constexpr int IDC_EDIT_CONTENT = 21036;
 constexpr int IDC_STATIC_TITLE = 21037;
 constexpr int IDC_STATIC_GROUP = 21038;
 constexpr int IDC_STATIC_CONTENT = 21039;
-
-// String-table texts.
-constexpr UINT IDS_TIP_TITLE = 210;
-constexpr UINT IDS_TIP_CONTENT = 211;
-constexpr UINT IDS_TIP_GROUP = 212;
-constexpr UINT IDS_TIP_CAPTION = 213;
-constexpr UINT IDS_CAPTION = 214;
-constexpr UINT IDS_OK = 216;
-constexpr UINT IDS_CANCEL = 217;
-constexpr UINT IDS_EMPTY_MEMO = 220;
-constexpr UINT IDS_MEMO_CAPTION = 221;
-constexpr UINT IDS_TITLE_HINT = 222;
-constexpr UINT IDS_TITLE_COUNTER = 236;
-constexpr UINT IDS_CONTENT_COUNTER = 237;
 
 constexpr int POPUP_WIDTH = 486;
 constexpr int POPUP_HEIGHT = 389;
@@ -54,8 +41,6 @@ constexpr CSkinRect kButtonFace(408, 107, 32, 32);
 
 CMemoEditDlg::CMemoEditDlg(QWidget* owner) : CZorvaPoupDlg(IDD, owner)
 {
-    if (!CDialogTemplate::IsRegistered(IDD))
-        RegisterTemplate();
     SetPopupSize(POPUP_WIDTH, POPUP_HEIGHT);
 
     const COLORREF back = GetBkColor();
@@ -121,6 +106,19 @@ QString CMemoEditDlg::GetContent()
     return m_strContent;
 }
 
+void CMemoEditDlg::Prepare(const QString& title, const QString& content, const QStringList& categories,
+                           int selected)
+{
+    m_strTitle = title;
+    m_strContent = content;
+    // Left empty, so that the first exchange takes the preselected entry.
+    m_strGroup.clear();
+    m_comboGroup.ResetContent();
+    for (int i = 0; i < int(categories.size()); ++i)
+        m_comboGroup.InsertString(i, categories[i]);
+    m_comboGroup.SetCurSel(selected);
+}
+
 void CMemoEditDlg::DoDataExchange(CDataExchange* pDX)
 {
     CZorvaPoupDlg::DoDataExchange(pDX);
@@ -161,7 +159,7 @@ BOOL CMemoEditDlg::OnInitDialog()
     m_editTitle.SetEventMask(m_editTitle.GetEventMask() | ENM_CHANGE);
     m_editContent.SetEventMask(m_editContent.GetEventMask() | ENM_CHANGE);
 
-    SetWindowTextW(LoadStr(IDS_CAPTION));
+    SetWindowTextW(LoadStr(IDS_EDIT_CAPTION));
 
     m_btnOK.MoveWindow(316, 325, BUTTON_WIDTH, BUTTON_HEIGHT);
     m_btnCancel.MoveWindow(396, 325, BUTTON_WIDTH, BUTTON_HEIGHT);

@@ -4,11 +4,10 @@
 // text and a grey hint in the empty title. OK is refused while title and body are both empty.
 // The dialog edits three strings and never touches the record store.
 //
-// The caller prepares it before DoModal: m_strTitle (usually the title hint, text 222),
-// m_strContent, and the picker's entries and selection (ResetContent, InsertString, SetCurSel);
-// after IDOK it reads GetTitle, GetContent and GetGroup. One dialog may be run again and again:
-// each DoModal starts it as a new one (labels, title font, focus, nothing to undo), and the caller
-// clears m_strGroup for the preselected entry to count.
+// The caller prepares it with Prepare before DoModal (title, usually the title hint, text 222;
+// body; the picker's entries and selection); after IDOK it reads GetTitle, GetContent and
+// GetGroup. One dialog may be run again and again: each DoModal starts it as a new one (labels,
+// title font, focus, nothing to undo).
 #include <CToolTipCtrl.h>
 #include <CZOREditComboBox.h>
 #include <CZorvaEdit.h>
@@ -17,6 +16,7 @@
 #include <CZorvaStatic.h>
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -39,6 +39,19 @@ class CMemoEditDlg : public CZorvaPoupDlg
     QString GetGroup();
     QString GetContent();
 
+    // The texts the next run starts with, and the picker's entries with entry `selected` chosen
+    // (none for -1).
+    void Prepare(const QString& title, const QString& content, const QStringList& categories, int selected);
+    // The balloon tips of the title, the body and the picker.
+    CToolTipCtrl& ToolTip() { return m_tooltip; }
+
+  protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnInitDialog() override;
+    void OnShowWindow(BOOL bShow, UINT nStatus) override;
+
+  private:
     CZOREditComboBox m_comboGroup;
     CZorvaStatic m_staticTitle;
     CZorvaStatic m_staticGroup;
@@ -53,13 +66,6 @@ class CMemoEditDlg : public CZorvaPoupDlg
     QString m_strGroup;
     QString m_strContent;
 
-  protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-    BOOL PreTranslateMessage(MSG* pMsg) override;
-    BOOL OnInitDialog() override;
-    void OnShowWindow(BOOL bShow, UINT nStatus) override;
-
-  private:
     void OnTitleSetFocus();
     void OnTitleKillFocus();
     void OnTitleChange();

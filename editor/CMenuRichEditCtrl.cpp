@@ -2,6 +2,7 @@
 
 #include <CMenu.h>
 #include <LoadStr.h>
+#include <StringIds.h>
 
 #include <QPointer>
 
@@ -13,12 +14,6 @@ constexpr UINT ID_EDIT_COPY = 21006;
 constexpr UINT ID_EDIT_SELECTALL = 21007;
 constexpr UINT ID_EDIT_PASTE = 21008;
 constexpr UINT ID_EDIT_CUT = 21009;
-
-// String-table texts of the menu items.
-constexpr UINT IDS_MENU_COPY = 206;
-constexpr UINT IDS_MENU_SELECTALL = 207;
-constexpr UINT IDS_MENU_PASTE = 232;
-constexpr UINT IDS_MENU_CUT = 238;
 
 } // namespace
 

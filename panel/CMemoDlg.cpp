@@ -161,9 +161,6 @@ void CMemoDlg::SetAccessibleNames()
     m_listMemo.setAccessibleDescription(LoadStr(IDS_COLUMN_TITLE) + u'/' + LoadStr(IDS_COLUMN_TIME));
     m_edtSearch.setAccessibleName(LoadStr(IDS_SEARCH_PLACEHOLDER));
     m_cmbGroup.setAccessibleName(QStringLiteral(u"分类筛选"));
-    m_dlgProperty.m_editTitle.setAccessibleName(QStringLiteral(u"标题"));
-    m_dlgProperty.m_comboGroup.setAccessibleName(QStringLiteral(u"分组"));
-    m_dlgProperty.m_editContent.setAccessibleName(QStringLiteral(u"内容"));
 }
 
 void CMemoDlg::PlaceControls()

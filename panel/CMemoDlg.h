@@ -62,25 +62,8 @@ class CMemoDlg : public CXTResizeDialog
     // Writes the pane's edits as the user's draft now (or removes a draft of edits no longer
     // there), as the panel does itself a moment after the last change.
     void SyncDraft();
-
-    QString m_strFilterGroup;
-    QString m_strNewGroup;
-    int m_nSelItem = 0;
-    int m_nGroupSel = -1;
-    BOOL m_bNewMemo = TRUE;
-    BOOL m_bSearch = FALSE;
-    CZorvaListCtrl m_listMemo;
-    CPropertyDlg m_dlgProperty;
-    COLORREF m_crBack = RGB(243, 247, 251);
-    CZorvaIconBtton m_btnNew;
-    CZorvaIconBtton m_btnDelete;
-    CZorvaIconBtton m_btnRefresh;
-    CZorvaIconBtton m_btnFind;
-    CZorvaIconBtton m_btnSave;
-    CZorvaEdit m_edtSearch;
-    CZOREditComboBox m_cmbGroup;
-    // Set so that the first showing fills the panel.
-    BOOL m_bReloadPending = TRUE;
+    // Whether the pane stands for a memo not stored yet (Save creates one).
+    bool PaneIsNewMemo() const { return m_bNewMemo != FALSE; }
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -179,12 +162,30 @@ class CMemoDlg : public CXTResizeDialog
     void RestoreDraft();
     static void OnStoreClosing(void* context);
 
+    QString m_strFilterGroup;
+    QString m_strNewGroup;
+    int m_nSelItem = 0;
+    int m_nGroupSel = -1;
+    BOOL m_bNewMemo = TRUE;
+    BOOL m_bSearch = FALSE;
+    CZorvaListCtrl m_listMemo;
+    CPropertyDlg m_dlgProperty;
+    COLORREF m_crBack = RGB(243, 247, 251);
+    CZorvaIconBtton m_btnNew;
+    CZorvaIconBtton m_btnDelete;
+    CZorvaIconBtton m_btnRefresh;
+    CZorvaIconBtton m_btnFind;
+    CZorvaIconBtton m_btnSave;
+    CZorvaEdit m_edtSearch;
+    CZOREditComboBox m_cmbGroup;
+    // Set so that the first showing fills the panel.
+    BOOL m_bReloadPending = TRUE;
+
     // New's edit dialog, made at the first New and run again for every later one (a window of
     // the panel's, hidden between uses).
     std::unique_ptr<CMemoEditDlg> m_pEditDlg;
 
     int m_nShownKey = 0; // the memo in the detail pane; 0 for one not created yet
-    CPropertyDlg::Texts m_paneShown; // the pane's texts as shown or last stored
     bool m_bSaveMarked = false;
     QTimer m_draftTimer; // writes the draft a moment after the last change
     QMetaObject::Connection m_paneConnections[2]; // pane edits and focus changes, cut at teardown

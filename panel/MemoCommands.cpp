@@ -55,7 +55,7 @@ std::optional<QString> CMemoDlg::ApplyTitleRule(const QString& title, const QStr
         return FromTextView(*stored);
     m_bNewMemo = TRUE;
     SkinMessageBox(LoadStr(IDS_EMPTY_MEMO), LoadStr(IDS_MEMO_CAPTION), MB_OK, 0, this);
-    m_dlgProperty.m_editContent.SetFocus();
+    m_dlgProperty.FocusBody();
     return std::nullopt;
 }
 
@@ -156,11 +156,8 @@ void CMemoDlg::OnNewMemo()
     if (!m_pEditDlg)
         m_pEditDlg = std::make_unique<CMemoEditDlg>(this);
     CMemoEditDlg& dlg = *m_pEditDlg;
-    dlg.m_strTitle = LoadStr(IDS_TITLE_HINT);
-    dlg.m_strContent.clear();
-    dlg.m_strGroup.clear();
-    const int entries = FillWithStoredGroups(dlg.m_comboGroup, GROUP_ALL);
-    dlg.m_comboGroup.SetCurSel(std::min(m_nGroupSel, entries));
+    const QStringList categories = StoredGroupNames(GROUP_ALL);
+    dlg.Prepare(LoadStr(IDS_TITLE_HINT), QString(), categories, std::min(m_nGroupSel, int(categories.size())));
     if (dlg.DoModal() == IDCANCEL)
         return;
 
@@ -181,11 +178,7 @@ void CMemoDlg::OnNewMemo()
     const int key = CreateMemo(*stored, content);
     if (key == 0) {
         // Not stored: what the person wrote waits in the detail pane for Save.
-        m_dlgProperty.m_editTitle.SetWindowTextW(title == LoadStr(IDS_TITLE_HINT) ? QString() : title);
-        m_dlgProperty.m_editContent.SetSel(0, -1);
-        m_dlgProperty.m_editContent.ReplaceSel(content);
-        m_dlgProperty.m_strGroup = m_strNewGroup;
-        m_dlgProperty.UpdateData(FALSE);
+        m_dlgProperty.PutEdits({title == LoadStr(IDS_TITLE_HINT) ? QString() : title, content, m_strNewGroup});
         return;
     }
     FinishStore(key);
@@ -193,14 +186,12 @@ void CMemoDlg::OnNewMemo()
 
 bool CMemoDlg::SaveMemo()
 {
-    CPropertyDlg& detail = m_dlgProperty;
-    const QString title = FromTextView(TrimTrailingWhiteSpace(TextView(detail.m_editTitle.GetWindowTextW())));
-    const QString content =
-        FromTextView(TrimTrailingWhiteSpace(TextView(detail.m_editContent.GetWindowTextW())));
     m_bSearch = FALSE;
-    detail.UpdateData(TRUE);
+    const CPropertyDlg::Texts edits = m_dlgProperty.ReadEdits();
+    const QString title = FromTextView(TrimTrailingWhiteSpace(TextView(edits.title)));
+    const QString content = FromTextView(TrimTrailingWhiteSpace(TextView(edits.body)));
     UpdateData(TRUE);
-    m_strNewGroup = detail.m_strGroup;
+    m_strNewGroup = edits.group;
     if (RunBulkGenerator(title, content))
         return true;
     const std::optional<QString> stored = ApplyTitleRule(title, content);

@@ -11,49 +11,37 @@
 #include <SkinMessageBox.h>
 #include <StoredGroups.h>
 
-#include <QScrollBar>
-
 using namespace panel;
 
-int panel::FillWithStoredGroups(CZOREditComboBox& box, std::u16string_view leaveOut,
-                                std::u16string_view alsoLeaveOut)
+QStringList panel::StoredGroupNames(std::u16string_view leaveOut, std::u16string_view alsoLeaveOut)
 {
-    box.ResetContent();
-    int entries = 0;
+    QStringList names;
     for (const MemoGroupRecord& group : ReadStoredGroups()) {
         const std::u16string_view name = FieldText(group.name);
         if ((!leaveOut.empty() && name == leaveOut) || (!alsoLeaveOut.empty() && name == alsoLeaveOut))
             continue;
-        box.InsertString(entries++, shownText(name));
+        names << shownText(name);
     }
-    return entries;
+    return names;
 }
 
 std::vector<CMemoDlg::ListedMemo> CMemoDlg::MemosToList(BOOL& search, bool* refused) const
 {
-    const bool all = m_strFilterGroup == allGroups();
+    std::vector<MemoRecord> stored(std::size_t(std::max(0, DBI_MemGetValidRecordCount())));
+    for (std::size_t i = 0; i < stored.size(); ++i)
+        DBI_MemReadRecordByOrder(std::int32_t(i + 1), &stored[i]);
     const QString searchText = search ? m_edtSearch.GetWindowTextW().trimmed() : QString();
+    const MemoListing listing = ListMemos(stored, TextView(m_strFilterGroup),
+                                          search ? std::optional(TextView(searchText)) : std::nullopt);
     if (refused)
-        *refused = search && searchText.isEmpty();
-    std::vector<ListedMemo> listed;
-    const std::int32_t count = DBI_MemGetValidRecordCount();
-    for (std::int32_t order = 1; order <= count; ++order) {
-        MemoRecord memo{};
-        DBI_MemReadRecordByOrder(order, &memo);
-        if (!all && m_strFilterGroup != shownCategory(memo))
-            continue;
-        QString title = shownText(FieldText(memo.title));
-        if (search && (searchText.isEmpty() ||
-                       (!title.contains(searchText) && !shownText(FieldText(memo.content)).contains(searchText))))
-            continue;
-        listed.push_back({memo.key, std::move(title), memo.stamp});
-    }
+        *refused = listing.searchRefused;
     // Nothing matched: the search is off and the whole category listed; the search box keeps its
     // text.
-    if (search && listed.empty()) {
-        search = FALSE;
-        return MemosToList(search);
-    }
+    search = listing.searched ? TRUE : FALSE;
+    std::vector<ListedMemo> listed;
+    listed.reserve(listing.memos.size());
+    for (const MemoRecord* memo : listing.memos)
+        listed.push_back({memo->key, shownText(MemoTitle(*memo)), memo->stamp});
     return listed;
 }
 
@@ -104,18 +92,11 @@ void CMemoDlg::FillList(const std::vector<ListedMemo>& memos)
 
 void CMemoDlg::ClearDetail(DetailReset reset)
 {
-    CPropertyDlg& detail = m_dlgProperty;
-    detail.m_editTitle.SetSel(0, -1);
-    detail.m_editTitle.ReplaceSel(QString());
-    detail.m_editContent.SetSel(0, -1);
-    detail.m_editContent.ReplaceSel(QString());
-    if (reset == DetailReset::AfterDelete)
-        detail.m_editContent.SetFocus();
-    const int entries =
-        FillWithStoredGroups(detail.m_comboGroup, GROUP_ALL,
-                             reset == DetailReset::AfterReload ? GROUP_OTHER : std::u16string_view());
-    const int entry = std::min(m_nGroupSel, entries);
-    detail.m_comboGroup.SetCurSel(reset == DetailReset::AfterReload ? std::max(0, entry) : entry);
+    const bool afterReload = reset == DetailReset::AfterReload;
+    const QStringList categories =
+        StoredGroupNames(GROUP_ALL, afterReload ? GROUP_OTHER : std::u16string_view());
+    const int entry = std::min(m_nGroupSel, int(categories.size()));
+    m_dlgProperty.Clear(categories, afterReload ? std::max(0, entry) : entry, !afterReload);
     m_nShownKey = 0;
     MarkPaneClean();
 }
@@ -174,23 +155,11 @@ void CMemoDlg::ShowMemo(int nKey)
 {
     MemoRecord memo{};
     DBI_MemReadRecord(nKey, &memo);
-    CPropertyDlg& detail = m_dlgProperty;
-    detail.UpdateData(TRUE);
+    m_dlgProperty.ShowMemo({shownText(FieldText(memo.title)), shownText(FieldText(memo.content)),
+                            shownCategoryInBox(memo)},
+                           StoredGroupNames({}));
+    // The filter box's text is read and written back, as every showing did.
     UpdateData(TRUE);
-
-    detail.m_editTitle.SetWindowTextW(shownText(FieldText(memo.title)));
-    detail.m_editContent.SetSel(0, -1);
-    detail.m_editContent.ReplaceSel(shownText(FieldText(memo.content)));
-    // A memo is read from its start: the caret at the first character, scrolled there, not at
-    // the end where putting the texts in left it.
-    detail.m_editTitle.SetSel(0, 0);
-    detail.m_editContent.SetSel(0, 0);
-    detail.m_editTitle.horizontalScrollBar()->setValue(0);
-    detail.m_editContent.verticalScrollBar()->setValue(0);
-
-    FillWithStoredGroups(detail.m_comboGroup, {});
-    detail.m_strGroup = shownCategoryInBox(memo);
-    detail.UpdateData(FALSE);
     UpdateData(FALSE);
     m_nShownKey = nKey;
     MarkPaneClean();

@@ -64,17 +64,12 @@ void CMemoDlg::TearDownPaneEdits()
 
 bool CMemoDlg::PaneHoldsEdits() const
 {
-    if (!m_dlgProperty.GetSafeHwnd())
-        return false;
-    const CPropertyDlg::Texts now = m_dlgProperty.ReadTexts();
-    if (m_nShownKey == 0) // a memo not created yet: its category alone is not worth keeping
-        return now.title != m_paneShown.title || now.body != m_paneShown.body;
-    return now != m_paneShown;
+    return m_dlgProperty.HoldsEdits(m_nShownKey != 0);
 }
 
 void CMemoDlg::MarkPaneClean()
 {
-    m_paneShown = m_dlgProperty.ReadTexts();
+    m_dlgProperty.MarkClean();
     ShowSaveMark(false);
 }
 
@@ -178,12 +173,8 @@ void CMemoDlg::RestoreDraft()
         m_bNewMemo = TRUE;
         ClearDetail(DetailReset::AfterReload);
     }
-    CPropertyDlg& detail = m_dlgProperty;
-    detail.m_editTitle.SetWindowTextW(shownText(FieldText(draft.title)));
-    detail.m_editContent.SetSel(0, -1);
-    detail.m_editContent.ReplaceSel(shownText(FieldText(draft.content)));
-    detail.m_strGroup = shownText(FieldText(draft.groupName));
-    detail.UpdateData(FALSE);
+    m_dlgProperty.PutEdits({shownText(FieldText(draft.title)), shownText(FieldText(draft.content)),
+                            shownText(FieldText(draft.groupName))});
     m_draftTimer.stop();
     ShowSaveMark(PaneHoldsEdits());
     m_bDraftRestored = true;

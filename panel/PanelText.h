@@ -4,13 +4,13 @@
 #include <MemoRecord.h>
 #include <MemoRules.h>
 #include <RecordText.h>
+#include <StringIds.h>
 #include <TextView.h>
 #include <WinTypes.h>
 
 #include <QString>
+#include <QStringList>
 #include <string_view>
-
-class CZOREditComboBox;
 
 namespace panel {
 
@@ -24,45 +24,11 @@ constexpr int IDC_EDIT_SEARCH = 21006;
 constexpr int IDC_COMBO_GROUP = 21007;
 constexpr int IDC_BTN_SAVE = 21025;
 
-// String-table ids.
-constexpr UINT IDS_SEARCH_PLACEHOLDER = 201;
-constexpr UINT IDS_NEW = 219;
-constexpr UINT IDS_EMPTY_MEMO = 220;
-constexpr UINT IDS_MEMO_CAPTION = 221;
-constexpr UINT IDS_TITLE_HINT = 222;
-constexpr UINT IDS_MEMO_TABLE_FULL = 223;
-constexpr UINT IDS_FIND = 224;
-constexpr UINT IDS_DELETE = 225;
-constexpr UINT IDS_REFRESH = 226;
-constexpr UINT IDS_SAVE = 227;
-constexpr UINT IDS_COLUMN_TITLE = 228;
-constexpr UINT IDS_COLUMN_TIME = 229;
-constexpr UINT IDS_NO_TIME = 230;
-constexpr UINT IDS_EMPTY_SEARCH = 231;
-constexpr UINT IDS_STATUS_ROWS = 233;
-constexpr UINT IDS_DELETE_QUESTION = 234;
-constexpr UINT IDS_DELETE_CAPTION = 235;
-constexpr UINT IDS_SAVE_FAILED = 239;
-constexpr UINT IDS_DELETE_FAILED = 240;
-constexpr UINT IDS_SAVE_EDITS_QUESTION = 241;
-constexpr UINT IDS_STATUS_DRAFT_RESTORED = 242;
-constexpr UINT IDS_STATUS_TRASH_RESTORED = 244;
-constexpr UINT IDS_EMPTY_STORE_HINT = 245;
-
 // A record's text as it is shown. A field filled to its end may end in the first half of a
 // surrogate pair whose second half did not fit; half a character is never shown.
 inline QString shownText(std::u16string_view field)
 {
-    QString text = FromTextView(field);
-    if (!text.isEmpty() && text.back().isHighSurrogate())
-        text.chop(1);
-    return text;
-}
-
-// The category a memo is listed under.
-inline QString shownCategory(const MemoRecord& memo)
-{
-    return shownText(EffectiveGroupName(memo));
+    return FromTextView(ShownText(field));
 }
 
 // The same as a category box holds it: at most MAX_GROUP_NAME_LEN characters, which is all a
@@ -84,9 +50,8 @@ inline const QString& otherGroup()
     return text;
 }
 
-// Empties the box and fills it with the names of the stored categories, in the store's order,
-// leaving out those named `leaveOut` and `alsoLeaveOut` (when given). Returns how many it holds.
-int FillWithStoredGroups(CZOREditComboBox& box, std::u16string_view leaveOut,
-                         std::u16string_view alsoLeaveOut = {});
+// The names of the stored categories as a category box lists them, in the store's order,
+// leaving out those named `leaveOut` and `alsoLeaveOut` (when given).
+QStringList StoredGroupNames(std::u16string_view leaveOut, std::u16string_view alsoLeaveOut = {});
 
 } // namespace panel

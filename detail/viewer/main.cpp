@@ -41,16 +41,12 @@ int main(int argc, char** argv)
     host.resize(267, std::max(120, parser.value(heightOption).toInt()));
 
     // A memo as the memo panel would show it.
-    panel.m_editTitle.SetWindowTextW(QStringLiteral(u"周末采购清单"));
-    panel.m_editContent.SetSel(0, -1);
-    panel.m_editContent.ReplaceSel(QStringLiteral(u"牛奶两盒、鸡蛋一打、全麦面包。\n"
-                                                  u"顺路去药店买感冒药，再把借的书还给图书馆。\n"
-                                                  u"周日下午三点前回家，给阳台的花浇水。"));
-    panel.m_comboGroup.ResetContent();
-    for (const QString& name : {QStringLiteral(u"工作"), QStringLiteral(u"生活"), QStringLiteral(u"学习")})
-        panel.m_comboGroup.InsertString(-1, name);
-    panel.m_strGroup = QStringLiteral(u"生活");
-    panel.UpdateData(FALSE);
+    panel.ShowMemo({QStringLiteral(u"周末采购清单"),
+                    QStringLiteral(u"牛奶两盒、鸡蛋一打、全麦面包。\n"
+                                   u"顺路去药店买感冒药，再把借的书还给图书馆。\n"
+                                   u"周日下午三点前回家，给阳台的花浇水。"),
+                    QStringLiteral(u"生活")},
+                   {QStringLiteral(u"工作"), QStringLiteral(u"生活"), QStringLiteral(u"学习")});
 
     host.show();
     if (parser.isSet(pngOption)) {

@@ -3,12 +3,14 @@
 // category_editor_picture <editor.png> [name.png]. Runs offscreen as well.
 #include <CMemoGroupEditDlg.h>
 #include <CMemoGroupName.h>
+#include <CategoryEditor.h>
 #include <DbiMemo.h>
 #include <GroupRules.h>
 #include <MemoStore.h>
 #include <TestSeams.h>
 #include <WinDefs.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -18,6 +20,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    RegisterCategoryTemplates();
     const QStringList args = QApplication::arguments();
     if (args.size() != 2 && args.size() != 3) {
         std::fprintf(stderr, "usage: category_editor_picture <editor.png> [name.png]\n");
@@ -44,11 +47,11 @@ int main(int argc, char* argv[])
             if (args.size() == 3) {
                 driver.onNextModal([&](QDialog* name) {
                     auto* nameDlg = static_cast<CMemoGroupName*>(name);
-                    nameDlg->m_edtName.SetWindowTextW(QStringLiteral(u"学习"));
+                    nameDlg->SetDlgItemTextW(21032, QStringLiteral(u"学习"));
                     saved = saved && name->grab().save(args.at(2), "PNG");
                     nameDlg->EndDialog(IDCANCEL);
                 });
-                dlg.m_btnNew.click();
+                static_cast<QAbstractButton*>(dlg.GetDlgItem(21024))->click();
             }
             dlg.EndDialog(IDOK);
         });

@@ -1,10 +1,14 @@
 #include "CategoryTestSupport.h"
+#include "DlgItem.h"
+#include "FailingWrites.h"
 
 #include <CMemoGroupEditDlg.h>
 #include <CMemoGroupName.h>
+#include <CategoryEditor.h>
 #include <GroupLookup.h>
 #include <LoadStr.h>
 #include <MemoTime.h>
+#include <StringIds.h>
 #include <TestSeams.h>
 #include <WinDefs.h>
 
@@ -15,6 +19,11 @@
 namespace {
 
 constexpr int IDC_LIST = 21023;
+
+CZorvaListBox& GroupList(const QWidget& dlg)
+{
+    return DlgItem<CZorvaListBox>(dlg, IDC_LIST);
+}
 constexpr int IDC_NEW = 21024;
 constexpr int IDC_EDIT = 21025;
 constexpr int IDC_DELETE = 21026;
@@ -35,23 +44,6 @@ void SelectRow(CZorvaListBox& list, int row)
     QVERIFY(item);
     QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, list.visualItemRect(item).center());
     QCOMPARE(list.GetCurSel(), row);
-}
-
-// From here on every write to the open store's category table fails while reading goes on: a second
-// connection, standing for whatever keeps the file from taking the write, adds triggers that refuse.
-bool RefuseCategoryWrites()
-{
-    constexpr const char* kRefuse = "CREATE TRIGGER refuse_insert BEFORE INSERT ON memo_group"
-                                    " BEGIN SELECT RAISE(ABORT, 'refused'); END;"
-                                    "CREATE TRIGGER refuse_update BEFORE UPDATE ON memo_group"
-                                    " BEGIN SELECT RAISE(ABORT, 'refused'); END;"
-                                    "CREATE TRIGGER refuse_delete BEFORE DELETE ON memo_group"
-                                    " BEGIN SELECT RAISE(ABORT, 'refused'); END;";
-    sqlite3* db = nullptr;
-    const bool refused = sqlite3_open(MemoStore_CurrentPath(), &db) == SQLITE_OK &&
-                         sqlite3_exec(db, kRefuse, nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(db);
-    return refused;
 }
 
 } // namespace
@@ -85,8 +77,8 @@ class TestMemoGroupEditDlg : public QObject
             auto& dlg = *static_cast<CMemoGroupName*>(d);
             if (check)
                 check(dlg);
-            dlg.m_edtName.SetSel(0, -1);
-            Type(&dlg.m_edtName, text);
+            DlgItem<CZorvaEdit>(dlg, 21032).SetSel(0, -1);
+            Type(&DlgItem<CZorvaEdit>(dlg, 21032), text);
             Click(d, IDOK);
         });
     }
@@ -103,12 +95,14 @@ class TestMemoGroupEditDlg : public QObject
 
     static void expectEditMode(CMemoGroupName& dlg, const QString& preset)
     {
-        QCOMPARE(dlg.m_nMode, GROUP_NAME_EDIT);
+        QCOMPARE(dlg.Mode(), GROUP_NAME_EDIT);
         QCOMPARE(dlg.windowTitle(), QStringLiteral(u"编辑分类"));
-        QCOMPARE(dlg.m_edtName.GetWindowTextW(), preset);
+        QCOMPARE(DlgItem<CZorvaEdit>(dlg, 21032).GetWindowTextW(), preset);
     }
 
   private Q_SLOTS:
+    void initTestCase() { RegisterCategoryTemplates(); }
+
     void init()
     {
         freshStore();
@@ -140,24 +134,24 @@ class TestMemoGroupEditDlg : public QObject
         const INT_PTR result = runEditor(dlg, [&](QDialog* d) {
             QCOMPARE(d->windowTitle(), QStringLiteral(u"备忘录分类编辑"));
             QCOMPARE(d->size(), QSize(486, 329));
-            QCOMPARE(Control(d, IDC_LIST), &dlg.m_wndGroupList);
-            QCOMPARE(dlg.m_wndGroupList.geometry(), QRect(10, 6, 466, 256));
+            QVERIFY(dynamic_cast<CZorvaListBox*>(Control(d, IDC_LIST)));
+            QCOMPARE(GroupList(dlg).geometry(), QRect(10, 6, 466, 256));
             const std::pair<CZorvaIconBtton*, std::pair<QRect, QString>> buttons[] = {
-                {&dlg.m_btnOK, {QRect(316, 263, 75, 32), QStringLiteral(u"确定")}},
-                {&dlg.m_btnCancel, {QRect(396, 263, 75, 32), QStringLiteral(u"取消")}},
-                {&dlg.m_btnNew, {QRect(13, 263, 95, 32), QStringLiteral(u"新建组")}},
-                {&dlg.m_btnEdit, {QRect(113, 263, 95, 32), QStringLiteral(u"编辑组")}},
-                {&dlg.m_btnDelete, {QRect(213, 263, 95, 32), QStringLiteral(u"删除组")}},
+                {&DlgItem<CZorvaIconBtton>(dlg, IDOK), {QRect(316, 263, 75, 32), QStringLiteral(u"确定")}},
+                {&DlgItem<CZorvaIconBtton>(dlg, IDCANCEL), {QRect(396, 263, 75, 32), QStringLiteral(u"取消")}},
+                {&DlgItem<CZorvaIconBtton>(dlg, 21024), {QRect(13, 263, 95, 32), QStringLiteral(u"新建组")}},
+                {&DlgItem<CZorvaIconBtton>(dlg, 21025), {QRect(113, 263, 95, 32), QStringLiteral(u"编辑组")}},
+                {&DlgItem<CZorvaIconBtton>(dlg, 21026), {QRect(213, 263, 95, 32), QStringLiteral(u"删除组")}},
             };
             for (const auto& [button, place] : buttons) {
                 QCOMPARE(button->geometry(), place.first);
                 QCOMPARE(button->text(), place.second);
             }
-            QCOMPARE(d->focusWidget(), &dlg.m_wndGroupList);
+            QCOMPARE(d->focusWidget(), &GroupList(dlg));
 
-            QCOMPARE(dlg.m_wndGroupList.GetCount(), 0);
-            QVERIFY(!dlg.m_btnEdit.isEnabled() && !dlg.m_btnDelete.isEnabled() && !dlg.m_btnOK.isEnabled());
-            QVERIFY(dlg.m_btnNew.isEnabled() && dlg.m_btnCancel.isEnabled());
+            QCOMPARE(GroupList(dlg).GetCount(), 0);
+            QVERIFY(!DlgItem<CZorvaIconBtton>(dlg, 21025).isEnabled() && !DlgItem<CZorvaIconBtton>(dlg, 21026).isEnabled() && !DlgItem<CZorvaIconBtton>(dlg, IDOK).isEnabled());
+            QVERIFY(DlgItem<CZorvaIconBtton>(dlg, 21024).isEnabled() && DlgItem<CZorvaIconBtton>(dlg, IDCANCEL).isEnabled());
             for (const int id : {IDOK, IDC_EDIT, IDC_DELETE})
                 Click(d, id);
             QVERIFY(d->isVisible());
@@ -165,17 +159,17 @@ class TestMemoGroupEditDlg : public QObject
             QVERIFY(m_boxes->calls().empty());
 
             answerName(QStringLiteral(u"工作"), [](CMemoGroupName& name) {
-                QCOMPARE(name.m_nMode, GROUP_NAME_NEW);
+                QCOMPARE(name.Mode(), GROUP_NAME_NEW);
                 QCOMPARE(name.windowTitle(), QStringLiteral(u"新建分类"));
-                QCOMPARE(name.m_edtName.GetWindowTextW(), QString());
+                QCOMPARE(DlgItem<CZorvaEdit>(name, 21032).GetWindowTextW(), QString());
             });
             Click(d, IDC_NEW);
             // Written at once, listed, and the other buttons come alive.
             QCOMPARE(GroupNames(), QStringList{QStringLiteral(u"工作")});
-            QCOMPARE(Rows(dlg.m_wndGroupList), QStringList{QStringLiteral(u"工作")});
-            QCOMPARE(dlg.m_wndGroupList.GetCurSel(), 0);
-            QCOMPARE(std::int32_t(dlg.m_wndGroupList.GetItemData(0)), Groups().front().key);
-            QVERIFY(dlg.m_btnEdit.isEnabled() && dlg.m_btnDelete.isEnabled() && dlg.m_btnOK.isEnabled());
+            QCOMPARE(Rows(GroupList(dlg)), QStringList{QStringLiteral(u"工作")});
+            QCOMPARE(GroupList(dlg).GetCurSel(), 0);
+            QCOMPARE(std::int32_t(GroupList(dlg).GetItemData(0)), Groups().front().key);
+            QVERIFY(DlgItem<CZorvaIconBtton>(dlg, 21025).isEnabled() && DlgItem<CZorvaIconBtton>(dlg, 21026).isEnabled() && DlgItem<CZorvaIconBtton>(dlg, IDOK).isEnabled());
             Click(d, IDCANCEL);
         });
         QCOMPARE(result, INT_PTR(IDCANCEL));
@@ -219,7 +213,7 @@ class TestMemoGroupEditDlg : public QObject
 
             CMemoGroupEditDlg dlg;
             runEditor(dlg, [&](QDialog* d) {
-                QCOMPARE(Rows(dlg.m_wndGroupList), listed);
+                QCOMPARE(Rows(GroupList(dlg)), listed);
                 const int driven = m_driver->driven();
                 if (c.allowed)
                     answerName(QStringLiteral(u"第十个"));
@@ -227,7 +221,7 @@ class TestMemoGroupEditDlg : public QObject
                 QCOMPARE(m_driver->driven(), driven + (c.allowed ? 1 : 0));
                 if (c.allowed) {
                     QCOMPARE(GroupNames(), before + QStringList{QStringLiteral(u"第十个")});
-                    QCOMPARE(dlg.m_wndGroupList.GetCount(), 10);
+                    QCOMPARE(GroupList(dlg).GetCount(), 10);
                     Click(d, IDC_NEW); // now ten are real
                     QCOMPARE(m_driver->driven(), driven + 1);
                 }
@@ -254,14 +248,14 @@ class TestMemoGroupEditDlg : public QObject
             answerName(QStringLiteral(u" 全部 "));
             answerName(QStringLiteral(u"编辑分类 "));
             answerName(QStringLiteral("ABCDEFGHIJKLMNO"), [](CMemoGroupName& name) {
-                QCOMPARE(name.m_nMode, GROUP_NAME_NEW);
-                QCOMPARE(name.m_edtName.GetWindowTextW(), QString()); // a fresh, empty dialog
+                QCOMPARE(name.Mode(), GROUP_NAME_NEW);
+                QCOMPARE(DlgItem<CZorvaEdit>(name, 21032).GetWindowTextW(), QString()); // a fresh, empty dialog
             });
             Click(d, IDC_NEW);
             // Cut to ten characters; the selection stays on the first row.
-            QCOMPARE(Rows(dlg.m_wndGroupList),
+            QCOMPARE(Rows(GroupList(dlg)),
                      (QStringList{QStringLiteral(u"工作"), QStringLiteral("ABCDEFGHIJ")}));
-            QCOMPARE(dlg.m_wndGroupList.GetCurSel(), 0);
+            QCOMPARE(GroupList(dlg).GetCurSel(), 0);
 
             // Cancelled after a refusal: nothing is written.
             answerName(QStringLiteral(u" 其它"));
@@ -275,9 +269,9 @@ class TestMemoGroupEditDlg : public QObject
                                    QStringLiteral(u"编辑分类"), QStringLiteral(u"其它")};
         QCOMPARE(calls.size(), std::size(refused));
         for (std::size_t i = 0; i < calls.size(); ++i) {
-            QCOMPARE(calls[i].text, FormatStr(LoadStr(209), refused[i]));
+            QCOMPARE(calls[i].text, FormatStr(LoadStr(IDS_CREATE_RESERVED), refused[i]));
             QVERIFY(calls[i].text.contains(refused[i]));
-            QCOMPARE(calls[i].caption, LoadStr(186));
+            QCOMPARE(calls[i].caption, LoadStr(IDS_GROUP_CAPTION));
             QCOMPARE(calls[i].style, UINT(MB_OK));
         }
     }
@@ -317,13 +311,13 @@ class TestMemoGroupEditDlg : public QObject
 
         CMemoGroupEditDlg dlg;
         runEditor(dlg, [&](QDialog* d) {
-            SelectRow(dlg.m_wndGroupList, 1);
+            SelectRow(GroupList(dlg), 1);
             answerName(QStringLiteral("ABCDEFGHIJKLMNO"),
                        [](CMemoGroupName& name) { expectEditMode(name, QStringLiteral(u"工作")); });
             Click(d, IDC_EDIT);
-            QCOMPARE(Rows(dlg.m_wndGroupList),
+            QCOMPARE(Rows(GroupList(dlg)),
                      (QStringList{QStringLiteral(u"生活"), QStringLiteral("ABCDEFGHIJ")}));
-            QCOMPARE(Q(GroupName(dlg.m_groupCache[1])), QStringLiteral("ABCDEFGHIJ"));
+            QCOMPARE(Q(GroupName(dlg.GroupCache()[1])), QStringLiteral("ABCDEFGHIJ"));
             Click(d, IDCANCEL);
         });
 
@@ -367,10 +361,10 @@ class TestMemoGroupEditDlg : public QObject
             closeName(IDCANCEL, presetIsOld);
             Click(d, IDC_EDIT);
             QCOMPARE(m_boxes->calls().size(), std::size_t(3));
-            QCOMPARE(m_boxes->calls()[0].text, FormatStr(LoadStr(208), QStringLiteral(u"全部")));
-            QCOMPARE(m_boxes->calls()[1].text, FormatStr(LoadStr(208), QStringLiteral(u"所有")));
-            QCOMPARE(m_boxes->calls()[2].text, FormatStr(LoadStr(208), QStringLiteral(u"编辑分类")));
-            QCOMPARE(m_boxes->calls()[1].caption, LoadStr(186));
+            QCOMPARE(m_boxes->calls()[0].text, FormatStr(LoadStr(IDS_RENAME_RESERVED), QStringLiteral(u"全部")));
+            QCOMPARE(m_boxes->calls()[1].text, FormatStr(LoadStr(IDS_RENAME_RESERVED), QStringLiteral(u"所有")));
+            QCOMPARE(m_boxes->calls()[2].text, FormatStr(LoadStr(IDS_RENAME_RESERVED), QStringLiteral(u"编辑分类")));
+            QCOMPARE(m_boxes->calls()[1].caption, LoadStr(IDS_GROUP_CAPTION));
             QVERIFY(SameBytes(Groups(), groups) && SameBytes(Memos(), memos));
 
             answerName(QStringLiteral(u" 其它"), presetIsOld);
@@ -392,7 +386,7 @@ class TestMemoGroupEditDlg : public QObject
             StoreGroup(listed[1], 2000);
             // Filed under the first category by name and by id: a rename and a delete would move it.
             StoreMemo(QStringLiteral("m"), listed[0], 1000);
-            QVERIFY(RefuseCategoryWrites());
+            QVERIFY(FailWrites("memo_group"));
             const std::vector<MemoGroupRecord> groups = Groups();
             const std::vector<MemoRecord> memos = Memos();
 
@@ -403,16 +397,16 @@ class TestMemoGroupEditDlg : public QObject
                 else
                     answerName(QStringLiteral(u"项目"));
                 Click(d, command);
-                QCOMPARE(Rows(dlg.m_wndGroupList), listed);
-                QVERIFY(SameBytes(dlg.m_groupCache, groups));
+                QCOMPARE(Rows(GroupList(dlg)), listed);
+                QVERIFY(SameBytes(dlg.GroupCache(), groups));
                 Click(d, IDCANCEL);
             });
             QVERIFY2(SameBytes(Groups(), groups), qPrintable(QString::number(command)));
             QVERIFY2(SameBytes(Memos(), memos), qPrintable(QString::number(command)));
             QCOMPARE(m_boxes->calls().size(), std::size_t(command == IDC_DELETE ? 2 : 1));
             const KitTest::MessageBoxCall& call = m_boxes->calls().back();
-            QCOMPARE(call.text, LoadStr(243));
-            QCOMPARE(call.caption, LoadStr(186));
+            QCOMPARE(call.text, LoadStr(IDS_GROUP_NOT_SAVED));
+            QCOMPARE(call.caption, LoadStr(IDS_GROUP_CAPTION));
             QCOMPARE(call.style, MB_ICONEXCLAMATION);
             QCOMPARE(call.owner, &dlg);
         }
@@ -439,9 +433,9 @@ class TestMemoGroupEditDlg : public QObject
             QCOMPARE(call.caption, QStringLiteral(u"删除分类"));
             QCOMPARE(call.style, UINT(MB_YESNO | MB_ICONQUESTION));
             QCOMPARE(call.owner, &dlg);
-            QCOMPARE(Rows(dlg.m_wndGroupList), QStringList{QStringLiteral(u"生活")});
-            QCOMPARE(dlg.m_wndGroupList.GetCurSel(), 0);
-            QCOMPARE(dlg.m_groupCache.size(), std::size_t(1));
+            QCOMPARE(Rows(GroupList(dlg)), QStringList{QStringLiteral(u"生活")});
+            QCOMPARE(GroupList(dlg).GetCurSel(), 0);
+            QCOMPARE(dlg.GroupCache().size(), std::size_t(1));
             Click(d, IDCANCEL);
         });
         QCOMPARE(GroupNames(), QStringList{QStringLiteral(u"生活")});
@@ -489,7 +483,7 @@ class TestMemoGroupEditDlg : public QObject
 
             CMemoGroupEditDlg dlg;
             runEditor(dlg, [&](QDialog* d) {
-                SelectRow(dlg.m_wndGroupList, deletedRow);
+                SelectRow(GroupList(dlg), deletedRow);
                 m_boxes->setNextAnswer(IDYES);
                 Click(d, IDC_DELETE);
                 Click(d, IDCANCEL);
@@ -511,18 +505,18 @@ class TestMemoGroupEditDlg : public QObject
         StoreGroup(QStringLiteral("C"), 3);
         CMemoGroupEditDlg dlg;
         runEditor(dlg, [&](QDialog* d) {
-            SelectRow(dlg.m_wndGroupList, 2);
+            SelectRow(GroupList(dlg), 2);
             m_boxes->queueAnswers({IDYES, IDYES, IDYES});
             Click(d, IDC_DELETE);
-            QCOMPARE(Rows(dlg.m_wndGroupList), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
-            QCOMPARE(dlg.m_wndGroupList.GetCurSel(), 1);
+            QCOMPARE(Rows(GroupList(dlg)), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+            QCOMPARE(GroupList(dlg).GetCurSel(), 1);
             Click(d, IDC_DELETE);
-            QCOMPARE(Rows(dlg.m_wndGroupList), QStringList{QStringLiteral("A")});
-            QCOMPARE(dlg.m_wndGroupList.GetCurSel(), 0);
+            QCOMPARE(Rows(GroupList(dlg)), QStringList{QStringLiteral("A")});
+            QCOMPARE(GroupList(dlg).GetCurSel(), 0);
             Click(d, IDC_DELETE);
-            QCOMPARE(dlg.m_wndGroupList.GetCount(), 0);
-            QVERIFY(!dlg.m_btnEdit.isEnabled() && !dlg.m_btnDelete.isEnabled() && !dlg.m_btnOK.isEnabled());
-            QVERIFY(dlg.m_btnNew.isEnabled() && dlg.m_btnCancel.isEnabled());
+            QCOMPARE(GroupList(dlg).GetCount(), 0);
+            QVERIFY(!DlgItem<CZorvaIconBtton>(dlg, 21025).isEnabled() && !DlgItem<CZorvaIconBtton>(dlg, 21026).isEnabled() && !DlgItem<CZorvaIconBtton>(dlg, IDOK).isEnabled());
+            QVERIFY(DlgItem<CZorvaIconBtton>(dlg, 21024).isEnabled() && DlgItem<CZorvaIconBtton>(dlg, IDCANCEL).isEnabled());
             QCOMPARE(m_boxes->calls().back().text, QStringLiteral(u"删除分类 A ?"));
             Click(d, IDCANCEL);
         });
@@ -538,17 +532,17 @@ class TestMemoGroupEditDlg : public QObject
             StoreGroup(QStringLiteral("C"), 3);
             CMemoGroupEditDlg dlg;
             runEditor(dlg, [&](QDialog* d) {
-                SelectRow(dlg.m_wndGroupList, 2);
+                SelectRow(GroupList(dlg), 2);
                 if (pressDelete) {
                     m_boxes->setNextAnswer(IDNO);
                     Click(d, IDC_DELETE);
-                    QCOMPARE(dlg.m_wndGroupList.GetCount(), 3);
+                    QCOMPARE(GroupList(dlg).GetCount(), 3);
                 }
-                SelectRow(dlg.m_wndGroupList, 0);
+                SelectRow(GroupList(dlg), 0);
                 answerName(QStringLiteral("D"));
                 Click(d, IDC_NEW);
-                QCOMPARE(dlg.m_wndGroupList.GetCount(), 4);
-                QCOMPARE(dlg.m_wndGroupList.GetCurSel(), pressDelete ? 2 : 0);
+                QCOMPARE(GroupList(dlg).GetCount(), 4);
+                QCOMPARE(GroupList(dlg).GetCurSel(), pressDelete ? 2 : 0);
                 Click(d, IDOK);
             });
             QCOMPARE(GroupNames().size(), qsizetype(4));

@@ -1,6 +1,8 @@
 #include "CategoryTestSupport.h"
+#include "DlgItem.h"
 
 #include <CMemoGroupName.h>
+#include <CategoryEditor.h>
 #include <TestSeams.h>
 #include <WinDefs.h>
 
@@ -16,6 +18,11 @@ const QString kInvalid = QStringLiteral(u"分类名称无效,请重新输入！"
 const QString kExists = QStringLiteral(u"分类名称已存在,请重新输入！");
 const QString kEnterCaption = QStringLiteral(u"输入分类名称");
 const QString kNoticeCaption = QStringLiteral(u"提示");
+
+CZorvaEdit& NameEdit(const QWidget& dlg)
+{
+    return DlgItem<CZorvaEdit>(dlg, IDC_NAME);
+}
 
 } // namespace
 
@@ -48,15 +55,17 @@ class TestMemoGroupName : public QObject
         CMemoGroupName dlg(nullptr, GROUP_NAME_NEW);
         m_boxes->clear();
         const INT_PTR result = run(dlg, [&](QDialog* d) {
-            Type(&dlg.m_edtName, text);
+            Type(&NameEdit(dlg), text);
             Click(d, IDOK);
             if (d->isVisible())
                 Click(d, IDCANCEL);
         });
-        return {result, m_boxes->calls().empty() ? QString() : m_boxes->calls().front().text, dlg.m_strName};
+        return {result, m_boxes->calls().empty() ? QString() : m_boxes->calls().front().text, dlg.Name()};
     }
 
   private Q_SLOTS:
+    void initTestCase() { RegisterCategoryTemplates(); }
+
     void init()
     {
         m_store = std::make_unique<TempStore>();
@@ -84,23 +93,23 @@ class TestMemoGroupName : public QObject
     {
         for (const int mode : {GROUP_NAME_NEW, GROUP_NAME_EDIT}) {
             CMemoGroupName dlg(nullptr, mode);
-            dlg.m_strName = QStringLiteral(u"旅行");
+            dlg.SetName(QStringLiteral(u"旅行"));
             const INT_PTR result = run(dlg, [&](QDialog* d) {
                 QCOMPARE(d->windowTitle(),
                          mode == GROUP_NAME_EDIT ? QStringLiteral(u"编辑分类") : QStringLiteral(u"新建分类"));
                 QCOMPARE(d->size(), QSize(254, 161));
-                QCOMPARE(Control(d, IDC_PROMPT), &dlg.m_stcPrompt);
-                QCOMPARE(dlg.m_stcPrompt.text(), QStringLiteral(u"请输入分类名称："));
-                QCOMPARE(dlg.m_stcPrompt.geometry(), QRect(21, 24, 150, 20));
-                QCOMPARE(Control(d, IDC_NAME), &dlg.m_edtName);
-                QCOMPARE(dlg.m_edtName.geometry(), QRect(27, 44, 192, 24));
-                QCOMPARE(dlg.m_edtName.GetWindowTextW(), QStringLiteral(u"旅行"));
-                QVERIFY(!dlg.m_edtName.GetModify());
-                QCOMPARE(d->focusWidget(), &dlg.m_edtName);
-                QCOMPARE(dlg.m_btnOK.geometry(), QRect(11, 95, 82, 32));
-                QCOMPARE(dlg.m_btnOK.text(), QStringLiteral(u"确定"));
-                QCOMPARE(dlg.m_btnCancel.geometry(), QRect(159, 95, 82, 32));
-                QCOMPARE(dlg.m_btnCancel.text(), QStringLiteral(u"取消"));
+                QVERIFY(dynamic_cast<CZorvaStatic*>(Control(d, IDC_PROMPT)));
+                QCOMPARE(DlgItem<CZorvaStatic>(dlg, IDC_PROMPT).text(), QStringLiteral(u"请输入分类名称："));
+                QCOMPARE(DlgItem<CZorvaStatic>(dlg, IDC_PROMPT).geometry(), QRect(21, 24, 150, 20));
+                QVERIFY(dynamic_cast<CZorvaEdit*>(Control(d, IDC_NAME)));
+                QCOMPARE(NameEdit(dlg).geometry(), QRect(27, 44, 192, 24));
+                QCOMPARE(NameEdit(dlg).GetWindowTextW(), QStringLiteral(u"旅行"));
+                QVERIFY(!NameEdit(dlg).GetModify());
+                QCOMPARE(d->focusWidget(), &NameEdit(dlg));
+                QCOMPARE(DlgItem<CZorvaIconBtton>(dlg, IDOK).geometry(), QRect(11, 95, 82, 32));
+                QCOMPARE(DlgItem<CZorvaIconBtton>(dlg, IDOK).text(), QStringLiteral(u"确定"));
+                QCOMPARE(DlgItem<CZorvaIconBtton>(dlg, IDCANCEL).geometry(), QRect(159, 95, 82, 32));
+                QCOMPARE(DlgItem<CZorvaIconBtton>(dlg, IDCANCEL).text(), QStringLiteral(u"取消"));
                 Click(d, IDCANCEL);
             });
             QCOMPARE(result, INT_PTR(IDCANCEL));
@@ -112,11 +121,11 @@ class TestMemoGroupName : public QObject
     {
         CMemoGroupName dlg(nullptr, GROUP_NAME_NEW);
         run(dlg, [&](QDialog* d) {
-            QTest::keyClicks(&dlg.m_edtName, QStringLiteral("abcdefghijklmnopqrstuvwxy"));
-            QCOMPARE(dlg.m_edtName.GetWindowTextW(), QStringLiteral("abcdefghijklmnopqrst"));
+            QTest::keyClicks(&NameEdit(dlg), QStringLiteral("abcdefghijklmnopqrstuvwxy"));
+            QCOMPARE(NameEdit(dlg).GetWindowTextW(), QStringLiteral("abcdefghijklmnopqrst"));
             Click(d, IDOK);
         });
-        QCOMPARE(dlg.m_strName, QStringLiteral("abcdefghijklmnopqrst"));
+        QCOMPARE(dlg.Name(), QStringLiteral("abcdefghijklmnopqrst"));
     }
 
     void refusalsKeepTheDialogOpenWithTheirMessages()
@@ -141,17 +150,17 @@ class TestMemoGroupName : public QObject
             bool stayedOpen = false;
             QWidget* focusAfter = nullptr;
             const INT_PTR result = run(dlg, [&](QDialog* d) {
-                Type(&dlg.m_edtName, c.typed);
+                Type(&NameEdit(dlg), c.typed);
                 d->setFocus(); // the refusal must bring the focus back
                 Click(d, IDOK);
                 stayedOpen = d->isVisible();
                 focusAfter = d->focusWidget();
-                QCOMPARE(dlg.m_edtName.GetWindowTextW(), c.typed);
+                QCOMPARE(NameEdit(dlg).GetWindowTextW(), c.typed);
                 Click(d, IDCANCEL);
             });
             QCOMPARE(result, INT_PTR(IDCANCEL));
             QVERIFY2(stayedOpen, qPrintable(c.typed));
-            QCOMPARE(focusAfter, &dlg.m_edtName);
+            QCOMPARE(focusAfter, &NameEdit(dlg));
             QCOMPARE(m_boxes->calls().size(), std::size_t(1));
             const KitTest::MessageBoxCall& call = m_boxes->calls().front();
             QCOMPARE(call.text, c.text);
@@ -207,34 +216,34 @@ class TestMemoGroupName : public QObject
     {
         StoreGroup(QStringLiteral(u"工作"), 7);
         CMemoGroupName dlg(nullptr, GROUP_NAME_EDIT);
-        dlg.m_strName = QStringLiteral(u"工作");
+        dlg.SetName(QStringLiteral(u"工作"));
         QCOMPARE(run(dlg, [&](QDialog* d) { Click(d, IDOK); }), INT_PTR(IDOK));
-        QCOMPARE(dlg.m_strName, QStringLiteral(u"工作"));
+        QCOMPARE(dlg.Name(), QStringLiteral(u"工作"));
         QVERIFY(m_boxes->calls().empty());
 
         // Untouched, the preset comes back as it stands, spaces and all.
         CMemoGroupName padded(nullptr, GROUP_NAME_EDIT);
-        padded.m_strName = QStringLiteral(u" 工作 ");
+        padded.SetName(QStringLiteral(u" 工作 "));
         QCOMPARE(run(padded, [&](QDialog* d) { Click(d, IDOK); }), INT_PTR(IDOK));
-        QCOMPARE(padded.m_strName, QStringLiteral(u" 工作 "));
+        QCOMPARE(padded.Name(), QStringLiteral(u" 工作 "));
     }
 
     void theSameNameRetypedIsRefusedAsExistingWithTheTextSelected()
     {
         StoreGroup(QStringLiteral(u"工作"), 7);
         CMemoGroupName dlg(nullptr, GROUP_NAME_EDIT);
-        dlg.m_strName = QStringLiteral(u"工作");
+        dlg.SetName(QStringLiteral(u"工作"));
         QString selected;
         bool stayedOpen = false;
         const INT_PTR result = run(dlg, [&](QDialog* d) {
-            dlg.m_edtName.SetSel(0, -1);
-            Type(&dlg.m_edtName, QStringLiteral(u"工作"));
-            QVERIFY(dlg.m_edtName.GetModify());
+            NameEdit(dlg).SetSel(0, -1);
+            Type(&NameEdit(dlg), QStringLiteral(u"工作"));
+            QVERIFY(NameEdit(dlg).GetModify());
             Click(d, IDOK);
             stayedOpen = d->isVisible();
-            selected = dlg.m_edtName.GetSelText();
+            selected = NameEdit(dlg).GetSelText();
             // Another name goes through.
-            Type(&dlg.m_edtName, QStringLiteral(u"工作日志"));
+            Type(&NameEdit(dlg), QStringLiteral(u"工作日志"));
             Click(d, IDOK);
         });
         QVERIFY(stayedOpen);
@@ -242,7 +251,7 @@ class TestMemoGroupName : public QObject
         QCOMPARE(m_boxes->calls().size(), std::size_t(1));
         QCOMPARE(m_boxes->calls().front().text, kExists);
         QCOMPARE(result, INT_PTR(IDOK));
-        QCOMPARE(dlg.m_strName, QStringLiteral(u"工作日志"));
+        QCOMPARE(dlg.Name(), QStringLiteral(u"工作日志"));
     }
 };
 

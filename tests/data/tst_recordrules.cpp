@@ -8,6 +8,8 @@
 
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const std::u16string_view kHint = u"请输入标题";
@@ -73,6 +75,58 @@ class TestRecordRules : public QObject
         QCOMPARE(Q(EffectiveGroupName(work)), QStringLiteral("工作"));
         QVERIFY(IsListedUnder(work, u"工作"));
         QVERIFY(!IsListedUnder(work, u"工作 "));
+
+        // A name that ends in half a surrogate pair is listed under the name as shown, without it.
+        const MemoRecord cut = Memo(305371800, u"旅行\xD83D");
+        QVERIFY(IsListedUnder(cut, u"旅行"));
+        QVERIFY(!IsListedUnder(cut, u"旅行\xD83D"));
+    }
+
+    void listMemos_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("search"); // null: no search
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<bool>("searched");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("all") << u"全部"_s << QString() << QList<int>{1, 2, 3, 4} << false << false;
+        QTest::newRow("category") << u"工作"_s << QString() << QList<int>{2} << false << false;
+        QTest::newRow("other by id") << u"其它"_s << QString() << QList<int>{3} << false << false;
+        QTest::newRow("name cut in a pair") << u"旅行"_s << QString() << QList<int>{4} << false << false;
+        QTest::newRow("title or body, case-sensitive")
+            << u"全部"_s << u"ab"_s << QList<int>{1, 2} << true << false;
+        QTest::newRow("search within the category") << u"工作"_s << u"ab"_s << QList<int>{2} << true << false;
+        QTest::newRow("no match: the whole category")
+            << u"其它"_s << u"ab"_s << QList<int>{3} << false << false;
+        QTest::newRow("empty search refused") << u"全部"_s << u""_s << QList<int>{1, 2, 3, 4} << false << true;
+        QTest::newRow("half a pair is never matched")
+            << u"全部"_s << u"\xD83D"_s << QList<int>{1, 2, 3, 4} << false << false;
+    }
+    void listMemos()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, search);
+        QFETCH(QList<int>, keys);
+        const auto memo = [](std::int32_t key, std::u16string_view title, std::u16string_view body,
+                             std::u16string_view group, std::int32_t groupId) {
+            MemoRecord record = NewMemoRecord(100, group, groupId, title, body);
+            record.key = key;
+            return record;
+        };
+        const std::vector<MemoRecord> stored{memo(1, u"abc", u"一", u"全部", 0),
+                                             memo(2, u"二", u"zab", u"工作", 100),
+                                             memo(3, u"AB", u"AB", u"工作", OTHER_GROUP_ID),
+                                             memo(4, u"x\xD83D", u"c", u"旅行\xD83D", 101)};
+        const std::u16string searchText = search.toStdU16String();
+        const MemoListing listing =
+            ListMemos(stored, filter.toStdU16String(),
+                      search.isNull() ? std::nullopt : std::optional<std::u16string_view>(searchText));
+        QList<int> listed;
+        for (const MemoRecord* m : listing.memos)
+            listed << m->key;
+        QCOMPARE(listed, keys);
+        QTEST(listing.searched, "searched");
+        QTEST(listing.searchRefused, "refused");
     }
 
     void newMemo()

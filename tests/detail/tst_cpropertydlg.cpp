@@ -1,10 +1,12 @@
 #include "CPropertyDlg.h"
+#include "DlgItem.h"
 #include "DrawingLog.h"
 
 #include <CDataExchange.h>
 #include <CRes.h>
 #include <CZorvaFont.h>
 #include <LoadStr.h>
+#include <StringIds.h>
 #include <TestSeams.h>
 
 #include <QApplication>
@@ -42,11 +44,13 @@ class TestCPropertyDlg : public QObject
     void bodyKeepsItsMarginsOnResize();
     void enterAndEscapeLeaveThePanelAlone();
     void tipsHideOnClicksRelayedByThePanel();
+    void holdsEditsAgainstWhatWasMarkedClean_data();
+    void holdsEditsAgainstWhatWasMarkedClean();
 
   private:
     // A host window with a detail panel of `size` at its top-left corner, shown and active.
     CPropertyDlg* createPanel(QSize size = QSize(267, 300));
-    QString hint() const { return LoadStr(222); }
+    QString hint() const { return LoadStr(IDS_TITLE_HINT); }
 
     std::unique_ptr<QWidget> m_host;
     std::unique_ptr<CPropertyDlg> m_panel;
@@ -55,6 +59,10 @@ class TestCPropertyDlg : public QObject
 namespace {
 
 const QColor kFill(243, 247, 251);
+
+CZorvaEdit& Title(const CPropertyDlg& pane) { return DlgItem<CZorvaEdit>(pane, 21013); }
+CZOREditComboBox& Group(const CPropertyDlg& pane) { return DlgItem<CZOREditComboBox>(pane, 21014); }
+CMenuRichEditCtrl& Body(const CPropertyDlg& pane) { return DlgItem<CMenuRichEditCtrl>(pane, 21027); }
 
 // The panel's own painting (its background, without the controls) at device pixel ratio 1.
 QImage background(CPropertyDlg& panel)
@@ -196,31 +204,31 @@ void TestCPropertyDlg::startsWithItsLabelsTipsAndPickOnlyCategory()
 {
     CPropertyDlg* panel = createPanel();
     QVERIFY(panel);
-    QCOMPARE(panel->GetDlgItem(21013), static_cast<QWidget*>(&panel->m_editTitle));
-    QCOMPARE(panel->GetDlgItem(21014), static_cast<QWidget*>(&panel->m_comboGroup));
-    QCOMPARE(panel->GetDlgItem(21027), static_cast<QWidget*>(&panel->m_editContent));
-    QCOMPARE(panel->m_staticTitle.GetWindowTextW(), u"标题："_s);
-    QCOMPARE(panel->m_staticGroup.GetWindowTextW(), u"分组："_s);
-    QCOMPARE(panel->m_editTitle.GetWindowTextW(), u"全部"_s);
-    QCOMPARE(panel->m_comboGroup.GetWindowTextW(), QString());
-    QCOMPARE(panel->m_editContent.GetWindowTextW(), QString());
-    QVERIFY(!panel->m_editTitle.IsMultiLine());
-    QVERIFY(panel->m_editContent.IsMultiLine());
-    QCOMPARE(panel->m_comboGroup.IsInputEnabled(), FALSE);
+    QVERIFY(dynamic_cast<CZorvaEdit*>(panel->GetDlgItem(21013)));
+    QVERIFY(dynamic_cast<CZOREditComboBox*>(panel->GetDlgItem(21014)));
+    QVERIFY(dynamic_cast<CMenuRichEditCtrl*>(panel->GetDlgItem(21027)));
+    QCOMPARE(DlgItem<CZorvaStatic>(*panel, 21015).GetWindowTextW(), u"标题："_s);
+    QCOMPARE(DlgItem<CZorvaStatic>(*panel, 21016).GetWindowTextW(), u"分组："_s);
+    QCOMPARE(Title(*panel).GetWindowTextW(), u"全部"_s);
+    QCOMPARE(Group(*panel).GetWindowTextW(), QString());
+    QCOMPARE(Body(*panel).GetWindowTextW(), QString());
+    QVERIFY(!Title(*panel).IsMultiLine());
+    QVERIFY(Body(*panel).IsMultiLine());
+    QCOMPARE(Group(*panel).IsInputEnabled(), FALSE);
 
-    QVERIFY(panel->m_tooltip.IsActive());
-    QVERIFY(panel->m_tooltip.IsBalloon());
-    QCOMPARE(panel->m_tooltip.Title(), u"提示"_s);
-    QCOMPARE(panel->m_tooltip.TitleIcon(), UINT(TTI_INFO));
-    QCOMPARE(panel->m_tooltip.GetText(&panel->m_editTitle), u"标题不得超过20个字！"_s);
-    QCOMPARE(panel->m_tooltip.GetText(&panel->m_editContent), u"正文内容不得超过500个字！"_s);
-    QCOMPARE(panel->m_tooltip.GetText(&panel->m_comboGroup), u"分组名称不得超过10个字！"_s);
+    QVERIFY(panel->ToolTip().IsActive());
+    QVERIFY(panel->ToolTip().IsBalloon());
+    QCOMPARE(panel->ToolTip().Title(), u"提示"_s);
+    QCOMPARE(panel->ToolTip().TitleIcon(), UINT(TTI_INFO));
+    QCOMPARE(panel->ToolTip().GetText(&Title(*panel)), u"标题不得超过20个字！"_s);
+    QCOMPARE(panel->ToolTip().GetText(&Body(*panel)), u"正文内容不得超过500个字！"_s);
+    QCOMPARE(panel->ToolTip().GetText(&Group(*panel)), u"分组名称不得超过10个字！"_s);
 
     // The category picker takes no typing.
-    panel->m_comboGroup.InsertString(-1, u"工作"_s);
-    panel->m_comboGroup.lineEdit()->setFocus();
-    QTest::keyClicks(panel->m_comboGroup.lineEdit(), u"abc"_s);
-    QCOMPARE(panel->m_comboGroup.GetWindowTextW(), QString());
+    Group(*panel).InsertString(-1, u"工作"_s);
+    Group(*panel).lineEdit()->setFocus();
+    QTest::keyClicks(Group(*panel).lineEdit(), u"abc"_s);
+    QCOMPARE(Group(*panel).GetWindowTextW(), QString());
 }
 
 void TestCPropertyDlg::backgroundRowsComeFromTheStrip()
@@ -283,7 +291,7 @@ void TestCPropertyDlg::stripIsRenderedOnceAndErasesCopyTheCache()
     QCOMPARE(panel->StripRenderCount(), 1);
 
     // Erasing takes the strip from the cache: a mark put there shows on every band.
-    panel->m_bmpBack.image().fill(QColor(200, 30, 40));
+    panel->StripCache().image().fill(QColor(200, 30, 40));
     const QImage actual = background(*panel);
     QCOMPARE(actual.pixelColor(10, 5), QColor(200, 30, 40));
     QCOMPARE(actual.pixelColor(268, 250), QColor(200, 30, 40));
@@ -308,7 +316,7 @@ void TestCPropertyDlg::failedDrawingResourcesAreLoggedAndThePanelStillErases()
         QVERIFY(lines.size() >= 2);
         QCOMPARE(lines[0], u"CreateCompatibleDC<CPropertyDlg::DrawMemDC()><1450>"_s);
         QCOMPARE(lines[1], u"CreateCompatibleBitmap<CPropertyDlg::DrawMemDC()><1450>"_s);
-        QVERIFY(!panel->m_bmpBack.GetSafeHandle());
+        QVERIFY(!panel->StripCache().GetSafeHandle());
 
         const int before = int(lines.size());
         const QImage actual = background(*panel);
@@ -342,7 +350,7 @@ void TestCPropertyDlg::titleHintComesAndGoesWithTheFocus()
 {
     CPropertyDlg* panel = createPanel();
     QVERIFY(panel);
-    CZorvaEdit& title = panel->m_editTitle;
+    CZorvaEdit& title = Title(*panel);
     const QColor normal = colourOf(CZorvaFont::GetInstance().GetDefaultRichEditFont().crTextColor);
     const QColor grey = colourOf(CZorvaFont::GetInstance().GetSearchRichEditDefaultFont().crTextColor);
     QVERIFY(normal != grey);
@@ -350,7 +358,7 @@ void TestCPropertyDlg::titleHintComesAndGoesWithTheFocus()
     // A title that is not the hint stays when the focus comes and goes.
     title.setFocus();
     QCOMPARE(title.GetWindowTextW(), u"全部"_s);
-    panel->m_editContent.setFocus();
+    Body(*panel).setFocus();
     QCOMPARE(title.GetWindowTextW(), u"全部"_s);
 
     // Emptied by the user, then left: the hint in grey.
@@ -359,7 +367,7 @@ void TestCPropertyDlg::titleHintComesAndGoesWithTheFocus()
     QTest::keyClick(&title, Qt::Key_Delete);
     QCOMPARE(title.GetWindowTextW(), QString());
     QVERIFY(title.hasFocus());
-    panel->m_editContent.setFocus();
+    Body(*panel).setFocus();
     QCOMPARE(title.GetWindowTextW(), hint());
     QCOMPARE(defaultTextColour(title), grey);
 
@@ -377,10 +385,10 @@ void TestCPropertyDlg::emptyingTheTitleElsewherePutsTheHintInAndTakesTheFocus()
 {
     CPropertyDlg* panel = createPanel();
     QVERIFY(panel);
-    CZorvaEdit& title = panel->m_editTitle;
+    CZorvaEdit& title = Title(*panel);
     title.SetWindowTextW(u"旧标题"_s);
-    panel->m_editContent.setFocus();
-    QVERIFY(panel->m_editContent.hasFocus());
+    Body(*panel).setFocus();
+    QVERIFY(Body(*panel).hasFocus());
 
     FocusSpy spy(&title);
     // As the memo panel clears the detail panel.
@@ -390,7 +398,7 @@ void TestCPropertyDlg::emptyingTheTitleElsewherePutsTheHintInAndTakesTheFocus()
     QCOMPARE(spy.textsOnFocusIn, QStringList{hint()}); // the hint was in when the focus arrived
     QCOMPARE(title.GetWindowTextW(), QString());       // and the focus took it out again
 
-    panel->m_editContent.setFocus();
+    Body(*panel).setFocus();
     QCOMPARE(title.GetWindowTextW(), hint());
 }
 
@@ -398,8 +406,8 @@ void TestCPropertyDlg::limitsHoldForTypingAndPaste()
 {
     CPropertyDlg* panel = createPanel();
     QVERIFY(panel);
-    CZorvaEdit& title = panel->m_editTitle;
-    CMenuRichEditCtrl& body = panel->m_editContent;
+    CZorvaEdit& title = Title(*panel);
+    CMenuRichEditCtrl& body = Body(*panel);
 
     title.setFocus();
     title.SetSel(0, -1);
@@ -429,29 +437,24 @@ void TestCPropertyDlg::categoryLongerThanTenIsRefusedOnReading()
     CPropertyDlg* panel = createPanel();
     QVERIFY(panel);
     KitTest::MessageBoxResponder answers;
-    panel->m_comboGroup.ResetContent();
-    panel->m_comboGroup.InsertString(-1, u"工作"_s);
+    panel->Clear({u"工作"_s}, -1, false);
 
-    panel->m_strGroup = u"一二三四五六七八九十"_s;
-    QVERIFY(panel->UpdateData(FALSE));
-    QCOMPARE(panel->m_comboGroup.GetWindowTextW(), u"一二三四五六七八九十"_s);
-    panel->m_strGroup.clear();
-    QVERIFY(panel->UpdateData(TRUE));
-    QCOMPARE(panel->m_strGroup, u"一二三四五六七八九十"_s);
+    panel->PutEdits({QString(), QString(), u"一二三四五六七八九十"_s});
+    QCOMPARE(Group(*panel).GetWindowTextW(), u"一二三四五六七八九十"_s);
+    QCOMPARE(panel->ReadEdits().group, u"一二三四五六七八九十"_s);
     QVERIFY(answers.calls().empty());
 
     // Eleven characters are shown whole, and refused when read back.
-    panel->m_strGroup = u"一二三四五六七八九十一"_s;
-    QVERIFY(panel->UpdateData(FALSE));
-    QCOMPARE(panel->m_comboGroup.GetWindowTextW(), u"一二三四五六七八九十一"_s);
-    QCOMPARE(panel->UpdateData(TRUE), FALSE);
+    panel->PutEdits({QString(), QString(), u"一二三四五六七八九十一"_s});
+    QCOMPARE(Group(*panel).GetWindowTextW(), u"一二三四五六七八九十一"_s);
+    panel->ReadEdits();
     QCOMPARE(answers.calls().size(), std::size_t(1));
     QCOMPARE(answers.calls().front().text, MaxCharsMessage(10));
 
     // Picking an entry makes it readable again.
-    panel->m_comboGroup.SetCurSel(0);
-    QVERIFY(panel->UpdateData(TRUE));
-    QCOMPARE(panel->m_strGroup, u"工作"_s);
+    Group(*panel).SetCurSel(0);
+    QCOMPARE(panel->ReadEdits().group, u"工作"_s);
+    QCOMPARE(answers.calls().size(), std::size_t(1));
 }
 
 void TestCPropertyDlg::rightClickInTheBodyOpensItsMenu()
@@ -459,15 +462,15 @@ void TestCPropertyDlg::rightClickInTheBodyOpensItsMenu()
     CPropertyDlg* panel = createPanel();
     QVERIFY(panel);
     KitTest::MenuResponder menus;
-    panel->m_editContent.SetWindowTextW(u"正文"_s);
-    panel->m_editTitle.setFocus();
+    Body(*panel).SetWindowTextW(u"正文"_s);
+    Title(*panel).setFocus();
     menus.chooseNext(21007);
-    sendRightClick(panel->m_editContent.viewport(), QPoint(20, 20));
+    sendRightClick(Body(*panel).viewport(), QPoint(20, 20));
     QCOMPARE(menus.menus().size(), std::size_t(1));
-    QCOMPARE(menus.menus().front().owner, static_cast<QWidget*>(&panel->m_editContent));
+    QCOMPARE(menus.menus().front().owner, static_cast<QWidget*>(&Body(*panel)));
     QCOMPARE(menus.menus().front().items.size(), std::size_t(4));
-    QCOMPARE(panel->m_editContent.GetSelText(), u"正文"_s);
-    QVERIFY(panel->m_editContent.hasFocus());
+    QCOMPARE(Body(*panel).GetSelText(), u"正文"_s);
+    QVERIFY(Body(*panel).hasFocus());
 }
 
 void TestCPropertyDlg::bodyKeepsItsMarginsOnResize()
@@ -481,11 +484,11 @@ void TestCPropertyDlg::bodyKeepsItsMarginsOnResize()
     for (QSize size : {QSize(267, 300), QSize(330, 420), QSize(267, 260), QSize(267, 300)}) {
         panel->resize(size);
         const QString at = u"%1 x %2"_s.arg(size.width()).arg(size.height());
-        QVERIFY2(panel->m_editTitle.geometry() == title, qPrintable(at));
-        QVERIFY2(panel->m_comboGroup.geometry() == picker, qPrintable(at));
-        QVERIFY2(panel->m_staticTitle.geometry() == titleLabel, qPrintable(at));
-        QVERIFY2(panel->m_staticGroup.geometry() == groupLabel, qPrintable(at));
-        QVERIFY2(panel->m_editContent.geometry() == QRect(15, 103, size.width() - 27, size.height() - 118),
+        QVERIFY2(Title(*panel).geometry() == title, qPrintable(at));
+        QVERIFY2(Group(*panel).geometry() == picker, qPrintable(at));
+        QVERIFY2(DlgItem<CZorvaStatic>(*panel, 21015).geometry() == titleLabel, qPrintable(at));
+        QVERIFY2(DlgItem<CZorvaStatic>(*panel, 21016).geometry() == groupLabel, qPrintable(at));
+        QVERIFY2(Body(*panel).geometry() == QRect(15, 103, size.width() - 27, size.height() - 118),
                  qPrintable(at));
     }
 }
@@ -494,28 +497,28 @@ void TestCPropertyDlg::enterAndEscapeLeaveThePanelAlone()
 {
     CPropertyDlg* panel = createPanel();
     QVERIFY(panel);
-    panel->m_editTitle.SetWindowTextW(u"标题"_s);
-    panel->m_editContent.SetWindowTextW(u"正文"_s);
+    Title(*panel).SetWindowTextW(u"标题"_s);
+    Body(*panel).SetWindowTextW(u"正文"_s);
 
-    panel->m_editTitle.setFocus();
-    QTest::keyClick(&panel->m_editTitle, Qt::Key_Return);
-    QTest::keyClick(&panel->m_editTitle, Qt::Key_Escape);
+    Title(*panel).setFocus();
+    QTest::keyClick(&Title(*panel), Qt::Key_Return);
+    QTest::keyClick(&Title(*panel), Qt::Key_Escape);
     panel->setFocus();
     QTest::keyClick(panel, Qt::Key_Enter);
     QTest::keyClick(panel, Qt::Key_Escape);
-    panel->m_editContent.setFocus();
-    panel->m_editContent.SetSel(-1, 0);
-    QTest::keyClick(&panel->m_editContent, Qt::Key_Escape);
+    Body(*panel).setFocus();
+    Body(*panel).SetSel(-1, 0);
+    QTest::keyClick(&Body(*panel), Qt::Key_Escape);
 
     QVERIFY(panel->isVisible());
     QVERIFY(panel->GetSafeHwnd());
-    QCOMPARE(panel->m_editTitle.GetWindowTextW(), u"标题"_s);
-    QCOMPARE(panel->m_editContent.GetWindowTextW(), u"正文"_s);
+    QCOMPARE(Title(*panel).GetWindowTextW(), u"标题"_s);
+    QCOMPARE(Body(*panel).GetWindowTextW(), u"正文"_s);
 
     // In the body Enter is a new line.
-    panel->m_editContent.SetSel(2, 2);
-    QTest::keyClick(&panel->m_editContent, Qt::Key_Return);
-    QCOMPARE(panel->m_editContent.GetWindowTextW(), u"正文\n"_s);
+    Body(*panel).SetSel(2, 2);
+    QTest::keyClick(&Body(*panel), Qt::Key_Return);
+    QCOMPARE(Body(*panel).GetWindowTextW(), u"正文\n"_s);
     QVERIFY(panel->isVisible());
 }
 
@@ -523,12 +526,51 @@ void TestCPropertyDlg::tipsHideOnClicksRelayedByThePanel()
 {
     CPropertyDlg* panel = createPanel();
     QVERIFY(panel);
-    QVERIFY(panel->m_tooltip.ShowTip(&panel->m_comboGroup));
-    QVERIFY(panel->m_tooltip.IsTipVisible());
+    QVERIFY(panel->ToolTip().ShowTip(&Group(*panel)));
+    QVERIFY(panel->ToolTip().IsTipVisible());
     // A click on the panel's own background, which is no tool: only the relay hides the tip.
     QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, QPoint(250, 95));
-    QVERIFY(!panel->m_tooltip.IsTipVisible());
+    QVERIFY(!panel->ToolTip().IsTipVisible());
 }
 
 QTEST_MAIN(TestCPropertyDlg)
+void TestCPropertyDlg::holdsEditsAgainstWhatWasMarkedClean_data()
+{
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("edited");
+    QTest::newRow("nothing") << true << QString() << false;
+    QTest::newRow("title") << true << u"title"_s << true;
+    QTest::newRow("body") << true << u"body"_s << true;
+    QTest::newRow("category") << true << u"category"_s << true;
+    QTest::newRow("new memo: body") << false << u"body"_s << true;
+    // For a memo not stored yet a category alone is not worth keeping.
+    QTest::newRow("new memo: category") << false << u"category"_s << false;
+}
+
+void TestCPropertyDlg::holdsEditsAgainstWhatWasMarkedClean()
+{
+    QFETCH(bool, stored);
+    QFETCH(QString, change);
+    CPropertyDlg* panel = createPanel();
+    QVERIFY(panel);
+    panel->ShowMemo({u"标题"_s, u"正文"_s, u"工作"_s}, {u"工作"_s, u"生活"_s});
+    QCOMPARE(Group(*panel).GetWindowTextW(), u"工作"_s);
+    panel->MarkClean();
+    QVERIFY(!panel->HoldsEdits(stored));
+    if (change == u"title")
+        Title(*panel).SetWindowTextW(u"新标题"_s);
+    else if (change == u"body")
+        Body(*panel).SetWindowTextW(u"新正文"_s);
+    else if (change == u"category")
+        Group(*panel).SetCurSel(1);
+    QTEST(panel->HoldsEdits(stored), "edited");
+    // The hint in an emptied title is no title, and no edit of an empty one.
+    panel->Clear({u"工作"_s}, 0, false);
+    panel->MarkClean();
+    Body(*panel).setFocus();
+    QCOMPARE(Title(*panel).GetWindowTextW(), hint());
+    QVERIFY(!panel->HoldsEdits(stored));
+}
+
 #include "tst_cpropertydlg.moc"

@@ -1,6 +1,9 @@
+#include "DlgItem.h"
+
 #include <CMemoEditDlg.h>
 #include <CZorvaFont.h>
 #include <LoadStr.h>
+#include <StringIds.h>
 #include <TestSeams.h>
 #include <WinDefs.h>
 
@@ -41,6 +44,36 @@ void Enter(QWidget* widget, const QString& text, Input how = Typed)
     }
 }
 
+// The controls of template 21005, by id.
+CZorvaEdit& Title(const QWidget& dlg) { return DlgItem<CZorvaEdit>(dlg, 21034); }
+CZOREditComboBox& Group(const QWidget& dlg) { return DlgItem<CZOREditComboBox>(dlg, 21035); }
+CZorvaEdit& Body(const QWidget& dlg) { return DlgItem<CZorvaEdit>(dlg, 21036); }
+CZorvaStatic& TitleLabel(const QWidget& dlg) { return DlgItem<CZorvaStatic>(dlg, 21037); }
+CZorvaStatic& BodyLabel(const QWidget& dlg) { return DlgItem<CZorvaStatic>(dlg, 21039); }
+
+// Every text the title edit shows, from the dialog's first showing on (the controls are the
+// dialog's from then).
+class TitleTexts : public QObject
+{
+  public:
+    explicit TitleTexts(QWidget& dlg) { dlg.installEventFilter(this); }
+    QStringList texts;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && !m_edit) {
+            m_edit = &Title(*static_cast<QWidget*>(watched));
+            texts << m_edit->GetWindowTextW();
+            connect(m_edit, &QTextEdit::textChanged, this, [this] { texts << m_edit->GetWindowTextW(); });
+        }
+        return false;
+    }
+
+  private:
+    CZorvaEdit* m_edit = nullptr;
+};
+
 COLORREF TextColour(const CZorvaEdit& edit)
 {
     CHARFORMATW format;
@@ -60,13 +93,7 @@ class TestMemoEditDlg : public QObject
     // Prepares the dialog as the New command does and runs `action` inside its modal loop.
     INT_PTR run(CMemoEditDlg& dlg, const std::function<void(QDialog*)>& action)
     {
-        dlg.m_strTitle = LoadStr(222);
-        dlg.m_strContent.clear();
-        dlg.m_strGroup.clear();
-        dlg.m_comboGroup.ResetContent();
-        for (int i = 0; i < 3; ++i)
-            dlg.m_comboGroup.InsertString(i, kGroups[i]);
-        dlg.m_comboGroup.SetCurSel(1);
+        dlg.Prepare(LoadStr(IDS_TITLE_HINT), QString(), {kGroups[0], kGroups[1], kGroups[2]}, 1);
         m_driver->onNextModal([&action](QDialog* d) {
             QVERIFY(QTest::qWaitForWindowActive(d)); // the focus moves only in the active window
             action(d);
@@ -81,6 +108,8 @@ class TestMemoEditDlg : public QObject
     }
 
   private Q_SLOTS:
+    void initTestCase() { CMemoEditDlg::RegisterTemplate(); }
+
     void init()
     {
         m_driver = std::make_unique<KitTest::ModalDriver>();
@@ -100,46 +129,45 @@ class TestMemoEditDlg : public QObject
     void opensWithHintLabelsPickerAndTips()
     {
         CMemoEditDlg dlg;
-        QStringList titles; // every text the title edit shows
-        connect(&dlg.m_editTitle, &QTextEdit::textChanged, this,
-                [&] { titles << dlg.m_editTitle.GetWindowTextW(); });
+        const TitleTexts shownTitles(dlg);
+        const QStringList& titles = shownTitles.texts; // every text the title edit shows
         const INT_PTR result = run(dlg, [&](QDialog* d) {
             // The hint until the first show puts the focus into the title.
-            QCOMPARE(titles, QStringList({LoadStr(222), QString()}));
-            QCOMPARE(d->focusWidget(), &dlg.m_editTitle);
-            QCOMPARE(dlg.m_staticTitle.text(), QStringLiteral(u"标题(0/20):"));
-            QCOMPARE(dlg.m_staticContent.text(), QStringLiteral(u"内容(0/500):"));
+            QCOMPARE(titles, QStringList({LoadStr(IDS_TITLE_HINT), QString()}));
+            QCOMPARE(d->focusWidget(), &Title(dlg));
+            QCOMPARE(TitleLabel(dlg).text(), QStringLiteral(u"标题(0/20):"));
+            QCOMPARE(BodyLabel(dlg).text(), QStringLiteral(u"内容(0/500):"));
             // The entries put in before the window existed, in order, with the preselected one.
-            QCOMPARE(dlg.m_comboGroup.GetCount(), 3);
+            QCOMPARE(Group(dlg).GetCount(), 3);
             for (int i = 0; i < 3; ++i)
-                QCOMPARE(dlg.m_comboGroup.GetLBText(i), kGroups[i]);
-            QCOMPARE(dlg.m_comboGroup.GetCurSel(), 1);
-            QTest::keyClicks(dlg.m_comboGroup.lineEdit(), QStringLiteral("abc")); // pick-only
-            QCOMPARE(dlg.m_comboGroup.currentText(), kGroups[1]);
+                QCOMPARE(Group(dlg).GetLBText(i), kGroups[i]);
+            QCOMPARE(Group(dlg).GetCurSel(), 1);
+            QTest::keyClicks(Group(dlg).lineEdit(), QStringLiteral("abc")); // pick-only
+            QCOMPARE(Group(dlg).currentText(), kGroups[1]);
 
-            for (const auto& [tool, text] : {std::pair<QWidget*, UINT>{&dlg.m_editTitle, 210},
-                                             {&dlg.m_editContent, 211},
-                                             {&dlg.m_comboGroup, 212}})
-                QCOMPARE(dlg.m_tooltip.GetText(tool), LoadStr(text));
-            QCOMPARE(dlg.m_tooltip.Title(), LoadStr(213));
-            QVERIFY(dlg.m_tooltip.TitleIcon() == TTI_INFO && dlg.m_tooltip.IsBalloon());
+            for (const auto& [tool, text] : {std::pair<QWidget*, UINT>{&Title(dlg), 210},
+                                             {&Body(dlg), 211},
+                                             {&Group(dlg), 212}})
+                QCOMPARE(dlg.ToolTip().GetText(tool), LoadStr(text));
+            QCOMPARE(dlg.ToolTip().Title(), LoadStr(IDS_TIP_CAPTION));
+            QVERIFY(dlg.ToolTip().TitleIcon() == TTI_INFO && dlg.ToolTip().IsBalloon());
             // Input anywhere in the dialog reaches the tips: a key in the title closes the body's.
-            QVERIFY(dlg.m_tooltip.ShowTip(&dlg.m_editContent));
-            QTest::keyClick(&dlg.m_editTitle, Qt::Key_Shift);
-            QVERIFY(!dlg.m_tooltip.IsTipVisible());
+            QVERIFY(dlg.ToolTip().ShowTip(&Body(dlg)));
+            QTest::keyClick(&Title(dlg), Qt::Key_Shift);
+            QVERIFY(!dlg.ToolTip().IsTipVisible());
             for (QWidget* control : d->findChildren<QWidget*>())
                 if (GetDlgCtrlID(control))
                     QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
 
             // The empty title takes the grey hint when it is left and drops it when entered.
-            QCOMPARE(TextColour(dlg.m_editTitle), CZorvaFont::TextColour);
-            dlg.m_editContent.setFocus();
-            QCOMPARE(dlg.m_editTitle.GetWindowTextW(), LoadStr(222));
-            QCOMPARE(TextColour(dlg.m_editTitle), CZorvaFont::HintColour);
-            dlg.m_editTitle.setFocus();
-            QCOMPARE(dlg.m_editTitle.GetWindowTextW(), QString());
-            QCOMPARE(TextColour(dlg.m_editTitle), CZorvaFont::TextColour);
-            QTest::keyClick(&dlg.m_editContent, Qt::Key_Escape);
+            QCOMPARE(TextColour(Title(dlg)), CZorvaFont::TextColour);
+            Body(dlg).setFocus();
+            QCOMPARE(Title(dlg).GetWindowTextW(), LoadStr(IDS_TITLE_HINT));
+            QCOMPARE(TextColour(Title(dlg)), CZorvaFont::HintColour);
+            Title(dlg).setFocus();
+            QCOMPARE(Title(dlg).GetWindowTextW(), QString());
+            QCOMPARE(TextColour(Title(dlg)), CZorvaFont::TextColour);
+            QTest::keyClick(&Body(dlg), Qt::Key_Escape);
         });
         QCOMPARE(result, INT_PTR(IDCANCEL));
         QVERIFY(m_boxes->calls().empty());
@@ -152,29 +180,29 @@ class TestMemoEditDlg : public QObject
         CMemoEditDlg dlg;
         const std::function<void(QDialog*)> leftovers[] = {
             [&](QDialog*) { // texts typed, the body emptied again, a tip showing
-                Enter(&dlg.m_editTitle, QStringLiteral(u"周报"));
-                Enter(&dlg.m_editContent, QStringLiteral(u"xyz"));
+                Enter(&Title(dlg), QStringLiteral(u"周报"));
+                Enter(&Body(dlg), QStringLiteral(u"xyz"));
                 for (int i = 0; i < 3; ++i)
-                    QTest::keyClick(&dlg.m_editContent, Qt::Key_Backspace);
-                QVERIFY(dlg.m_tooltip.ShowTip(&dlg.m_editContent));
+                    QTest::keyClick(&Body(dlg), Qt::Key_Backspace);
+                QVERIFY(dlg.ToolTip().ShowTip(&Body(dlg)));
             },
             [&](QDialog*) { // another category picked, the title left empty with its grey hint
-                QTest::keyClick(&dlg.m_comboGroup, Qt::Key_Down);
-                dlg.m_editContent.setFocus();
-                QCOMPARE(TextColour(dlg.m_editTitle), CZorvaFont::HintColour);
+                QTest::keyClick(&Group(dlg), Qt::Key_Down);
+                Body(dlg).setFocus();
+                QCOMPARE(TextColour(Title(dlg)), CZorvaFont::HintColour);
             },
             [&](QDialog*) {},
         };
         for (const auto& leave : leftovers) {
             const INT_PTR result = run(dlg, [&](QDialog* d) {
-                QCOMPARE(d->focusWidget(), &dlg.m_editTitle);
-                QCOMPARE(dlg.m_editTitle.GetWindowTextW(), QString());
-                QCOMPARE(TextColour(dlg.m_editTitle), CZorvaFont::TextColour);
-                QCOMPARE(dlg.m_editContent.GetWindowTextW(), QString());
-                QVERIFY(!dlg.m_editTitle.CanUndo() && !dlg.m_editContent.CanUndo());
-                QCOMPARE(dlg.m_staticTitle.text(), QStringLiteral(u"标题(0/20):"));
-                QCOMPARE(dlg.m_staticContent.text(), QStringLiteral(u"内容(0/500):"));
-                QVERIFY(!dlg.m_tooltip.IsTipVisible());
+                QCOMPARE(d->focusWidget(), &Title(dlg));
+                QCOMPARE(Title(dlg).GetWindowTextW(), QString());
+                QCOMPARE(TextColour(Title(dlg)), CZorvaFont::TextColour);
+                QCOMPARE(Body(dlg).GetWindowTextW(), QString());
+                QVERIFY(!Title(dlg).CanUndo() && !Body(dlg).CanUndo());
+                QCOMPARE(TitleLabel(dlg).text(), QStringLiteral(u"标题(0/20):"));
+                QCOMPARE(BodyLabel(dlg).text(), QStringLiteral(u"内容(0/500):"));
+                QVERIFY(!dlg.ToolTip().IsTipVisible());
                 QCOMPARE(dlg.GetGroup(), kGroups[1]);
                 leave(d);
                 Click(d, IDCANCEL);
@@ -203,12 +231,12 @@ class TestMemoEditDlg : public QObject
         };
         for (const auto& c : cases) {
             CMemoEditDlg dlg;
-            CZorvaEdit& edit = c.body ? dlg.m_editContent : dlg.m_editTitle;
             QString shown, counter;
             const INT_PTR result = run(dlg, [&](QDialog* d) {
+                CZorvaEdit& edit = c.body ? Body(dlg) : Title(dlg);
                 Enter(&edit, c.input, c.how);
                 shown = edit.GetWindowTextW();
-                counter = (c.body ? dlg.m_staticContent : dlg.m_staticTitle).text();
+                counter = (c.body ? BodyLabel(dlg) : TitleLabel(dlg)).text();
                 Click(d, IDCANCEL);
             });
             QCOMPARE(result, INT_PTR(IDCANCEL));
@@ -222,7 +250,7 @@ class TestMemoEditDlg : public QObject
 
     void okRefusesOnlyAnEmptyMemo()
     {
-        const QString hint = LoadStr(222);
+        const QString hint = LoadStr(IDS_TITLE_HINT);
         const QString milk = QStringLiteral(u"买牛奶");
         const struct
         {
@@ -245,16 +273,16 @@ class TestMemoEditDlg : public QObject
             QString titleAfter, bodyAfter;
             const INT_PTR ended = run(dlg, [&](QDialog* d) {
                 for (int i = 0; i < c.downs; ++i)
-                    QTest::keyClick(&dlg.m_comboGroup, Qt::Key_Down);
-                Enter(&dlg.m_editTitle, c.title);
-                Enter(&dlg.m_editContent, c.body);
+                    QTest::keyClick(&Group(dlg), Qt::Key_Down);
+                Enter(&Title(dlg), c.title);
+                Enter(&Body(dlg), c.body);
                 if (c.enterInTitle)
-                    Enter(&dlg.m_editTitle, QStringLiteral(u"\n"));
+                    Enter(&Title(dlg), QStringLiteral(u"\n"));
                 else
                     Click(d, IDOK);
                 if (d->isVisible()) {
-                    titleAfter = dlg.m_editTitle.GetWindowTextW();
-                    bodyAfter = dlg.m_editContent.GetWindowTextW();
+                    titleAfter = Title(dlg).GetWindowTextW();
+                    bodyAfter = Body(dlg).GetWindowTextW();
                     Click(d, IDCANCEL);
                 }
             });
@@ -265,7 +293,7 @@ class TestMemoEditDlg : public QObject
             QCOMPARE(m_boxes->calls().size(), std::size_t(c.refused ? 1 : 0));
             if (c.refused) {
                 const KitTest::MessageBoxCall& call = m_boxes->calls().front();
-                QVERIFY(call.text == LoadStr(220) && call.caption == LoadStr(221) && call.style == 0 &&
+                QVERIFY(call.text == LoadStr(IDS_EMPTY_MEMO) && call.caption == LoadStr(IDS_MEMO_CAPTION) && call.style == 0 &&
                         call.owner == &dlg);
                 QCOMPARE(titleAfter, c.result); // the texts stay as they were
                 QCOMPARE(bodyAfter, c.body);

@@ -1,6 +1,7 @@
 // The panel's commands on a real store: New through the memo edit dialog, Save of the detail pane,
 // Delete, the bulk generator, the user-change notice, and what happens when the store refuses a
 // write.
+#include "FailingWrites.h"
 #include "PanelTestSupport.h"
 
 #include <CMemoEditDlg.h>
@@ -8,78 +9,35 @@
 #include <TestSeams.h>
 
 #include <QApplication>
-#include <sqlite3.h>
 
 namespace {
-
-// Makes every write of memos fail from now on, as a full disk would; reads go on working.
-void FailMemoWrites()
-{
-    sqlite3* db = nullptr;
-    QVERIFY(sqlite3_open(MemoStore_CurrentPath(), &db) == SQLITE_OK);
-    for (const char* op : {"INSERT", "UPDATE", "DELETE"}) {
-        const QByteArray sql = QByteArray("CREATE TRIGGER fail_") + op + " BEFORE " + op +
-                               " ON memo BEGIN SELECT RAISE(ABORT, 'disk full'); END;";
-        QVERIFY(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK);
-    }
-    sqlite3_close(db);
-}
-
-void Click(CZorvaIconBtton& button)
-{
-    QTest::mouseClick(&button, Qt::LeftButton);
-    PanelHarness::settle();
-}
 
 // The memo edit dialog as the person fills it: the category (when given), the body, OK.
 KitTest::ModalDriver::Action FillEditDialog(const QString& body, const QString& group = {})
 {
     return [body, group](QDialog* d) {
-        auto& dlg = *static_cast<CMemoEditDlg*>(d);
+        auto& groups = DlgItem<CZOREditComboBox>(*d, 21035);
         if (!group.isEmpty())
-            dlg.m_comboGroup.SetCurSel(dlg.m_comboGroup.FindString(-1, group));
-        Type(&dlg.m_editContent, body);
-        QTest::mouseClick(&dlg.m_btnOK, Qt::LeftButton);
+            groups.SetCurSel(groups.FindString(-1, group));
+        Type(&DlgItem<CZorvaEdit>(*d, 21036), body);
+        QTest::mouseClick(Button(d, IDOK), Qt::LeftButton);
     };
 }
 
 } // namespace
 
-class TestMemoDlgCommands : public QObject
+class TestMemoDlgCommands : public PanelTest
 {
     Q_OBJECT
   private:
-    std::unique_ptr<PanelHarness> m_h;
-    std::unique_ptr<KitTest::ModalDriver> m_driver;
-    std::unique_ptr<KitTest::MessageBoxResponder> m_boxes;
-
-    CPropertyDlg& detail() { return m_h->panel()->m_dlgProperty; }
-
     void TypeIntoDetail(const QString& title, const QString& body)
     {
-        detail().m_editTitle.SetWindowTextW(title);
-        detail().m_editContent.SetSel(0, -1);
-        detail().m_editContent.ReplaceSel(body);
+        PaneTitle(detail()).SetWindowTextW(title);
+        PaneBody(detail()).SetSel(0, -1);
+        PaneBody(detail()).ReplaceSel(body);
     }
 
   private Q_SLOTS:
-    void initTestCase() { CMemoDlg::RegisterTemplate(); }
-    void cleanupTestCase() { CMemoDlg::UnregisterTemplate(); }
-    void init()
-    {
-        m_h = std::make_unique<PanelHarness>();
-        QVERIFY(m_h->ok());
-        m_driver = std::make_unique<KitTest::ModalDriver>();
-        m_boxes = std::make_unique<KitTest::MessageBoxResponder>();
-    }
-    void cleanup()
-    {
-        QCOMPARE(m_driver->leftOpen(), 0);
-        m_boxes.reset();
-        m_driver.reset();
-        m_h.reset();
-    }
-
     void newIsRefusedAtTheLimit_data()
     {
         QTest::addColumn<int>("stored");
@@ -95,7 +53,7 @@ class TestMemoDlgCommands : public QObject
             StoreFullMemo(QString::number(i), u"正文"_s, u"全部"_s, 0);
         CMemoDlg& panel = m_h->open();
         m_driver->onNextModal([](QDialog* d) { static_cast<CDialog*>(d)->EndDialog(IDCANCEL); });
-        Click(panel.m_btnNew);
+        Click(NewButton(panel));
         QCOMPARE(m_driver->driven(), opens ? 1 : 0);
         QCOMPARE(int(m_boxes->calls().size()), opens ? 0 : 1);
         if (!opens)
@@ -125,14 +83,14 @@ class TestMemoDlgCommands : public QObject
         }
         // The title is left at the hint: it comes from the body, without the trailing blanks.
         m_driver->onNextModal(FillEditDialog(u"一二三四五六七八九十一二三四五六七八九 十二三  "_s, group));
-        Click(panel.m_btnNew);
+        Click(NewButton(panel));
         QCOMPARE(m_driver->driven(), 1);
         const MemoRecord memo = Memos().back();
         QCOMPARE(Q(MemoTitle(memo)), u"一二三四五六七八九十一二三四五六七八九"_s);
         QCOMPARE(Q(MemoGroupName(memo)), storedGroup);
         QCOMPARE(memo.groupId, groupId);
-        QCOMPARE(SelectedRow(panel.m_listMemo), 1);
-        QCOMPARE(detail().m_editTitle.GetWindowTextW(), u"一二三四五六七八九十一二三四五六七八九"_s);
+        QCOMPARE(SelectedRow(MemoList(panel)), 1);
+        QCOMPARE(PaneTitle(detail()).GetWindowTextW(), u"一二三四五六七八九十一二三四五六七八九"_s);
     }
 
     // The edit dialog is kept between News: the second starts empty, with the preselected entry
@@ -143,9 +101,9 @@ class TestMemoDlgCommands : public QObject
         StoreGroup(u"生活"_s, 101);
         CMemoDlg& panel = m_h->open();
         m_driver->onNextModal(FillEditDialog(u"甲"_s, u"生活"_s));
-        Click(panel.m_btnNew);
+        Click(NewButton(panel));
         m_driver->onNextModal(FillEditDialog(u"乙"_s));
-        Click(panel.m_btnNew);
+        Click(NewButton(panel));
         QCOMPARE(m_driver->driven(), 2);
         const MemoRecord second = MemoByTitle(u"乙"_s);
         QCOMPARE(Q(MemoContent(second)), u"乙"_s);
@@ -160,20 +118,19 @@ class TestMemoDlgCommands : public QObject
         // OK on an empty memo is refused by the dialog itself; then the person cancels.
         m_driver->onNextModal([](QDialog* d) {
             auto& dlg = *static_cast<CMemoEditDlg*>(d);
-            QTest::mouseClick(&dlg.m_btnOK, Qt::LeftButton);
+            QTest::mouseClick(Button(d, IDOK), Qt::LeftButton);
             QVERIFY(dlg.isVisible());
-            QTest::mouseClick(&dlg.m_btnCancel, Qt::LeftButton);
+            QTest::mouseClick(Button(d, IDCANCEL), Qt::LeftButton);
         });
-        Click(panel.m_btnNew);
+        Click(NewButton(panel));
         QCOMPARE(m_boxes->calls().size(), size_t(1));
         QCOMPARE(DBI_MemGetValidRecordCount(), 1);
-        QCOMPARE(panel.m_bNewMemo, TRUE);
+        QVERIFY(panel.PaneIsNewMemo());
 
         // Save now stores the pane as a second memo, with the empty category it has.
         TypeIntoDetail(u"新的"_s, u"内容"_s);
-        detail().m_strGroup.clear();
-        detail().UpdateData(FALSE);
-        Click(panel.m_btnSave);
+        detail().SetDlgItemTextW(21014, QString());
+        Click(SaveButton(panel));
         QCOMPARE(DBI_MemGetValidRecordCount(), 2);
         QCOMPARE(Q(MemoTitle(MemoByTitle(u"周报"_s))), u"周报"_s);
         QCOMPARE(Q(MemoGroupName(MemoByTitle(u"新的"_s))), QString());
@@ -192,7 +149,7 @@ class TestMemoDlgCommands : public QObject
         CMemoDlg& panel = m_h->open();
         const MemoTime before = CurrentMemoTime();
         TypeIntoDetail(u"周报"_s, u"本周完成了"_s);
-        Click(panel.m_btnSave);
+        Click(SaveButton(panel));
         MemoRecord saved = Memos().front();
         QCOMPARE(saved.key, key);
         QCOMPARE(Q(MemoContent(saved)), u"本周完成了"_s);
@@ -201,13 +158,12 @@ class TestMemoDlgCommands : public QObject
         QCOMPARE(saved.groupId, 100);
         QCOMPARE(saved.flags, 0x80000005u);
         QVERIFY(saved.stamp >= before && saved.stamp <= CurrentMemoTime());
-        QCOMPARE(SelectedRow(panel.m_listMemo), 0);
+        QCOMPARE(SelectedRow(MemoList(panel)), 0);
 
         // Filed under another category, the memo carries that category's id: deleting the old
         // category no longer moves it, deleting the new one does.
-        detail().m_strGroup = u"生活"_s;
-        detail().UpdateData(FALSE);
-        Click(panel.m_btnSave);
+        detail().SetDlgItemTextW(21014, u"生活"_s);
+        Click(SaveButton(panel));
         saved = Memos().front();
         QCOMPARE(Q(MemoGroupName(saved)), u"生活"_s);
         QCOMPARE(saved.groupId, 101);
@@ -228,9 +184,11 @@ class TestMemoDlgCommands : public QObject
         for (int i = 0; i < 98; ++i)
             StoreFullMemo(QString::number(i), u"正文"_s, u"全部"_s, 0);
         CMemoDlg& panel = m_h->open();
+        // New, cancelled: the pane stands for a memo not stored yet.
+        m_driver->onNextModal([](QDialog* d) { QTest::mouseClick(Button(d, IDCANCEL), Qt::LeftButton); });
+        Click(NewButton(panel));
         TypeIntoDetail(u"QUARTZLEDGER"_s, body);
-        panel.m_bNewMemo = TRUE;
-        Click(panel.m_btnSave);
+        Click(SaveButton(panel));
         const std::vector<MemoRecord> memos = Memos();
         QCOMPARE(int(memos.size()), 98 + int(titles.size()));
         for (int i = 0; i < int(titles.size()); ++i) {
@@ -248,11 +206,11 @@ class TestMemoDlgCommands : public QObject
         for (int i = 0; i < 6; ++i)
             StoreFullMemo(QString::number(i), u"正文"_s, u"全部"_s, 0);
         CMemoDlg& panel = m_h->open();
-        CZorvaListCtrl& list = panel.m_listMemo;
+        CZorvaListCtrl& list = MemoList(panel);
         // With nothing selected Delete asks nothing and selects the first row.
         list.SetItemState(-1, 0, LVIS_SELECTED);
         PanelHarness::settle();
-        Click(panel.m_btnDelete);
+        Click(DeleteButton(panel));
         QVERIFY(m_boxes->calls().empty());
         QCOMPARE(SelectedRow(list), 0);
 
@@ -261,9 +219,9 @@ class TestMemoDlgCommands : public QObject
             list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
         PanelHarness::settle();
         m_boxes->queueAnswers({IDNO, IDYES});
-        Click(panel.m_btnDelete);
+        Click(DeleteButton(panel));
         QCOMPARE(DBI_MemGetValidRecordCount(), 6);
-        Click(panel.m_btnDelete);
+        Click(DeleteButton(panel));
         QCOMPARE(m_boxes->calls()[1].text, LoadStr(234));
         QCOMPARE(m_boxes->calls()[1].style, UINT(0x24));
         QCOMPARE(ListTitles(list), (QStringList{u"0"_s, u"2"_s, u"4"_s}));
@@ -281,18 +239,18 @@ class TestMemoDlgCommands : public QObject
         StoreFullMemo(u"唯一"_s, u"正文"_s, u"工作"_s, 100);
         CMemoDlg& panel = m_h->open();
         m_boxes->setDefaultAnswer(IDYES);
-        Click(panel.m_btnDelete);
+        Click(DeleteButton(panel));
         QCOMPARE(DBI_MemGetValidRecordCount(), 0);
-        QCOMPARE(detail().m_editContent.GetWindowTextW(), QString());
-        QVERIFY(detail().m_editTitle.GetWindowTextW() != u"唯一"_s);
-        QCOMPARE(Entries(detail().m_comboGroup), (QStringList{u"工作"_s, u"其它"_s}));
+        QCOMPARE(PaneBody(detail()).GetWindowTextW(), QString());
+        QVERIFY(PaneTitle(detail()).GetWindowTextW() != u"唯一"_s);
+        QCOMPARE(Entries(PaneGroup(detail())), (QStringList{u"工作"_s, u"其它"_s}));
 
         // The list is empty and the pane says nothing of a stored memo: Save makes a new one.
-        QCOMPARE(panel.m_bNewMemo, FALSE);
+        QVERIFY(!panel.PaneIsNewMemo());
         TypeIntoDetail(u"又一个"_s, u"正文"_s);
-        Click(panel.m_btnSave);
+        Click(SaveButton(panel));
         QCOMPARE(DBI_MemGetValidRecordCount(), 1);
-        QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"又一个"_s});
+        QCOMPARE(ListTitles(MemoList(panel)), QStringList{u"又一个"_s});
     }
 
     void reloadDuringTheEditDialogLosesNothing()
@@ -306,38 +264,38 @@ class TestMemoDlgCommands : public QObject
             PanelHarness::settle();
             FillEditDialog(u"买菜"_s)(d);
         });
-        Click(panel.m_btnNew);
+        Click(NewButton(panel));
         QCOMPARE(DBI_MemGetValidRecordCount(), 2);
-        QCOMPARE(ListTitles(panel.m_listMemo), (QStringList{u"周报"_s, u"买菜"_s}));
-        QCOMPARE(SelectedRow(panel.m_listMemo), 1);
+        QCOMPARE(ListTitles(MemoList(panel)), (QStringList{u"周报"_s, u"买菜"_s}));
+        QCOMPARE(SelectedRow(MemoList(panel)), 1);
     }
 
     void failedWritesAreReportedAndLoseNothing()
     {
         StoreFullMemo(u"周报"_s, u"本周"_s, u"全部"_s, 0);
         CMemoDlg& panel = m_h->open();
-        FailMemoWrites();
+        QVERIFY(FailWrites("memo")); // as a full disk would
         TypeIntoDetail(u"周报"_s, u"改过的正文"_s);
-        Click(panel.m_btnSave);
+        Click(SaveButton(panel));
         QCOMPARE(m_boxes->calls().size(), size_t(1));
         QCOMPARE(m_boxes->calls()[0].text, LoadStr(239));
-        QCOMPARE(detail().m_editContent.GetWindowTextW(), u"改过的正文"_s);
+        QCOMPARE(PaneBody(detail()).GetWindowTextW(), u"改过的正文"_s);
         QCOMPARE(Q(MemoContent(Memos().front())), u"本周"_s);
 
         m_boxes->setDefaultAnswer(IDYES);
-        Click(panel.m_btnDelete);
+        Click(DeleteButton(panel));
         QCOMPARE(m_boxes->calls().back().text, LoadStr(240));
-        QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"周报"_s});
+        QCOMPARE(ListTitles(MemoList(panel)), QStringList{u"周报"_s});
         QCOMPARE(DBI_MemGetValidRecordCount(), 1);
 
         // A new memo that could not be stored waits in the detail pane (the edits there before
         // are dropped when New asks).
         m_boxes->setNextAnswer(IDNO);
         m_driver->onNextModal(FillEditDialog(u"买菜"_s));
-        Click(panel.m_btnNew);
+        Click(NewButton(panel));
         QCOMPARE(m_boxes->calls().back().text, LoadStr(239));
-        QCOMPARE(detail().m_editContent.GetWindowTextW(), u"买菜"_s);
-        QCOMPARE(panel.m_bNewMemo, TRUE);
+        QCOMPARE(PaneBody(detail()).GetWindowTextW(), u"买菜"_s);
+        QVERIFY(panel.PaneIsNewMemo());
         QCOMPARE(DBI_MemGetValidRecordCount(), 1);
     }
 
@@ -345,7 +303,7 @@ class TestMemoDlgCommands : public QObject
     {
         CMemoDlg& panel = m_h->open();
         TypeIntoDetail(u"短"_s, u"正文"_s);
-        Click(panel.m_btnSave);
+        Click(SaveButton(panel));
         MemoRecord expected{};
         const MemoRecord memo = Memos().front();
         expected = NewMemoRecord(memo.stamp, u"", memo.groupId, u"短", u"正文");
@@ -361,11 +319,11 @@ class TestMemoDlgCommands : public QObject
         StoreFullMemo(u"别处写的"_s, u"正文"_s, u"全部"_s, 0);
         PostOwningMessage(&panel, WM_MEMO_UPDATEDATA, std::make_unique<QString>(u"tester"_s));
         PanelHarness::settle();
-        QCOMPARE(panel.m_listMemo.GetItemCount(), 0);
+        QCOMPARE(MemoList(panel).GetItemCount(), 0);
         QVERIFY(StatusTexts(host).isEmpty());
         panel.show();
         PanelHarness::settle();
-        QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"别处写的"_s});
+        QCOMPARE(ListTitles(MemoList(panel)), QStringList{u"别处写的"_s});
         QCOMPARE(StatusTexts(host), QStringList{FormatStr(LoadStr(233), 1)});
     }
 
@@ -373,11 +331,11 @@ class TestMemoDlgCommands : public QObject
     {
         StoreFullMemo(u"周报"_s, u"本周"_s, u"全部"_s, 0);
         CMemoDlg& panel = m_h->open();
-        QTest::keyClick(&panel.m_listMemo, Qt::Key_Return);
-        QTest::keyClick(&panel.m_listMemo, Qt::Key_Escape);
+        QTest::keyClick(&MemoList(panel), Qt::Key_Return);
+        QTest::keyClick(&MemoList(panel), Qt::Key_Escape);
         PanelHarness::settle();
         QVERIFY(panel.isVisible());
-        QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"周报"_s});
+        QCOMPARE(ListTitles(MemoList(panel)), QStringList{u"周报"_s});
         QCOMPARE(m_driver->driven(), 0);
     }
 };

@@ -13,12 +13,6 @@
 
 namespace {
 
-void Click(CZorvaIconBtton& button)
-{
-    QTest::mouseClick(&button, Qt::LeftButton);
-    PanelHarness::settle();
-}
-
 // Runs SQL on the open store's file through a connection of its own.
 void ExecOnStore(const char* sql)
 {
@@ -32,20 +26,15 @@ enum class Action { ClickRow, Refresh, Category, Search, DeleteOther };
 
 } // namespace
 
-class TestMemoDlgEdits : public QObject
+class TestMemoDlgEdits : public PanelTest
 {
     Q_OBJECT
   private:
-    std::unique_ptr<PanelHarness> m_h;
-    std::unique_ptr<KitTest::ModalDriver> m_driver;
-    std::unique_ptr<KitTest::MessageBoxResponder> m_boxes;
-
-    CPropertyDlg& detail() { return m_h->panel()->m_dlgProperty; }
-    QString paneBody() { return detail().m_editContent.GetWindowTextW(); }
+    QString paneBody() { return PaneBody(detail()).GetWindowTextW(); }
     void TypeBody(const QString& text)
     {
-        detail().m_editContent.SetSel(detail().m_editContent.GetTextLength(), -1);
-        Type(&detail().m_editContent, text);
+        PaneBody(detail()).SetSel(PaneBody(detail()).GetTextLength(), -1);
+        Type(&PaneBody(detail()), text);
         PanelHarness::settle();
     }
     int QuestionsAsked() const
@@ -55,23 +44,6 @@ class TestMemoDlgEdits : public QObject
     }
 
   private Q_SLOTS:
-    void initTestCase() { CMemoDlg::RegisterTemplate(); }
-    void cleanupTestCase() { CMemoDlg::UnregisterTemplate(); }
-    void init()
-    {
-        m_h = std::make_unique<PanelHarness>();
-        QVERIFY(m_h->ok());
-        m_driver = std::make_unique<KitTest::ModalDriver>();
-        m_boxes = std::make_unique<KitTest::MessageBoxResponder>();
-    }
-    void cleanup()
-    {
-        QCOMPARE(m_driver->leftOpen(), 0);
-        m_boxes.reset();
-        m_driver.reset();
-        m_h.reset();
-    }
-
     // Each action of the person that would replace the edited pane, answered each way.
     void actionsAskBeforeReplacingEdits_data()
     {
@@ -103,23 +75,23 @@ class TestMemoDlgEdits : public QObject
         m_boxes->queueAnswers({answer, IDYES}); // the second answers Delete's own question
         switch (action) {
         case Action::ClickRow:
-            ClickRow(panel.m_listMemo, 1);
+            ClickRow(MemoList(panel), 1);
             break;
         case Action::Refresh:
-            Click(panel.m_btnRefresh);
+            Click(RefreshButton(panel));
             break;
         case Action::Category:
-            Choose(panel.m_cmbGroup, u"生活"_s);
+            Choose(GroupFilter(panel), u"生活"_s);
             break;
         case Action::Search:
-            Type(&panel.m_edtSearch, u"丙"_s);
+            Type(&SearchBox(panel), u"丙"_s);
             PanelHarness::settle();
             break;
         case Action::DeleteOther:
             // Row 乙 alone is selected, with no report of it handled yet.
-            panel.m_listMemo.SetItemState(0, 0, LVIS_SELECTED);
-            panel.m_listMemo.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
-            QTest::mouseClick(&panel.m_btnDelete, Qt::LeftButton);
+            MemoList(panel).SetItemState(0, 0, LVIS_SELECTED);
+            MemoList(panel).SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+            QTest::mouseClick(&DeleteButton(panel), Qt::LeftButton);
             PanelHarness::settle();
             break;
         }
@@ -137,11 +109,11 @@ class TestMemoDlgEdits : public QObject
             PanelHarness::settle();
             QCOMPARE(paneBody(), u"甲正文改"_s);
             QVERIFY(panel.PaneHoldsEdits());
-            QCOMPARE(SelectedRow(panel.m_listMemo), 0);
-            QCOMPARE(panel.m_cmbGroup.GetWindowTextW(), u"全部"_s);
-            QCOMPARE(ListTitles(panel.m_listMemo), (QStringList{u"甲"_s, u"乙"_s, u"丙"_s}));
-            QVERIFY(panel.m_edtSearch.GetWindowTextW().isEmpty() ||
-                    panel.m_edtSearch.GetWindowTextW() == LoadStr(201));
+            QCOMPARE(SelectedRow(MemoList(panel)), 0);
+            QCOMPARE(GroupFilter(panel).GetWindowTextW(), u"全部"_s);
+            QCOMPARE(ListTitles(MemoList(panel)), (QStringList{u"甲"_s, u"乙"_s, u"丙"_s}));
+            QVERIFY(SearchBox(panel).GetWindowTextW().isEmpty() ||
+                    SearchBox(panel).GetWindowTextW() == LoadStr(201));
             return;
         }
         QVERIFY(!panel.PaneHoldsEdits());
@@ -152,9 +124,9 @@ class TestMemoDlgEdits : public QObject
                                                                  : u"丙正文"_s;
         QTRY_COMPARE(paneBody(), expectedPane);
         if (action == Action::Category)
-            QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"丙"_s});
+            QCOMPARE(ListTitles(MemoList(panel)), QStringList{u"丙"_s});
         if (action == Action::DeleteOther)
-            QCOMPARE(ListTitles(panel.m_listMemo), (QStringList{u"甲"_s, u"丙"_s}));
+            QCOMPARE(ListTitles(MemoList(panel)), (QStringList{u"甲"_s, u"丙"_s}));
     }
 
     // The search box taking the focus, and the placeholder going, change nothing in the pane.
@@ -164,10 +136,10 @@ class TestMemoDlgEdits : public QObject
         CMemoDlg& panel = m_h->open();
         ShellTestHost host;
         TypeBody(u"改"_s);
-        panel.m_edtSearch.SetFocus();
+        SearchBox(panel).SetFocus();
         PanelHarness::settle();
         PostMessage(&panel, WM_MEMO_FOCUSSEARCH, 0, 0);
-        QTest::keyClick(&panel.m_listMemo, Qt::Key_F3, Qt::ControlModifier);
+        QTest::keyClick(&MemoList(panel), Qt::Key_F3, Qt::ControlModifier);
         PanelHarness::settle();
         QCOMPARE(paneBody(), u"甲正文改"_s);
         QVERIFY(StatusTexts(host).isEmpty()); // nothing was reloaded
@@ -175,7 +147,7 @@ class TestMemoDlgEdits : public QObject
 
         // One press of Refresh (answered: drop the edits) reloads once.
         m_boxes->setNextAnswer(IDNO);
-        Click(panel.m_btnRefresh);
+        Click(RefreshButton(panel));
         QCOMPARE(StatusTexts(host).size(), 1);
         QCOMPARE(paneBody(), u"甲正文"_s);
     }
@@ -185,13 +157,13 @@ class TestMemoDlgEdits : public QObject
     {
         StoreFullMemo(u"甲"_s, u"甲正文"_s, u"全部"_s, 0);
         CMemoDlg& panel = m_h->open();
-        const QString plain = panel.m_btnSave.GetWindowTextW();
+        const QString plain = SaveButton(panel).GetWindowTextW();
         TypeBody(u"改"_s);
-        QVERIFY(panel.m_btnSave.GetWindowTextW() != plain);
-        QTest::keyClick(&detail().m_editContent, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(SaveButton(panel).GetWindowTextW() != plain);
+        QTest::keyClick(&PaneBody(detail()), Qt::Key_S, Qt::ControlModifier);
         PanelHarness::settle();
         QCOMPARE(Q(MemoContent(MemoByTitle(u"甲"_s))), u"甲正文改"_s);
-        QCOMPARE(panel.m_btnSave.GetWindowTextW(), plain);
+        QCOMPARE(SaveButton(panel).GetWindowTextW(), plain);
         QCOMPARE(paneBody(), u"甲正文改"_s);
     }
 
@@ -209,7 +181,7 @@ class TestMemoDlgEdits : public QObject
         QVERIFY(MemoStore_Open("other", otherDir.path().toUtf8().constData()) == 1);
         PostOwningMessage(&panel, WM_MEMO_UPDATEDATA, std::make_unique<QString>(u"other"_s));
         PanelHarness::settle();
-        QCOMPARE(panel.m_listMemo.GetItemCount(), 0);
+        QCOMPARE(MemoList(panel).GetItemCount(), 0);
         QVERIFY(paneBody().isEmpty());
         QCOMPARE(QuestionsAsked(), 0);
 
@@ -221,7 +193,7 @@ class TestMemoDlgEdits : public QObject
         QCOMPARE(StatusTexts(host).back(), FormatStr(LoadStr(242), 1));
         QCOMPARE(Q(MemoContent(MemoByTitle(u"甲"_s))), u"甲正文"_s);
 
-        Click(panel.m_btnSave);
+        Click(SaveButton(panel));
         QCOMPARE(Q(MemoContent(MemoByTitle(u"甲"_s))), u"甲正文改"_s);
         MemoRecord draft{};
         QCOMPARE(MemoStore_DraftRead(&draft), 0);
@@ -247,8 +219,8 @@ class TestMemoDlgEdits : public QObject
 
         CMemoDlg& panel = m_h->open();
         QCOMPARE(paneBody(), u"草稿正文"_s);
-        QCOMPARE(SelectedRow(panel.m_listMemo), -1);
-        Click(panel.m_btnSave);
+        QCOMPARE(SelectedRow(MemoList(panel)), -1);
+        Click(SaveButton(panel));
         QCOMPARE(DBI_MemGetValidRecordCount(), 2);
         QCOMPARE(Q(MemoContent(MemoByTitle(u"草稿"_s))), u"草稿正文"_s);
         QCOMPARE(Q(MemoContent(MemoByTitle(u"乙"_s))), u"乙正文"_s);
@@ -258,12 +230,16 @@ class TestMemoDlgEdits : public QObject
     // A Save that would create the 101st memo is refused and keeps the text in the pane.
     void saveCreatingAtTheLimitIsRefused()
     {
-        for (int i = 0; i < int(MAX_MEMO_COUNT); ++i)
+        for (int i = 0; i < int(MAX_MEMO_COUNT) - 1; ++i)
             StoreFullMemo(QString::number(i), u"正文"_s, u"全部"_s, 0);
         CMemoDlg& panel = m_h->open();
-        panel.m_bNewMemo = TRUE;
+        // New, cancelled: the pane stands for a memo not stored yet; then another host fills the
+        // store.
+        m_driver->onNextModal([](QDialog* d) { QTest::mouseClick(Button(d, IDCANCEL), Qt::LeftButton); });
+        Click(NewButton(panel));
+        StoreFullMemo(u"99"_s, u"正文"_s, u"全部"_s, 0);
         TypeBody(u"第一百零一条"_s);
-        Click(panel.m_btnSave);
+        Click(SaveButton(panel));
         QCOMPARE(m_boxes->calls().back().text, LoadStr(223));
         QCOMPARE(DBI_MemGetValidRecordCount(), std::int32_t(MAX_MEMO_COUNT));
         QVERIFY(paneBody().endsWith(u"第一百零一条"_s));
@@ -277,10 +253,10 @@ class TestMemoDlgEdits : public QObject
         CMemoDlg& panel = m_h->open();
         ExecOnStore("ALTER TABLE memo RENAME TO memo_away");
         m_boxes->setDefaultAnswer(IDYES);
-        Click(panel.m_btnDelete);
+        Click(DeleteButton(panel));
         ExecOnStore("ALTER TABLE memo_away RENAME TO memo");
         QCOMPARE(m_boxes->calls().back().text, LoadStr(240));
-        QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"甲"_s});
+        QCOMPARE(ListTitles(MemoList(panel)), QStringList{u"甲"_s});
         QCOMPARE(DBI_MemGetValidRecordCount(), 1);
     }
 };

@@ -24,32 +24,10 @@ int InkInListMiddle(CZorvaListCtrl& list)
 
 } // namespace
 
-class TestMemoDlgEveryday : public QObject
+class TestMemoDlgEveryday : public PanelTest
 {
     Q_OBJECT
-  private:
-    std::unique_ptr<PanelHarness> m_h;
-    std::unique_ptr<KitTest::ModalDriver> m_driver;
-    std::unique_ptr<KitTest::MessageBoxResponder> m_boxes;
-
   private Q_SLOTS:
-    void initTestCase() { CMemoDlg::RegisterTemplate(); }
-    void cleanupTestCase() { CMemoDlg::UnregisterTemplate(); }
-    void init()
-    {
-        m_h = std::make_unique<PanelHarness>();
-        QVERIFY(m_h->ok());
-        m_driver = std::make_unique<KitTest::ModalDriver>();
-        m_boxes = std::make_unique<KitTest::MessageBoxResponder>();
-    }
-    void cleanup()
-    {
-        QCOMPARE(m_driver->leftOpen(), 0);
-        m_boxes.reset();
-        m_driver.reset();
-        m_h.reset();
-    }
-
     void ctrlNOpensTheNewDialogLikeTheButton()
     {
         CMemoDlg& panel = m_h->open();
@@ -57,7 +35,7 @@ class TestMemoDlgEveryday : public QObject
             QVERIFY(dlg->findChild<QWidget*>(u"21036"_s)); // the memo edit dialog's body
             dlg->reject();
         });
-        QTest::keyClick(&panel.m_listMemo, Qt::Key_N, Qt::ControlModifier);
+        QTest::keyClick(&MemoList(panel), Qt::Key_N, Qt::ControlModifier);
         QTRY_COMPARE(m_driver->driven(), 1);
         QCOMPARE(DBI_MemGetValidRecordCount(), 0);
     }
@@ -90,15 +68,15 @@ class TestMemoDlgEveryday : public QObject
         for (const QString& title : QStringList{u"ab one"_s, u"two"_s, u"ab three"_s}.mid(0, memos))
             QVERIFY(StoreFullMemo(title, u"b"_s, u"全部"_s, 0) > 0);
         CMemoDlg& panel = m_h->open();
-        panel.m_edtSearch.SetFocus();
-        QTRY_VERIFY(panel.m_edtSearch.hasFocus());
-        Type(&panel.m_edtSearch, typed);
+        SearchBox(panel).SetFocus();
+        QTRY_VERIFY(SearchBox(panel).hasFocus());
+        Type(&SearchBox(panel), typed);
         PanelHarness::settle();
-        QTest::keyClick(&panel.m_edtSearch, Qt::Key(key));
+        QTest::keyClick(&SearchBox(panel), Qt::Key(key));
         PanelHarness::settle();
-        QCOMPARE(ListTitles(panel.m_listMemo), listed);
-        QCOMPARE(panel.m_listMemo.hasFocus(), listFocused);
-        QCOMPARE(panel.m_edtSearch.GetWindowTextW(), searchText);
+        QCOMPARE(ListTitles(MemoList(panel)), listed);
+        QCOMPARE(MemoList(panel).hasFocus(), listFocused);
+        QCOMPARE(SearchBox(panel).GetWindowTextW(), searchText);
         QVERIFY(panel.IsWindowVisible()); // Escape never closes the panel
     }
 
@@ -110,15 +88,15 @@ class TestMemoDlgEveryday : public QObject
         QVERIFY(StoreFullMemo(u"short"_s, u"b"_s, u"全部"_s, 0) > 0);
         QVERIFY(StoreFullMemo(u"ABCDEFGHIJKLMNOPQRST"_s, lines.join(u'\n'), u"全部"_s, 0) > 0);
         CMemoDlg& panel = m_h->open();
-        ClickRow(panel.m_listMemo, 1);
-        CPropertyDlg& detail = panel.m_dlgProperty;
-        QTRY_COMPARE(detail.m_editTitle.GetWindowTextW(), u"ABCDEFGHIJKLMNOPQRST"_s);
-        QVERIFY(detail.m_editContent.verticalScrollBar()->maximum() > 0); // longer than the pane
-        QCOMPARE(detail.m_editContent.verticalScrollBar()->value(), 0);
-        QCOMPARE(detail.m_editContent.textCursor().position(), 0);
-        QVERIFY(detail.m_editTitle.horizontalScrollBar()->maximum() > 0); // wider than the box
-        QCOMPARE(detail.m_editTitle.horizontalScrollBar()->value(), 0);
-        QCOMPARE(detail.m_editTitle.textCursor().position(), 0);
+        ClickRow(MemoList(panel), 1);
+        CPropertyDlg& detail = Pane(panel);
+        QTRY_COMPARE(PaneTitle(detail).GetWindowTextW(), u"ABCDEFGHIJKLMNOPQRST"_s);
+        QVERIFY(PaneBody(detail).verticalScrollBar()->maximum() > 0); // longer than the pane
+        QCOMPARE(PaneBody(detail).verticalScrollBar()->value(), 0);
+        QCOMPARE(PaneBody(detail).textCursor().position(), 0);
+        QVERIFY(PaneTitle(detail).horizontalScrollBar()->maximum() > 0); // wider than the box
+        QCOMPARE(PaneTitle(detail).horizontalScrollBar()->value(), 0);
+        QCOMPARE(PaneTitle(detail).textCursor().position(), 0);
     }
 
     // Emoji in a memo are drawn as the colour pictures they are, not as empty boxes (the package
@@ -127,8 +105,8 @@ class TestMemoDlgEveryday : public QObject
     {
         QVERIFY(StoreFullMemo(u"表情"_s, u"\U0001F600\U0001F34E\U0001F30A"_s, u"全部"_s, 0) > 0);
         CMemoDlg& panel = m_h->open();
-        ClickRow(panel.m_listMemo, 0);
-        CMenuRichEditCtrl& body = panel.m_dlgProperty.m_editContent;
+        ClickRow(MemoList(panel), 0);
+        CMenuRichEditCtrl& body = PaneBody(panel);
         QTRY_COMPARE(body.GetWindowTextW(), u"\U0001F600\U0001F34E\U0001F30A"_s);
         const QImage image = body.viewport()->grab().toImage();
         int coloured = 0;
@@ -143,19 +121,19 @@ class TestMemoDlgEveryday : public QObject
     void anEmptyStartSaysWhatToDo()
     {
         CMemoDlg& panel = m_h->open();
-        QVERIFY(InkInListMiddle(panel.m_listMemo) > 0);
+        QVERIFY(InkInListMiddle(MemoList(panel)) > 0);
 
         m_driver->onNextModal([](QDialog* dlg) {
             Type(dlg->findChild<QWidget*>(u"21036"_s), u"first memo"_s);
             QTest::mouseClick(dlg->findChild<QWidget*>(u"1"_s), Qt::LeftButton);
         });
-        QTest::mouseClick(&panel.m_btnNew, Qt::LeftButton);
-        QTRY_COMPARE(ListTitles(panel.m_listMemo), QStringList{u"first memo"_s});
-        QCOMPARE(InkInListMiddle(panel.m_listMemo), 0);
+        QTest::mouseClick(&NewButton(panel), Qt::LeftButton);
+        QTRY_COMPARE(ListTitles(MemoList(panel)), QStringList{u"first memo"_s});
+        QCOMPARE(InkInListMiddle(MemoList(panel)), 0);
 
-        Choose(panel.m_cmbGroup, u"其它"_s);
-        QCOMPARE(panel.m_listMemo.GetItemCount(), 0);
-        QCOMPARE(InkInListMiddle(panel.m_listMemo), 0);
+        Choose(GroupFilter(panel), u"其它"_s);
+        QCOMPARE(MemoList(panel).GetItemCount(), 0);
+        QCOMPARE(InkInListMiddle(MemoList(panel)), 0);
     }
 
     // Memos back from the trash: the first is selected and shown, also where the filter or a
@@ -178,20 +156,20 @@ class TestMemoDlgEveryday : public QObject
         const std::int32_t back = StoreFullMemo(u"came back"_s, u"restored body"_s, u"全部"_s, 0);
         QVERIFY(back > 0);
         CMemoDlg& panel = m_h->open();
-        Choose(panel.m_cmbGroup, filter);
+        Choose(GroupFilter(panel), filter);
         if (!search.isEmpty()) {
-            panel.m_edtSearch.SetFocus();
-            Type(&panel.m_edtSearch, search);
+            SearchBox(panel).SetFocus();
+            Type(&SearchBox(panel), search);
             PanelHarness::settle();
         }
-        QCOMPARE(ListTitles(panel.m_listMemo).contains(u"came back"_s),
+        QCOMPARE(ListTitles(MemoList(panel)).contains(u"came back"_s),
                  filter == u"全部"_s && search.isEmpty());
-        ClickRow(panel.m_listMemo, 0);
+        ClickRow(MemoList(panel), 0);
 
         SendMessage(&panel, WM_MEMO_SHOWRESTORED, WPARAM(back), LPARAM(2));
         PanelHarness::settle();
-        QCOMPARE(ListTitles(panel.m_listMemo).value(SelectedRow(panel.m_listMemo)), u"came back"_s);
-        QTRY_COMPARE(panel.m_dlgProperty.m_editContent.GetWindowTextW(), u"restored body"_s);
+        QCOMPARE(ListTitles(MemoList(panel)).value(SelectedRow(MemoList(panel))), u"came back"_s);
+        QTRY_COMPARE(PaneBody(panel).GetWindowTextW(), u"restored body"_s);
         QCOMPARE(StatusTexts(host).value(StatusTexts(host).size() - 1), FormatStr(LoadStr(244), 2, 3));
     }
 };

@@ -31,12 +31,14 @@ void TypeInto(CZorvaEdit& edit, const QString& text)
 
 } // namespace
 
-class TestMemoDlgList : public QObject
+class TestMemoDlgList : public PanelTest
 {
     Q_OBJECT
-  private:
-    std::unique_ptr<PanelHarness> m_h;
+  public:
+    // The list tests answer message boxes themselves where they expect one.
+    TestMemoDlgList() : PanelTest(false) {}
 
+  private:
     // Four memos for the search: "ab" is in the first one's title and the second one's body.
     CMemoDlg& openWithSearchMemos()
     {
@@ -48,19 +50,6 @@ class TestMemoDlgList : public QObject
     }
 
   private Q_SLOTS:
-    void initTestCase() { CMemoDlg::RegisterTemplate(); }
-    void cleanupTestCase() { CMemoDlg::UnregisterTemplate(); }
-    void init()
-    {
-        m_h = std::make_unique<PanelHarness>();
-        QVERIFY(m_h->ok());
-    }
-    void cleanup()
-    {
-        QPointer<CMemoDlg> panel = m_h->panel();
-        m_h.reset();
-        QVERIFY(!panel);
-    }
 
     void listFollowsTheCategory_data()
     {
@@ -87,16 +76,16 @@ class TestMemoDlgList : public QObject
         StoreFullMemo(u"杂事"_s, u"其它"_s, u"其它"_s, OTHER_GROUP_ID);
         CMemoDlg& panel = m_h->open();
         ShellTestHost host;
-        Choose(panel.m_cmbGroup, filter);
-        QCOMPARE(ListTitles(panel.m_listMemo), titles);
+        Choose(GroupFilter(panel), filter);
+        QCOMPARE(ListTitles(MemoList(panel)), titles);
         QCOMPARE(StatusTexts(host).value(StatusTexts(host).size() - 1),
                  FormatStr(LoadStr(233), int(titles.size())));
         // An empty list leaves the detail pane ready for a new memo, offering the real categories.
-        QCOMPARE(panel.m_bNewMemo, titles.isEmpty() ? TRUE : FALSE);
-        QCOMPARE(panel.m_btnFind.IsWindowEnabled(), titles.isEmpty() ? FALSE : TRUE);
+        QCOMPARE(panel.PaneIsNewMemo(), titles.isEmpty());
+        QCOMPARE(FindButton(panel).IsWindowEnabled(), titles.isEmpty() ? FALSE : TRUE);
         if (titles.isEmpty()) {
-            QCOMPARE(panel.m_dlgProperty.m_editContent.GetWindowTextW(), QString());
-            QCOMPARE(Entries(panel.m_dlgProperty.m_comboGroup), (QStringList{u"工作"_s, u"学习"_s}));
+            QCOMPARE(PaneBody(panel).GetWindowTextW(), QString());
+            QCOMPARE(Entries(PaneGroup(panel)), (QStringList{u"工作"_s, u"学习"_s}));
         }
     }
 
@@ -106,36 +95,42 @@ class TestMemoDlgList : public QObject
             StoreFullMemo(u"周报"_s, u"本周"_s, u"全部"_s, 0, MakeMemoTime(2011, 7, 1, 9, 30, 0));
         StoreFullMemo(u"旧"_s, u"早"_s, u"全部"_s, 0, MakeMemoTime(2001, 5, 1, 0, 0, 0));
         CMemoDlg& panel = m_h->open();
-        QCOMPARE(panel.m_listMemo.GetItemText(0, 1), u"2011-07-01 09:30"_s);
-        QCOMPARE(panel.m_listMemo.GetItemText(1, 1), LoadStr(230));
-        QCOMPARE(int(panel.m_listMemo.GetItemData(0)), dated);
+        QCOMPARE(MemoList(panel).GetItemText(0, 1), u"2011-07-01 09:30"_s);
+        QCOMPARE(MemoList(panel).GetItemText(1, 1), LoadStr(230));
+        QCOMPARE(int(MemoList(panel).GetItemData(0)), dated);
         // The first row is selected and shown in the detail pane.
-        QCOMPARE(SelectedRow(panel.m_listMemo), 0);
-        QCOMPARE(panel.m_dlgProperty.m_editContent.GetWindowTextW(), u"本周"_s);
-        QCOMPARE(panel.m_dlgProperty.m_comboGroup.GetWindowTextW(), u"全部"_s);
+        QCOMPARE(SelectedRow(MemoList(panel)), 0);
+        QCOMPARE(PaneBody(panel).GetWindowTextW(), u"本周"_s);
+        QCOMPARE(PaneGroup(panel).GetWindowTextW(), u"全部"_s);
     }
 
     void searchFollowsTypingAndBackspaces()
     {
         CMemoDlg& panel = openWithSearchMemos();
-        CZorvaEdit& search = panel.m_edtSearch;
+        CZorvaEdit& search = SearchBox(panel);
         QCOMPARE(search.GetWindowTextW(), LoadStr(201));
         QTest::mouseClick(search.viewport(), Qt::LeftButton);
         QCOMPARE(search.GetWindowTextW(), QString());
         QSignalSpy notices(&search, &CRichEditCtrl::notified);
 
         TypeInto(search, u"a"_s);
-        QCOMPARE(ListTitles(panel.m_listMemo), (QStringList{u"abc"_s, u"二"_s, u"data"_s}));
+        QCOMPARE(ListTitles(MemoList(panel)), (QStringList{u"abc"_s, u"二"_s, u"data"_s}));
         TypeInto(search, u"b"_s);
         // Case-sensitive, in titles and bodies alike: "AB" does not match.
-        QCOMPARE(ListTitles(panel.m_listMemo), (QStringList{u"abc"_s, u"二"_s}));
+        QCOMPARE(ListTitles(MemoList(panel)), (QStringList{u"abc"_s, u"二"_s}));
         QVERIFY(search.hasFocus());
         QTest::keyClick(&search, Qt::Key_Backspace);
-        QCOMPARE(ListTitles(panel.m_listMemo).size(), 3);
+        QCOMPARE(ListTitles(MemoList(panel)).size(), 3);
         QTest::keyClick(&search, Qt::Key_Backspace);
         PanelHarness::settle();
-        QCOMPARE(ListTitles(panel.m_listMemo).size(), 4);
-        QCOMPARE(panel.m_bSearch, FALSE);
+        QCOMPARE(ListTitles(MemoList(panel)).size(), 4);
+        {
+            // The search is off: a reload lists everything without asking for a search text.
+            KitTest::MessageBoxResponder boxes;
+            panel.ReloadList();
+            QVERIFY(boxes.calls().empty());
+            QCOMPARE(ListTitles(MemoList(panel)).size(), 4);
+        }
 
         // One change notice per keystroke: the texts the handlers set raise none of their own.
         const auto changes = std::count_if(notices.cbegin(), notices.cend(), [](const QList<QVariant>& n) {
@@ -149,10 +144,10 @@ class TestMemoDlgList : public QObject
         commit.setCommitString(u"ab"_s);
         QApplication::sendEvent(&search, &commit);
         PanelHarness::settle();
-        QCOMPARE(ListTitles(panel.m_listMemo), (QStringList{u"abc"_s, u"二"_s}));
+        QCOMPARE(ListTitles(MemoList(panel)), (QStringList{u"abc"_s, u"二"_s}));
 
         search.SetWindowTextW(QString());
-        panel.m_listMemo.setFocus();
+        MemoList(panel).setFocus();
         QCOMPARE(search.GetWindowTextW(), LoadStr(201));
     }
 
@@ -169,15 +164,15 @@ class TestMemoDlgList : public QObject
         QFETCH(int, messages);
         CMemoDlg& panel = openWithSearchMemos();
         KitTest::MessageBoxResponder boxes;
-        panel.m_edtSearch.setFocus();
-        TypeInto(panel.m_edtSearch, typed);
+        SearchBox(panel).setFocus();
+        TypeInto(SearchBox(panel), typed);
         QCOMPARE(int(boxes.calls().size()), messages * int(typed.size()));
         for (const KitTest::MessageBoxCall& call : boxes.calls()) {
             QCOMPARE(call.text, LoadStr(231));
             QCOMPARE(call.caption, LoadStr(221));
         }
-        QCOMPARE(ListTitles(panel.m_listMemo).size(), 4);
-        QCOMPARE(panel.m_edtSearch.GetWindowTextW(), typed);
+        QCOMPARE(ListTitles(MemoList(panel)).size(), 4);
+        QCOMPARE(SearchBox(panel).GetWindowTextW(), typed);
     }
 
     // A search text replaced from outside and a blank search pasted in, then typing: the keys go
@@ -188,20 +183,20 @@ class TestMemoDlgList : public QObject
         StoreFullMemo(u"zzq"_s, u"正文"_s, u"工作"_s, 100);
         CMemoDlg& panel = m_h->open();
         KitTest::MessageBoxResponder boxes;
-        Choose(panel.m_cmbGroup, u"工作"_s);
-        panel.m_edtSearch.setPlainText(QString());
+        Choose(GroupFilter(panel), u"工作"_s);
+        SearchBox(panel).setPlainText(QString());
         PanelHarness::settle();
         QGuiApplication::clipboard()->setText(u"   "_s);
-        panel.m_edtSearch.setFocus();
-        QTest::keyClick(&panel.m_edtSearch, Qt::Key_V, Qt::ControlModifier);
+        SearchBox(panel).setFocus();
+        QTest::keyClick(&SearchBox(panel), Qt::Key_V, Qt::ControlModifier);
         PanelHarness::settle();
         QCOMPARE(int(boxes.calls().size()), 1);
-        panel.m_edtSearch.setPlainText(QString());
+        SearchBox(panel).setPlainText(QString());
         PanelHarness::settle();
-        panel.m_edtSearch.setFocus();
-        TypeInto(panel.m_edtSearch, u"zzq"_s);
-        QCOMPARE(panel.m_edtSearch.GetWindowTextW(), u"zzq"_s);
-        QCOMPARE(ListTitles(panel.m_listMemo), QStringList{u"zzq"_s});
+        SearchBox(panel).setFocus();
+        TypeInto(SearchBox(panel), u"zzq"_s);
+        QCOMPARE(SearchBox(panel).GetWindowTextW(), u"zzq"_s);
+        QCOMPARE(ListTitles(MemoList(panel)), QStringList{u"zzq"_s});
     }
 
     void undoNeverBringsBackTheBodyOfAnotherMemo()
@@ -209,8 +204,8 @@ class TestMemoDlgList : public QObject
         StoreFullMemo(u"一"_s, u"第一条的正文"_s, u"全部"_s, 0);
         StoreFullMemo(u"二"_s, u"第二条的正文"_s, u"全部"_s, 0);
         CMemoDlg& panel = m_h->open();
-        CMenuRichEditCtrl& body = panel.m_dlgProperty.m_editContent;
-        ClickRow(panel.m_listMemo, 1);
+        CMenuRichEditCtrl& body = PaneBody(panel);
+        ClickRow(MemoList(panel), 1);
         body.setFocus();
         QTest::keyClick(&body, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(body.GetWindowTextW(), u"第二条的正文"_s);
@@ -227,33 +222,33 @@ class TestMemoDlgList : public QObject
         for (const QString& title : {u"一"_s, u"二"_s, u"三"_s, u"四"_s, u"五"_s})
             keys.push_back(StoreFullMemo(title, title + u"的正文"_s, u"全部"_s, 0));
         CMemoDlg& panel = m_h->open();
-        ClickRow(panel.m_listMemo, 3);
-        QCOMPARE(panel.m_dlgProperty.m_editTitle.GetWindowTextW(), u"四"_s);
+        ClickRow(MemoList(panel), 3);
+        QCOMPARE(PaneTitle(panel).GetWindowTextW(), u"四"_s);
 
         panel.UpdateStatus(TRUE);
         PanelHarness::settle();
-        QCOMPARE(SelectedRow(panel.m_listMemo), 3);
-        QCOMPARE(panel.m_dlgProperty.m_editContent.GetWindowTextW(), u"四的正文"_s);
+        QCOMPARE(SelectedRow(MemoList(panel)), 3);
+        QCOMPARE(PaneBody(panel).GetWindowTextW(), u"四的正文"_s);
 
         DBI_MemDeleteRecord(keys[3]);
         DBI_MemDeleteRecord(keys[4]);
         panel.UpdateStatus(TRUE);
         PanelHarness::settle();
-        QCOMPARE(SelectedRow(panel.m_listMemo), 2);
-        QCOMPARE(panel.m_dlgProperty.m_editTitle.GetWindowTextW(), u"三"_s);
+        QCOMPARE(SelectedRow(MemoList(panel)), 2);
+        QCOMPARE(PaneTitle(panel).GetWindowTextW(), u"三"_s);
     }
 
     void shownTitleIsNeverDrawnAsTheHint()
     {
         const std::int32_t key = StoreFullMemo(u"周报"_s, u"本周"_s, u"全部"_s, 0);
         CMemoDlg& panel = m_h->open();
-        CZorvaEdit& title = panel.m_dlgProperty.m_editTitle;
+        CZorvaEdit& title = PaneTitle(panel);
         const QColor normal = DefaultTextColour(title);
         // The user empties the title and leaves it: the hint, in grey.
         title.setFocus();
         title.SetSel(0, -1);
         QTest::keyClick(&title, Qt::Key_Delete);
-        panel.m_listMemo.setFocus();
+        MemoList(panel).setFocus();
         QCOMPARE(title.GetWindowTextW(), LoadStr(222));
         QVERIFY(DefaultTextColour(title) != normal);
 
@@ -263,7 +258,7 @@ class TestMemoDlgList : public QObject
 
         title.SetSel(0, -1);
         title.ReplaceSel(QString());
-        panel.m_listMemo.setFocus();
+        MemoList(panel).setFocus();
         QCOMPARE(title.GetWindowTextW(), LoadStr(222));
         QVERIFY(DefaultTextColour(title) != normal);
     }
@@ -284,13 +279,13 @@ class TestMemoDlgList : public QObject
         DBI_MemGroupRecycleWriteRecord(&group);
 
         CMemoDlg& panel = m_h->open();
-        CPropertyDlg& detail = panel.m_dlgProperty;
-        QCOMPARE(panel.m_listMemo.GetItemText(0, 0), QString(20, u'题'));
-        QCOMPARE(detail.m_editTitle.GetWindowTextW(), QString(20, u'题'));
-        QCOMPARE(detail.m_editContent.GetWindowTextW(), QString(500, u'文'));
-        QCOMPARE(detail.m_comboGroup.GetWindowTextW(), QString(10, u'组'));
-        QCOMPARE(Entries(detail.m_comboGroup), QStringList{QString(16, u'类')});
-        QCOMPARE(panel.m_cmbGroup.GetLBText(0), QString(16, u'类'));
+        CPropertyDlg& detail = Pane(panel);
+        QCOMPARE(MemoList(panel).GetItemText(0, 0), QString(20, u'题'));
+        QCOMPARE(PaneTitle(detail).GetWindowTextW(), QString(20, u'题'));
+        QCOMPARE(PaneBody(detail).GetWindowTextW(), QString(500, u'文'));
+        QCOMPARE(PaneGroup(detail).GetWindowTextW(), QString(10, u'组'));
+        QCOMPARE(Entries(PaneGroup(detail)), QStringList{QString(16, u'类')});
+        QCOMPARE(GroupFilter(panel).GetLBText(0), QString(16, u'类'));
         // Reading the pane back asks nothing of the user.
         KitTest::MessageBoxResponder boxes;
         QVERIFY(detail.UpdateData(TRUE));
@@ -302,24 +297,25 @@ class TestMemoDlgList : public QObject
         for (int i = 0; i < 60; ++i)
             StoreFullMemo(QString::number(i), u"正文"_s, u"全部"_s, 0);
         CMemoDlg& panel = m_h->open();
-        CZorvaListCtrl& list = panel.m_listMemo;
+        CZorvaListCtrl& list = MemoList(panel);
 
         list.setFocus();
         QTest::keyClick(&list, Qt::Key_F3, Qt::ControlModifier);
-        QVERIFY(panel.m_edtSearch.hasFocus());
+        QVERIFY(SearchBox(panel).hasFocus());
 
         // Passing over the list leaves the focus where it is; resting on it gives the list the focus.
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), list.viewport()->mapToGlobal(QPointF(5, 5)));
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(list.viewport(), &enter);
         QApplication::sendEvent(list.viewport(), &leave);
-        QTest::qWait(600);
-        QVERIFY(panel.m_edtSearch.hasFocus());
+        // Longer than the hover time, and ended at once should the list take the focus after all.
+        QVERIFY(!QTest::qWaitFor([&] { return list.hasFocus(); }, 600));
+        QVERIFY(SearchBox(panel).hasFocus());
         QApplication::sendEvent(list.viewport(), &enter);
         QTRY_VERIFY(list.hasFocus());
 
         // One notch over the list scrolls it by one wheel step, however the panel routes it.
-        panel.m_edtSearch.setFocus();
+        SearchBox(panel).setFocus();
         QScrollBar* bar = list.verticalScrollBar();
         QCOMPARE(bar->value(), 0);
         const QPointF at(20, 60);
@@ -336,7 +332,7 @@ class TestMemoDlgList : public QObject
         for (int id : {21000, 21001, 21003, 21004, 21005, 21006, 21007, 21025})
             names << panel.GetDlgItem(id)->accessibleName();
         for (int id : {21013, 21014, 21027})
-            names << panel.m_dlgProperty.GetDlgItem(id)->accessibleName();
+            names << Pane(panel).GetDlgItem(id)->accessibleName();
         QVERIFY(!names.contains(QString()));
         QCOMPARE(QSet<QString>(names.cbegin(), names.cend()).size(), names.size());
     }

@@ -131,7 +131,7 @@ class TestShell : public QObject
         QVERIFY(g_pMemoDlg);
         for (int id : {21000, 21001, 21003, 21004, 21005, 21006, 21007, 21025})
             QVERIFY2(g_pMemoDlg->GetDlgItem(id), qPrintable(QString::number(id)));
-        QCOMPARE(g_pMemoDlg->GetDlgItem(21000), static_cast<QWidget*>(&g_pMemoDlg->m_listMemo));
+        QVERIFY(dynamic_cast<CZorvaListCtrl*>(g_pMemoDlg->GetDlgItem(21000)));
         QVERIFY(g_pMemoDlg->GetDlgItem(21005)->isHidden());
     }
 

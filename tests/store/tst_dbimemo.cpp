@@ -1,4 +1,5 @@
 #include "GroupNameTable.h"
+#include "FailingWrites.h"
 #include "StoreTestUtil.h"
 
 #include <MemoGroups.h>
@@ -439,9 +440,7 @@ class TestDbiMemo : public QObject
         if (failure == u"unknown memo")
             changed.back().key = 99;     // the memo before it is written by then
         if (failure == u"refused write") // the category is written after the memos
-            QVERIFY(RawDb(QString::fromUtf8(MemoStore_CurrentPath())).Exec(R"sql(
-        CREATE TRIGGER no_update BEFORE UPDATE ON memo_group BEGIN SELECT RAISE(ABORT, 'no'); END;
-        CREATE TRIGGER no_delete BEFORE DELETE ON memo_group BEGIN SELECT RAISE(ABORT, 'no'); END;)sql"));
+            QVERIFY(FailWrites("memo_group", {"UPDATE", "DELETE"}));
         QVERIFY(Refused(ChangeCategory(rename, failure == u"unknown category" ? 99 : groupKey, changed)));
         QVERIFY(Reopen()); // what the file holds
         QCOMPARE(Bytes(AllMemos()), Bytes(memos));

@@ -3,6 +3,7 @@
 // With --png FILE the dialog is rendered with a sample body to FILE instead, also offscreen.
 #include <CMemoEditDlg.h>
 #include <LoadStr.h>
+#include <StringIds.h>
 #include <WinDefs.h>
 
 #include <QApplication>
@@ -67,14 +68,10 @@ int main(int argc, char** argv)
     int status = 0;
     {
         CMemoEditDlg dlg;
-        dlg.m_strTitle = LoadStr(222);
-        dlg.m_strContent.clear();
-        dlg.m_comboGroup.ResetContent();
-        const QString names[] = {QStringLiteral(u"工作"), QStringLiteral(u"生活"), QStringLiteral(u"学习"),
-                                 QStringLiteral(u"旅行计划")};
-        for (int i = 0; i < 4; ++i)
-            dlg.m_comboGroup.InsertString(i, names[i]);
-        dlg.m_comboGroup.SetCurSel(1);
+        dlg.Prepare(LoadStr(IDS_TITLE_HINT), QString(),
+                    {QStringLiteral(u"工作"), QStringLiteral(u"生活"), QStringLiteral(u"学习"),
+                     QStringLiteral(u"旅行计划")},
+                    1);
 
         std::unique_ptr<WhenActive> shot;
         if (parser.isSet(pngOption)) {
@@ -83,8 +80,9 @@ int main(int argc, char** argv)
                 &dlg,
                 [&] {
                     // Into the body, as a person would: the empty title gets its hint back.
-                    dlg.m_editContent.SetFocus();
-                    dlg.m_editContent.ReplaceSel(QStringLiteral(u"周六上午：\n"
+                    auto* body = static_cast<CRichEditCtrl*>(dlg.GetDlgItem(21036));
+                    body->SetFocus();
+                    body->ReplaceSel(QStringLiteral(u"周六上午：\n"
                                                                 u"1. 超市买牛奶、鸡蛋和全麦面包\n"
                                                                 u"2. 把借的两本书还给图书馆\n"
                                                                 u"3. 下午三点前给阳台的花浇水"));

@@ -2,7 +2,6 @@
 
 #include "CMemoGroupName.h"
 #include "StoredGroups.h"
-#include "TextView.h"
 #include "ui_21003.h"
 
 #include <CDataExchange.h>
@@ -15,6 +14,7 @@
 #include <MemoRules.h>
 #include <MemoTime.h>
 #include <SkinMessageBox.h>
+#include <TextView.h>
 #include <WinDefs.h>
 
 #include <algorithm>

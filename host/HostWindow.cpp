@@ -3,7 +3,6 @@
 #include "ModuleBar.h"
 #include "ModuleHost.h"
 #include "ModuleImage.h"
-#include "ModuleProtocol.h"
 #include "StoreActions.h"
 #include "StoreReopener.h"
 #include "SyncController.h"
@@ -13,6 +12,7 @@
 
 #include <CDialog.h>
 #include <CXml.h>
+#include <ModuleProtocol.h>
 #include <WinMessage.h>
 
 #include <QAction>

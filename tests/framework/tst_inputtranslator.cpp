@@ -124,10 +124,15 @@ class TestInputTranslator : public QObject
         QCOMPARE(m_pane->of(WM_RBUTTONUP).size(), 1);
 
         QWidget* edit = m_pane->GetDlgItem(kEdit);
-        QTest::mouseDClick(edit, Qt::LeftButton, Qt::ControlModifier, QPoint(3, 4));
+        QTest::mousePress(edit, Qt::LeftButton, Qt::ControlModifier, QPoint(3, 4));
+        const QList<MSG> left = m_pane->of(WM_LBUTTONDOWN);
+        QCOMPARE(left.size(), 1);
+        QCOMPARE(left[0].wParam, MK_LBUTTON | MK_CONTROL);
+        QCOMPARE(left[0].lParam, LPARAM(3 | (4 << 16)));
+        QTest::mouseRelease(edit, Qt::LeftButton, Qt::ControlModifier, QPoint(3, 4));
+        QCOMPARE(m_pane->of(WM_LBUTTONUP).size(), 1);
+        QTest::mouseDClick(edit, Qt::LeftButton, Qt::NoModifier, QPoint(3, 4));
         QCOMPARE(m_pane->of(WM_LBUTTONDBLCLK).size(), 1);
-        QCOMPARE(m_pane->of(WM_LBUTTONDOWN).value(0).wParam, MK_LBUTTON | MK_CONTROL);
-        QCOMPARE(m_pane->of(WM_LBUTTONDOWN).value(0).lParam, LPARAM(3 | (4 << 16)));
     }
 
     void theWheelCarriesItsDeltaInTheHighWord()

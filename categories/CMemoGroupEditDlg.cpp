@@ -2,7 +2,6 @@
 
 #include "CMemoGroupName.h"
 #include "StoredGroups.h"
-#include "TextView.h"
 #include "ui_21003.h"
 
 #include <CDataExchange.h>
@@ -16,6 +15,7 @@
 #include <MemoTime.h>
 #include <SkinMessageBox.h>
 #include <StringIds.h>
+#include <TextView.h>
 #include <WinDefs.h>
 
 #include <algorithm>

@@ -1,7 +1,6 @@
 #include "CMemoGroupName.h"
 
 #include "StoredGroups.h"
-#include "TextView.h"
 #include "ui_21029.h"
 
 #include <CDataExchange.h>
@@ -10,6 +9,7 @@
 #include <GroupLookup.h>
 #include <GroupRules.h>
 #include <SkinMessageBox.h>
+#include <TextView.h>
 #include <WinDefs.h>
 
 namespace {

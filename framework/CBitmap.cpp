@@ -9,9 +9,9 @@ constexpr DWORD kErrorNotEnoughMemory = 8;
 constexpr int kMaxSide = 16384;
 }
 
-BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int width, int height)
+BOOL CBitmap::CreateCompatibleBitmap(CDC* /*pDC*/, int width, int height)
 {
-    static_cast<void>(pDC); // every surface of the framework has the same 32-bit format
+    // No pDC: every surface of the framework has the same 32-bit format.
     if (FrameworkTest::DrawingFailure* failure = FrameworkTest::activeDrawingFailure()) {
         failure->recordFailure();
         SetLastError(failure->errorCode());

@@ -12,7 +12,6 @@ CDC::~CDC() = default;
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC)
 {
-    static_cast<void>(pDC);
     if (FrameworkTest::DrawingFailure* failure = FrameworkTest::activeDrawingFailure()) {
         failure->recordFailure();
         SetLastError(failure->errorCode());
@@ -125,9 +124,8 @@ const QImage* CDC::SourceOf(const CDC* source, QPoint& origin)
     return source->Surface();
 }
 
-BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, DWORD rop)
+BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, DWORD /*rop*/)
 {
-    static_cast<void>(rop);
     QPoint offset;
     const QImage* image = SourceOf(source, offset);
     if (!image)
@@ -138,9 +136,8 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int
 }
 
 BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, int srcWidth,
-                     int srcHeight, DWORD rop)
+                     int srcHeight, DWORD /*rop*/)
 {
-    static_cast<void>(rop);
     QPoint offset;
     const QImage* image = SourceOf(source, offset);
     if (!image || width <= 0 || height <= 0)

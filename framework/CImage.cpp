@@ -16,9 +16,9 @@ BOOL CImage::Load(const QString& path)
 }
 
 BOOL CImage::AlphaBlend(CDC* pDC, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
-                        int srcWidth, int srcHeight, BYTE constantAlpha, BYTE blendOp) const
+                        int srcWidth, int srcHeight, BYTE constantAlpha, BYTE /*blendOp*/) const
 {
-    static_cast<void>(blendOp); // source-over is the only operation
+    // No blendOp: source-over is the only operation.
     if (!pDC || m_image.isNull())
         return FALSE;
     return pDC->Paint([&](QPainter& p) {
@@ -33,9 +33,9 @@ BOOL CImage::AlphaBlend(CDC* pDC, const CRect& dest, const CRect& src, BYTE cons
                       src.Height(), constantAlpha);
 }
 
-BOOL CImage::BitBlt(CDC* pDC, int xDest, int yDest, int width, int height, int xSrc, int ySrc, DWORD rop) const
+BOOL CImage::BitBlt(CDC* pDC, int xDest, int yDest, int width, int height, int xSrc, int ySrc,
+                    DWORD /*rop*/) const
 {
-    static_cast<void>(rop);
     if (!pDC || m_image.isNull())
         return FALSE;
     return pDC->Paint([&](QPainter& p) {
@@ -44,9 +44,8 @@ BOOL CImage::BitBlt(CDC* pDC, int xDest, int yDest, int width, int height, int x
 }
 
 BOOL CImage::StretchBlt(CDC* pDC, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
-                        int srcWidth, int srcHeight, DWORD rop) const
+                        int srcWidth, int srcHeight, DWORD /*rop*/) const
 {
-    static_cast<void>(rop);
     if (!pDC || m_image.isNull())
         return FALSE;
     return pDC->Paint([&](QPainter& p) {

@@ -119,9 +119,8 @@ UINT CMenu::choose(QPoint pos, QWidget* owner) const
     return chosen ? chosen->data().toUInt() : 0;
 }
 
-BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, QWidget* owner, const void* rect)
+BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, QWidget* owner, const void* /*rect*/)
 {
-    static_cast<void>(rect);
     if (!m_bCreated)
         return FALSE;
     QPointer<QWidget> target(owner);

@@ -402,9 +402,8 @@ void CRichEditCtrl::MapCommand(UINT id, std::function<void()> handler)
     m_commands[id] = std::move(handler);
 }
 
-bool CRichEditCtrl::OnControlNotify(int id, UINT code, QWidget* control, LRESULT* result)
+bool CRichEditCtrl::OnControlNotify(int id, UINT code, QWidget* /*control*/, LRESULT* result)
 {
-    static_cast<void>(control);
     *result = 0;
     if (code != BN_CLICKED)
         return false;
@@ -416,10 +415,8 @@ bool CRichEditCtrl::OnControlNotify(int id, UINT code, QWidget* control, LRESULT
     return true;
 }
 
-void CRichEditCtrl::OnContextMenu(QWidget* pWnd, QPoint pos)
+void CRichEditCtrl::OnContextMenu(QWidget* /*pWnd*/, QPoint /*pos*/)
 {
-    static_cast<void>(pWnd);
-    static_cast<void>(pos);
 }
 
 int CRichEditCtrl::room() const

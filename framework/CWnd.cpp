@@ -97,7 +97,7 @@ short GetKeyState(int virtualKey)
     switch (virtualKey) {
     case VK_CONTROL: down = m.testFlag(Qt::ControlModifier); break;
     case VK_SHIFT: down = m.testFlag(Qt::ShiftModifier); break;
-    case 0x12 /* VK_MENU */: down = m.testFlag(Qt::AltModifier); break;
+    case VK_MENU: down = m.testFlag(Qt::AltModifier); break;
     default: break;
     }
     return down ? short(0x8000) : short(0);
@@ -109,9 +109,9 @@ void MoveWindow(QWidget* window, int x, int y, int width, int height)
         window->setGeometry(x, y, std::max(0, width), std::max(0, height));
 }
 
-bool SetWindowPos(QWidget* window, const QWidget* insertAfter, int x, int y, int cx, int cy, UINT flags)
+bool SetWindowPos(QWidget* window, const QWidget* /*insertAfter*/, int x, int y, int cx, int cy, UINT flags)
 {
-    static_cast<void>(insertAfter); // Z order is the widgets' stacking order and stays as it is
+    // No insertAfter: Z order is the widgets' stacking order and stays as it is.
     if (!window)
         return false;
     const QRect g = window->isWindow() ? window->frameGeometry() : window->geometry();

@@ -55,9 +55,8 @@ public:
     QString GetWindowTextW() const { return ::GetWindowText(this); }
     int GetWindowTextLengthW() const { return int(::GetWindowText(this).size()); }
 
-    void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE)
+    void MoveWindow(int x, int y, int width, int height, BOOL /*repaint*/ = TRUE)
     {
-        static_cast<void>(repaint);
         ::MoveWindow(this, x, y, width, height);
     }
     void MoveWindow(const CRect& r, BOOL repaint = TRUE) { MoveWindow(r.left, r.top, r.Width(), r.Height(), repaint); }
@@ -70,11 +69,7 @@ public:
     BOOL IsWindowEnabled() const { return Base::isEnabled(); }
     BOOL IsWindowVisible() const { return Base::isVisible(); }
     QWidget* SetFocus() { return ::SetFocus(this); }
-    void Invalidate(BOOL erase = TRUE)
-    {
-        static_cast<void>(erase);
-        Base::update();
-    }
+    void Invalidate(BOOL /*erase*/ = TRUE) { Base::update(); }
     void UpdateWindow() { Base::repaint(); }
     void SetRedraw(BOOL redraw = TRUE)
     {

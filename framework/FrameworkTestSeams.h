@@ -141,7 +141,7 @@ public:
     void onNextMenu(Chooser chooser) { m_choosers.push_back(std::move(chooser)); }
     void chooseNext(UINT id)
     {
-        onNextMenu([id](const MenuRecord&) { return id; });
+        onNextMenu([id](const MenuRecord& /*menu*/) { return id; });
     }
     const std::vector<MenuRecord>& menus() const { return m_menus; }
 

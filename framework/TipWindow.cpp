@@ -112,7 +112,7 @@ QPainterPath TipWindow::outline() const
     return path;
 }
 
-void TipWindow::paintEvent(QPaintEvent*)
+void TipWindow::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);

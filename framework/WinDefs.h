@@ -39,14 +39,36 @@ constexpr UINT WM_COPY = 0x0301;
 constexpr UINT WM_PASTE = 0x0302;
 constexpr UINT WM_CONTEXTMENU = 0x007B;
 
-// Virtual keys (as PreTranslateMessage reports them in wParam of WM_KEYDOWN).
+// Virtual keys (as PreTranslateMessage reports them in wParam of WM_KEYDOWN). The digit and letter
+// keys are their characters, '0'..'9' and 'A'..'Z'; VK_F1..VK_F24 follow each other.
+constexpr UINT VK_BACK = 0x08;
+constexpr UINT VK_TAB = 0x09;
 constexpr UINT VK_RETURN = 0x0D;
-constexpr UINT VK_ESCAPE = 0x1B;
-constexpr UINT VK_CONTROL = 0x11;
 constexpr UINT VK_SHIFT = 0x10;
+constexpr UINT VK_CONTROL = 0x11;
+constexpr UINT VK_MENU = 0x12;
+constexpr UINT VK_ESCAPE = 0x1B;
+constexpr UINT VK_SPACE = 0x20;
+constexpr UINT VK_PRIOR = 0x21;
+constexpr UINT VK_NEXT = 0x22;
+constexpr UINT VK_END = 0x23;
+constexpr UINT VK_HOME = 0x24;
+constexpr UINT VK_LEFT = 0x25;
+constexpr UINT VK_UP = 0x26;
+constexpr UINT VK_RIGHT = 0x27;
 constexpr UINT VK_DOWN = 0x28;
+constexpr UINT VK_INSERT = 0x2D;
 constexpr UINT VK_DELETE = 0x2E;
+constexpr UINT VK_F1 = 0x70;
 constexpr UINT VK_F3 = 0x72;
+constexpr UINT VK_F24 = 0x87;
+
+// Mouse key state (wParam of the mouse messages; the low word of WM_MOUSEWHEEL's).
+constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr WPARAM MK_RBUTTON = 0x0002;
+constexpr WPARAM MK_SHIFT = 0x0004;
+constexpr WPARAM MK_CONTROL = 0x0008;
+constexpr WPARAM MK_MBUTTON = 0x0010;
 
 // Size types of OnSize.
 constexpr UINT SIZE_RESTORED = 0;

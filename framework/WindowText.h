@@ -15,7 +15,7 @@ public:
     virtual QString windowText() const = 0;
     virtual void setWindowText(const QString& text) = 0;
     // Most characters (UTF-16 code units) the user may enter; 0 or less means the default.
-    virtual void limitText(int maxChars) { static_cast<void>(maxChars); }
+    virtual void limitText(int /*maxChars*/) {}
 };
 
 // Line edits, text edits, buttons, labels and combo boxes give their text; any other widget its

@@ -9,16 +9,18 @@
 #include <CXml.h>
 #include <DbiMemo.h>
 #include <GroupRules.h>
-#include <HostCodes.h>
 #include <MemoRules.h>
 #include <MemoShell.h>
 #include <MemoStore.h>
+#include <ModuleProtocol.h>
 
 #include <QApplication>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+
+using namespace ModuleProtocol;
 
 extern "C" int NtfCallBack(int code, CXml* doc);
 extern "C" int CmdCallBack(int code, CXml* doc);

@@ -6,6 +6,7 @@
 #include <MemoExport.h>
 #include <MemoImport.h>
 #include <MemoRules.h>
+#include <TextView.h>
 
 #include <QSet>
 #include <QString>
@@ -17,7 +18,7 @@ namespace {
 
 bool WholeText(std::u16string_view text)
 {
-    return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size())).isValidUtf16();
+    return FromTextView(text).isValidUtf16();
 }
 
 const StoreContents& Stored()

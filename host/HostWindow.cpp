@@ -3,16 +3,16 @@
 #include "ModuleBar.h"
 #include "ModuleHost.h"
 #include "ModuleImage.h"
-#include "ModuleProtocol.h"
 #include "StoreActions.h"
 #include "StoreReopener.h"
 #include "SyncController.h"
-#include "SyncSecrets.h"
+#include "SyncSettingsKeeper.h"
 
 #include <MemoStore.h>
 
 #include <CDialog.h>
 #include <CXml.h>
+#include <ModuleProtocol.h>
 #include <WinMessage.h>
 
 #include <QAction>
@@ -87,6 +87,8 @@ HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
     statusBar()->addPermanentWidget(m_syncLabel);
     statusBar()->addPermanentWidget(m_userLabel);
     m_sync = std::make_unique<SyncController>([this] { sendUserToModule(); });
+    m_syncSettings = std::make_unique<SyncSettingsKeeper>(
+        this, m_prompts, m_store, *m_sync, [this](const QString& text) { m_syncLabel->setText(text); });
     connect(m_sync.get(), &SyncController::statusChanged, m_syncLabel, &QLabel::setText);
     // Pointing at the status names what the last sync left alone and where it kept both versions.
     connect(m_sync.get(), &SyncController::finished, m_syncLabel, [this](const SyncReport& report) {
@@ -117,6 +119,7 @@ HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
 
 HostWindow::~HostWindow()
 {
+    m_syncSettings.reset();
     m_sync.reset(); // a run under way ends before the store or the module goes
     // The panels' code lives in the module: they must be gone before it is unloaded.
     unloadModule();
@@ -166,95 +169,13 @@ void HostWindow::buildDataMenu()
     data->addSeparator();
     add(u"从备份恢复(&B)…"_s, "restoreBackupAction", [actions] { actions->restoreBackup(); });
     data->addSeparator();
-    add(u"同步设置(&Y)…"_s, "syncSettingsAction", [this] { showSyncSettings(); });
+    add(u"同步设置(&Y)…"_s, "syncSettingsAction", [this] { m_syncSettings->edit(); });
     add(u"立即同步(&N)"_s, "syncNowAction", [this] {
         if (m_sync->enabled())
             m_sync->syncNow();
         else
-            showSyncSettings();
+            m_syncSettings->edit();
     });
-}
-
-namespace {
-
-// Settings keys for a host user; the name is written in hex, since it may hold any character.
-QString SyncKey(const QString& user, const char* name)
-{
-    return u"sync/%1/%2"_s.arg(QString::fromLatin1(user.toUtf8().toHex()), QString::fromLatin1(name));
-}
-
-QString KeyringAccount(const QString& user, const SyncSettings& settings)
-{
-    return u"%1 %2 %3"_s.arg(user, settings.user, settings.server.toString());
-}
-
-} // namespace
-
-void HostWindow::loadSyncSettings()
-{
-    const QString user = m_store.userName();
-    const QSettings stored;
-    SyncSettings settings{QUrl(stored.value(SyncKey(user, "server")).toString()),
-                          stored.value(SyncKey(user, "user")).toString(), QString()};
-    if (settings.server.isEmpty()) {
-        m_sync->useSettings({});
-        return;
-    }
-    const QString account = KeyringAccount(user, settings);
-    if (m_syncPasswords.contains(account)) {
-        settings.password = m_syncPasswords.value(account);
-        m_sync->useSettings(settings);
-        return;
-    }
-    ReadSyncPassword(
-        account, this,
-        [this, user, account, settings](bool found, const QString& password, const QString& error) mutable {
-            if (m_store.userName() != user)
-                return; // another user's store is open by now
-            settings.password = password;
-            if (!found) {
-                settings.password = m_prompts.secret(
-                    u"同步密码"_s,
-                    u"钥匙环中没有这个密码（%1）。\n请输入 %2 在 %3 的密码（只在本次运行中记住）："_s.arg(
-                        error, settings.user, settings.server.toString()));
-                if (settings.password.isEmpty()) {
-                    m_sync->useSettings({});
-                    m_syncLabel->setText(u"同步未启动：没有密码"_s);
-                    return;
-                }
-                m_syncPasswords.insert(account, settings.password);
-            }
-            m_sync->useSettings(settings);
-        });
-}
-
-void HostWindow::showSyncSettings()
-{
-    const QString user = m_store.userName();
-    if (user.isEmpty())
-        return;
-    SyncSettings settings = m_sync->settings();
-    if (settings.server.isEmpty()) {
-        const QSettings stored;
-        settings.server = QUrl(stored.value(SyncKey(user, "server")).toString());
-        settings.user = stored.value(SyncKey(user, "user")).toString();
-    }
-    if (!m_prompts.syncSettings(settings))
-        return;
-    QSettings stored;
-    stored.setValue(SyncKey(user, "server"), settings.server.toString());
-    stored.setValue(SyncKey(user, "user"), settings.user);
-    if (settings.server.isEmpty()) {
-        m_sync->useSettings({});
-        return;
-    }
-    const QString account = KeyringAccount(user, settings);
-    m_syncPasswords.insert(account, settings.password);
-    WriteSyncPassword(account, settings.password, this, [this](bool written, const QString& error) {
-        if (!written)
-            m_prompts.notice(u"同步设置"_s, u"密码没能存入钥匙环（%1），只在本次运行中记住。"_s.arg(error));
-    });
-    m_sync->useSettings(settings);
 }
 
 void HostWindow::rebuildUserMenu()
@@ -299,7 +220,7 @@ bool HostWindow::openUser(const QString& userName)
     }
     rememberUser(userName);
     updateTitle();
-    loadSyncSettings();
+    m_syncSettings->load();
     return true;
 }
 

@@ -6,7 +6,6 @@
 #include "ModuleLibrary.h"
 #include "UserStore.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -17,6 +16,7 @@ class ModuleHost;
 class StoreActions;
 class StoreReopener;
 class SyncController;
+class SyncSettingsKeeper;
 class QActionGroup;
 class QLabel;
 class QMenu;
@@ -76,10 +76,6 @@ class HostWindow : public QMainWindow
   private:
     void buildMenus();
     void buildDataMenu();
-    // The sync settings of the user whose store is open, with the password from the keyring (or asked
-    // for once a session when there is no keyring), handed to the sync.
-    void loadSyncSettings();
-    void showSyncSettings();
     void rebuildUserMenu();
     void rememberUser(const QString& userName);
     void askForUser();
@@ -101,7 +97,7 @@ class HostWindow : public QMainWindow
     std::unique_ptr<StoreActions> m_storeActions;
     std::unique_ptr<StoreReopener> m_storeReopener;
     std::unique_ptr<SyncController> m_sync;
-    QHash<QString, QString> m_syncPasswords; // typed in or set this session, by keyring account
+    std::unique_ptr<SyncSettingsKeeper> m_syncSettings;
 
     ModuleBar* m_moduleBar;
     QStackedWidget* m_frame;

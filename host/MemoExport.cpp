@@ -4,6 +4,7 @@
 
 #include <GroupRules.h>
 #include <MemoRules.h>
+#include <TextView.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,11 +14,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString Text(std::u16string_view text)
-{
-    return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
-}
 
 // A body line that Markdown would take for a heading, a quote or a list is escaped.
 QString MarkdownLine(const QString& line)
@@ -44,12 +40,12 @@ QByteArray MemosToJson(const StoreContents& contents)
 {
     QJsonArray groups;
     for (const MemoGroupRecord& group : ExportedGroups(contents))
-        groups.append(QJsonObject{{u"id"_s, group.id}, {u"name"_s, Text(GroupName(group))}});
+        groups.append(QJsonObject{{u"id"_s, group.id}, {u"name"_s, FromTextView(GroupName(group))}});
     QJsonArray memos;
     for (const MemoRecord& memo : contents.memos) {
-        memos.append(QJsonObject{{u"title"_s, Text(MemoTitle(memo))},
-                                 {u"body"_s, Text(MemoContent(memo))},
-                                 {u"category"_s, Text(MemoGroupName(memo))},
+        memos.append(QJsonObject{{u"title"_s, FromTextView(MemoTitle(memo))},
+                                 {u"body"_s, FromTextView(MemoContent(memo))},
+                                 {u"category"_s, FromTextView(MemoGroupName(memo))},
                                  {u"categoryId"_s, memo.groupId},
                                  {u"stamp"_s, memo.stamp},
                                  {u"time"_s, MemoTimeToIso(memo.stamp)}});
@@ -67,12 +63,12 @@ QByteArray MemosToMarkdown(const StoreContents& contents, const QString& userNam
     out << u"# 备忘录：%1"_s.arg(userName) << QString() << u"共 %1 条备忘录。"_s.arg(contents.memos.size())
         << QString();
     for (const MemoRecord& memo : contents.memos) {
-        QString title = Text(MemoTitle(memo)).simplified();
+        QString title = FromTextView(MemoTitle(memo)).simplified();
         out << u"## %1"_s.arg(title.isEmpty() ? u"（无标题）"_s : title) << QString();
-        out << u"*分类：%1 · 时间：%2*"_s.arg(Text(EffectiveGroupName(memo)),
+        out << u"*分类：%1 · 时间：%2*"_s.arg(FromTextView(EffectiveGroupName(memo)),
                                               MemoTimeToIso(memo.stamp).replace(u'T', u' '))
             << QString();
-        const QString body = Text(MemoContent(memo));
+        const QString body = FromTextView(MemoContent(memo));
         for (const QString& line : body.split(u'\n'))
             out << MarkdownLine(line);
         out << QString();

@@ -6,6 +6,7 @@
 
 #include <GroupRules.h>
 #include <MemoRules.h>
+#include <TextView.h>
 #include <TitleRule.h>
 
 #include <QFile>
@@ -19,16 +20,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString Text(std::u16string_view text)
-{
-    return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
-}
-
-std::u16string_view View(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())};
-}
 
 struct MemoKey
 {
@@ -44,7 +35,8 @@ size_t qHash(const MemoKey& key, size_t start = 0)
 
 MemoKey KeyOf(const MemoRecord& memo)
 {
-    return {memo.stamp, Text(MemoTitle(memo)), Text(MemoContent(memo)), Text(MemoGroupName(memo))};
+    return {memo.stamp, FromTextView(MemoTitle(memo)), FromTextView(MemoContent(memo)),
+            FromTextView(MemoGroupName(memo))};
 }
 
 QString Quoted(const QString& text)
@@ -57,9 +49,9 @@ QString GroupNameFault(const QString& name)
 {
     if (name.isEmpty())
         return u"名称为空"_s;
-    if (IsReservedGroupName(View(name)))
+    if (IsReservedGroupName(TextView(name)))
         return u"%1是保留的名称，不能用作分类名"_s.arg(Quoted(name));
-    if (IsReservedOnceTrimmed(View(name)))
+    if (IsReservedOnceTrimmed(TextView(name)))
         return u"%1去掉首尾的空白后是保留的名称，不能用作分类名"_s.arg(Quoted(name));
     return {};
 }
@@ -67,7 +59,8 @@ QString GroupNameFault(const QString& name)
 // The category a memo is filed under: none (全部), 其它, or a name a category could have.
 QString MemoGroupFault(const QString& category)
 {
-    if (category.isEmpty() || IsPseudoGroupName(View(category)) || !IsReservedOnceTrimmed(View(category)))
+    if (category.isEmpty() || IsPseudoGroupName(TextView(category)) ||
+        !IsReservedOnceTrimmed(TextView(category)))
         return {};
     return u"分类%1是保留的名称，备忘录不能归入其中"_s.arg(Quoted(category));
 }
@@ -77,7 +70,7 @@ QString MemoGroupFault(const QString& category)
 // export lists any more; for 其它 any id means the same.
 bool KnownGroupId(std::int32_t id, const QString& category, const QSet<std::int32_t>& idsInFile)
 {
-    return id == 0 || id == OTHER_GROUP_ID || idsInFile.contains(id) || category == Text(GROUP_OTHER);
+    return id == 0 || id == OTHER_GROUP_ID || idsInFile.contains(id) || category == FromTextView(GROUP_OTHER);
 }
 
 std::optional<MemoRecord> ReadMemo(ImportEntry& entry, const QSet<std::int32_t>& idsInFile)
@@ -108,14 +101,14 @@ std::optional<MemoRecord> ReadMemo(ImportEntry& entry, const QSet<std::int32_t>&
         entry.fail(u"stamp 与 time 不是同一时刻"_s);
         return std::nullopt;
     }
-    const std::optional<std::u16string> stored = TitleToStore(View(title), View(body), u"");
+    const std::optional<std::u16string> stored = TitleToStore(TextView(title), TextView(body), u"");
     if (!stored) {
         entry.fail(u"既没有标题也没有正文"_s);
         return std::nullopt;
     }
     // A memo without a category is filed under 全部, as the panel files it.
-    const QString group = category.isEmpty() ? Text(GROUP_ALL) : category;
-    return NewMemoRecord(stamp ? *stamp : *fromTime, View(group), categoryId, *stored, View(body));
+    const QString group = category.isEmpty() ? FromTextView(GROUP_ALL) : category;
+    return NewMemoRecord(stamp ? *stamp : *fromTime, TextView(group), categoryId, *stored, TextView(body));
 }
 
 // An id for a category of the file whose own id a stored category has: the next second after it
@@ -217,7 +210,7 @@ std::optional<ImportPlan> PlanImport(const QByteArray& json, const StoreContents
     QSet<std::int32_t> storedIdSet;
     qsizetype realGroups = 0;
     for (const MemoGroupRecord& group : current.groups) {
-        storedIds.insert(Text(GroupName(group)), group.id);
+        storedIds.insert(FromTextView(GroupName(group)), group.id);
         storedIdSet.insert(group.id);
         realGroups += IsPseudoGroupName(GroupName(group)) ? 0 : 1;
     }
@@ -250,7 +243,7 @@ std::optional<ImportPlan> PlanImport(const QByteArray& json, const StoreContents
         } else {
             const std::int32_t newId = storedIdSet.contains(*id) ? FreeGroupId(*id, taken) : *id;
             taken.insert(newId);
-            plan.groups.push_back(NewGroupRecord(newId, View(name)));
+            plan.groups.push_back(NewGroupRecord(newId, TextView(name)));
             idOfName.insert(name, newId);
         }
         if (idOfName.value(name) != *id)

@@ -1,9 +1,9 @@
 #include "ModuleHost.h"
 
 #include "HostAdapter.h"
-#include "ModuleProtocol.h"
 
 #include <CXml.h>
+#include <ModuleProtocol.h>
 #include <QApplication>
 #include <QWidget>
 

@@ -1,5 +1,7 @@
 #include "ModuleImage.h"
 
+#include <ModuleProtocol.h>
+
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
@@ -68,7 +70,7 @@ QImage ModuleImageAt(int imageId, int size)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 64.0, size / 64.0);
-    if (imageId == MEMO_IMAGE_ID)
+    if (imageId == ModuleProtocol::MEMO_IMAGE_ID)
         drawNotePad(p);
     else
         drawTile(p, imageId);

@@ -4,10 +4,8 @@
 #include <QIcon>
 #include <QImage>
 
-constexpr int MEMO_IMAGE_ID = 128;
-
-// The icon for `imageId`: a note pad for 128, a plain tile with the number for ids the host does
-// not know.
+// The icon for `imageId`: a note pad for the memo module's image (ModuleProtocol::MEMO_IMAGE_ID),
+// a plain tile with the number for ids the host does not know.
 QIcon ModuleImage(int imageId);
 
 // The picture for `imageId` drawn at `size` x `size` pixels (the icons above, the program's icon).

@@ -12,6 +12,7 @@
 #include <MemoTrash.h>
 
 #include <DbiMemo.h>
+#include <TextView.h>
 
 #include <QDateTime>
 #include <QDir>
@@ -31,11 +32,6 @@ constexpr int kListedSkips = 15;
 QString StoreError()
 {
     return QString::fromUtf8(MemoStore_LastError());
-}
-
-QString Text(std::u16string_view text)
-{
-    return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
 }
 
 // The user's documents folder, the home folder where there is none.
@@ -135,7 +131,7 @@ void StoreActions::showTrash()
         if (result == MEMO_TRASH_RESTORED && restored++ == 0)
             firstRestored = key;
         else if (result != MEMO_TRASH_RESTORED)
-            refused << u"“%1”：%2"_s.arg(entry != trash.end() ? Text(MemoTitle(entry->memo))
+            refused << u"“%1”：%2"_s.arg(entry != trash.end() ? FromTextView(MemoTitle(entry->memo))
                                                               : QString::number(key),
                                          RestoreRefusal(result));
     }

@@ -1,6 +1,7 @@
 #include "TrashDialog.h"
 
 #include <MemoRules.h>
+#include <TextView.h>
 
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -11,15 +12,6 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QString Text(std::u16string_view text)
-{
-    return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
-}
-
-} // namespace
 
 TrashDialog::TrashDialog(const std::vector<DeletedMemo>& trash, QWidget* parent)
     : QDialog(parent), m_list(new QTreeWidget(this)), m_restore(new QPushButton(u"恢复所选(&R)"_s, this))
@@ -39,8 +31,8 @@ TrashDialog::TrashDialog(const std::vector<DeletedMemo>& trash, QWidget* parent)
     m_list->setAllColumnsShowFocus(true);
     for (const DeletedMemo& entry : trash) {
         const QString when = QDateTime::fromSecsSinceEpoch(entry.deletedAt).toString(u"yyyy-MM-dd HH:mm"_s);
-        auto* item = new QTreeWidgetItem(
-            m_list, {Text(MemoTitle(entry.memo)), Text(EffectiveGroupName(entry.memo)), when});
+        auto* item = new QTreeWidgetItem(m_list, {FromTextView(MemoTitle(entry.memo)),
+                                                  FromTextView(EffectiveGroupName(entry.memo)), when});
         item->setData(0, Qt::UserRole, entry.memo.key);
     }
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);

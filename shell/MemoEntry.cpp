@@ -1,17 +1,19 @@
 #include "MemoEntry.h"
 
-#include "HostCodes.h"
 #include "HostDocuments.h"
 #include "MemoShell.h"
 
 #include <CMemoDlg.h>
 #include <CXml.h>
 #include <HostAdapter.h>
+#include <ModuleProtocol.h>
 #include <WinMessage.h>
 
 #include <QString>
 #include <memory>
 #include <new>
+
+using namespace ModuleProtocol;
 
 int MemoRegisterComID()
 {
@@ -52,8 +54,8 @@ void OnHostUpdateData(CXml& doc)
     if (!g_pMemoDlg || !g_pMemoDlg->GetSafeHwnd())
         return;
     doc.ResetPos();
-    while (doc.FindElem(HostDoc::UpdateRoot)) {
-        if (!doc.FindChildElem(HostDoc::UpdateUserName))
+    while (doc.FindElem(UPDATE_ROOT)) {
+        if (!doc.FindChildElem(UPDATE_USER_NAME))
             continue;
         // The name travels with the message and is freed by whoever ends up with it: the
         // panel's handler, or the message itself if the panel is gone before it is handled.

@@ -1,11 +1,13 @@
 #include "MemoShell.h"
 
-#include "HostCodes.h"
 #include "HostDocuments.h"
 
 #include <CXml.h>
 #include <HostAdapter.h>
+#include <ModuleProtocol.h>
 #include <QString>
+
+using namespace ModuleProtocol;
 
 CMemoDlg* g_pMemoDlg = nullptr;
 

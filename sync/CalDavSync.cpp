@@ -9,6 +9,7 @@
 #include <MemoRules.h>
 #include <MemoStore.h>
 #include <MemoSync.h>
+#include <TextView.h>
 
 #include <QDateTime>
 #include <QUuid>
@@ -39,11 +40,6 @@ QByteArray PropFind(const QByteArray& props)
 QByteArray Escaped(const QString& text)
 {
     return text.toHtmlEscaped().toUtf8();
-}
-
-QString Text(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), qsizetype(text.size()));
 }
 
 bool SameRecord(MemoRecord a, MemoRecord b)
@@ -417,9 +413,10 @@ class SyncRun
         const int result = MemoStore_SyncBringIn(key, &record, newGroup ? &*newGroup : nullptr, &link);
         fitted = result == MEMO_SYNC_DONE;
         if (result == MEMO_SYNC_MEMOS_FULL || result == MEMO_SYNC_GROUPS_FULL) {
-            m_report.notBroughtIn << u"“%1”：%2"_s.arg(
-                Text(note.title), result == MEMO_SYNC_MEMOS_FULL ? u"已有 %1 条备忘录"_s.arg(MAX_MEMO_COUNT)
-                                                                 : u"已有 %1 个分类"_s.arg(MAX_GROUP_COUNT));
+            m_report.notBroughtIn << u"“%1”：%2"_s.arg(FromTextView(note.title),
+                                                       result == MEMO_SYNC_MEMOS_FULL
+                                                           ? u"已有 %1 条备忘录"_s.arg(MAX_MEMO_COUNT)
+                                                           : u"已有 %1 个分类"_s.arg(MAX_GROUP_COUNT));
             return true;
         }
         if (fitted && newGroup)
@@ -459,7 +456,7 @@ class SyncRun
             return true;
         }
         if (const std::string misfit = WhyNoteDoesNotFit(*note); !misfit.empty()) {
-            m_report.notBroughtIn << u"“%1”：%2"_s.arg(Text(note->title).left(40),
+            m_report.notBroughtIn << u"“%1”：%2"_s.arg(FromTextView(note->title).left(40),
                                                        QString::fromStdString(misfit));
             return true;
         }
@@ -500,7 +497,7 @@ class SyncRun
         // a new memo, which goes up as a new note.
         if (m_memos.size() >= std::size_t(MAX_MEMO_COUNT)) {
             m_report.notBroughtIn << u"“%1”：两边都改过，但已有 %2 条备忘录，放不下两份；这里的版本保持不变"_s
-                                         .arg(Text(note->title))
+                                         .arg(FromTextView(note->title))
                                          .arg(MAX_MEMO_COUNT);
             return true;
         }
@@ -511,8 +508,8 @@ class SyncRun
             return true;
         if (MemoStore_SyncBringIn(0, &edit, nullptr, nullptr) != MEMO_SYNC_DONE)
             return StoreFailed();
-        m_report.conflicts << u"“%1”（服务器上的版本）和“%2”（这里的版本）"_s.arg(Text(note->title),
-                                                                                  Text(MemoTitle(edit)));
+        m_report.conflicts << u"“%1”（服务器上的版本）和“%2”（这里的版本）"_s.arg(
+            FromTextView(note->title), FromTextView(MemoTitle(edit)));
         return true;
     }
 
@@ -537,7 +534,7 @@ class SyncRun
                 if (MemoStore_SyncRemoveLink(link->key) != MEMO_SYNC_DONE)
                     return StoreFailed();
                 m_report.conflicts << u"“%1”（在服务器上被删除，这里改过，重新上传）"_s.arg(
-                    Text(MemoTitle(memo->second)));
+                    FromTextView(MemoTitle(memo->second)));
             }
         }
         return true;
@@ -595,7 +592,7 @@ class SyncRun
             if (reply.status == 412)
                 continue; // changed there meanwhile (or already there): the next run sorts it out
             if (reply.status < 200 || reply.status > 299) {
-                m_error = Failure(u"上传“%1”"_s.arg(Text(MemoTitle(memo))), reply);
+                m_error = Failure(u"上传“%1”"_s.arg(FromTextView(MemoTitle(memo))), reply);
                 return keepConfirmed() ? false : StoreFailed();
             }
             QByteArray etag = reply.etag;

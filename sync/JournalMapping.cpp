@@ -3,6 +3,8 @@
 #include "MemoRules.h"
 #include "TitleRule.h"
 
+#include <TextView.h>
+
 #include <libical/ical.h>
 
 #include <QByteArray>
@@ -41,7 +43,7 @@ using Component = std::unique_ptr<icalcomponent, ComponentFree>;
 
 std::string Utf8(std::u16string_view text)
 {
-    return QString::fromUtf16(text.data(), qsizetype(text.size())).toStdString();
+    return FromTextView(text).toStdString();
 }
 
 // UTF-16 of valid UTF-8; nothing for anything else (a server's bytes are not trusted to be text).

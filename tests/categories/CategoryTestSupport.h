@@ -8,6 +8,8 @@
 #include <MemoStore.h>
 #include <StoredGroups.h>
 
+#include "TestText.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QStringList>
@@ -18,16 +20,6 @@
 #include <memory>
 #include <string_view>
 #include <vector>
-
-inline QString Q(std::u16string_view text)
-{
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
-}
-
-inline std::u16string U(const QString& text)
-{
-    return text.toStdU16String();
-}
 
 // One user's store in a folder of its own, open while the object lives.
 class TempStore

@@ -1,6 +1,6 @@
 #include "MemoGroupRecord.h"
 #include "MemoRecord.h"
-#include "TextCompare.h"
+#include "TestText.h"
 
 #include <QTest>
 

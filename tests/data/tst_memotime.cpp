@@ -1,5 +1,5 @@
 #include "MemoTime.h"
-#include "TextCompare.h"
+#include "TestText.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "GroupNameTable.h"
 #include "GroupRules.h"
 #include "MemoRules.h"
-#include "TextCompare.h"
+#include "TestText.h"
 #include "TitleRule.h"
 
 #include <QTest>

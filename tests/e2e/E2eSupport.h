@@ -26,7 +26,6 @@ inline QString hostProgram()
 }
 
 constexpr unsigned int WM_MEMO_UPDATEDATA = 0x590;
-constexpr unsigned int WM_MEMO_FOCUSSEARCH = 0xA72;
 
 inline CXml document(const QString& text)
 {

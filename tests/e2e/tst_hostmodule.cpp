@@ -285,7 +285,7 @@ class TestHostModule : public QObject
         QApplication::setActiveWindow(&window);
         deliverPosted();
         QWidget* panel = window.currentPanel();
-        MessageCounter messages(panel, e2e::WM_MEMO_FOCUSSEARCH);
+        MessageCounter messages(panel, WM_MEMO_FOCUSSEARCH);
         QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
         QCOMPARE(messages.count(), 0); // posted
         deliverPosted();

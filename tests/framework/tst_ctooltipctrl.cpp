@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QHoverEvent>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -26,6 +28,17 @@ void enterUnderRestingPointer(QWidget* widget)
     const QPoint here = widget->mapFromGlobal(QCursor::pos());
     QHoverEvent move(QEvent::HoverMove, here, QCursor::pos(), here);
     QApplication::sendEvent(widget, &move);
+}
+
+// Lets the timers that are due run, a tool tip's wait for its initial delay among them: a
+// zero-interval timer started after theirs times out after them.
+bool runDueTimers()
+{
+    QTimer after;
+    after.setSingleShot(true);
+    QSignalSpy done(&after, &QTimer::timeout);
+    after.start(0);
+    return done.wait(5000);
 }
 
 } // namespace
@@ -119,7 +132,7 @@ private Q_SLOTS:
         QCursor::setPos(dlg.mapToGlobal(QPoint(150, 100))); // resting beside the body
         body.setGeometry(10, 10, 280, 180);                 // the body grows under it
         enterUnderRestingPointer(&body);
-        QTest::qWait(50);
+        QVERIFY(runDueTimers()); // the tip's initial delay (0) has run out
         QVERIFY(!tip.IsTipVisible());
 
         hoverTo(&body, QPoint(145, 95)); // the person moves the pointer on the body

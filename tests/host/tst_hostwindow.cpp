@@ -7,6 +7,7 @@
 
 #include <DbiMemo.h>
 #include <MemoStore.h>
+#include <ModuleProtocol.h>
 
 #include <QCryptographicHash>
 #include <QDialogButtonBox>
@@ -198,7 +199,7 @@ class TestHostWindow : public QObject
 
     void theMemoImageIsDrawn()
     {
-        const QImage memo = ModuleImage(MEMO_IMAGE_ID).pixmap(32, 32).toImage();
+        const QImage memo = ModuleImage(ModuleProtocol::MEMO_IMAGE_ID).pixmap(32, 32).toImage();
         const QImage other = ModuleImage(5).pixmap(32, 32).toImage();
         QCOMPARE(memo.size(), QSize(32, 32));
         int opaque = 0;

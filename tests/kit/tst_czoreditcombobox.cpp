@@ -1,5 +1,5 @@
 #include "CZOREditComboBox.h"
-#include "INotifyTarget.h"
+#include "MessageRecorder.h"
 #include "WinDefs.h"
 #include "WinMessage.h"
 
@@ -12,32 +12,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// A dialog stand-in: records posted window messages and control notifications.
-class Recorder : public QWidget, public INotifyTarget
-{
-  public:
-    QList<UINT> messages;
-    QList<UINT> notifications;
-
-    bool OnControlNotify(int, UINT code, QWidget*, LRESULT* result) override
-    {
-        notifications << code;
-        *result = 0;
-        return true;
-    }
-
-  protected:
-    bool event(QEvent* e) override
-    {
-        if (auto* m = dynamic_cast<CWinMessageEvent*>(e)) {
-            messages << m->message();
-            m->markDelivered();
-            return true;
-        }
-        return QWidget::event(e);
-    }
-};
 
 void skin(CZOREditComboBox& box)
 {
@@ -62,7 +36,7 @@ class TestCZOREditComboBox : public QObject
     void eventMaskGatesNotifications();
 
   private:
-    std::unique_ptr<Recorder> m_parent;
+    std::unique_ptr<MessageRecorder> m_parent;
 };
 
 void TestCZOREditComboBox::cleanup()
@@ -84,7 +58,7 @@ void TestCZOREditComboBox::entriesAndSelectionSetBeforeItShowsAreThere()
     QCOMPARE(box->SetCurSel(1), 1);
     box->SetEnableInput(FALSE);
 
-    m_parent = std::make_unique<Recorder>();
+    m_parent = std::make_unique<MessageRecorder>();
     m_parent->resize(300, 100);
     CZOREditComboBox* shown = box.release();
     shown->setParent(m_parent.get()); // the parent owns it from here
@@ -102,7 +76,7 @@ void TestCZOREditComboBox::entriesAndSelectionSetBeforeItShowsAreThere()
 
 void TestCZOREditComboBox::pickOnlyRefusesTyping()
 {
-    m_parent = std::make_unique<Recorder>();
+    m_parent = std::make_unique<MessageRecorder>();
     auto* box = new CZOREditComboBox(m_parent.get());
     skin(*box);
     box->InsertString(-1, u"工作"_s);
@@ -140,7 +114,7 @@ void TestCZOREditComboBox::choosingAnEntryPostsToTheParent_data()
 void TestCZOREditComboBox::choosingAnEntryPostsToTheParent()
 {
     QFETCH(bool, onArrow);
-    m_parent = std::make_unique<Recorder>();
+    m_parent = std::make_unique<MessageRecorder>();
     m_parent->resize(300, 200);
     auto* box = new CZOREditComboBox(m_parent.get());
     skin(*box);
@@ -211,7 +185,7 @@ void TestCZOREditComboBox::selectionOutOfRangeSelectsNothing()
 
 void TestCZOREditComboBox::eventMaskGatesNotifications()
 {
-    m_parent = std::make_unique<Recorder>();
+    m_parent = std::make_unique<MessageRecorder>();
     auto* box = new CZOREditComboBox(m_parent.get());
     box->setObjectName(u"21035"_s);
     m_parent->show();
@@ -223,14 +197,14 @@ void TestCZOREditComboBox::eventMaskGatesNotifications()
 
     QCOMPARE(box->SetEventMask(ENM_CHANGE), DWORD(0));
     QTest::keyClicks(box->lineEdit(), u"b"_s);
-    QCOMPARE(m_parent->notifications, QList<UINT>{EN_CHANGE});
+    QCOMPARE(m_parent->notificationCodes(), QList<UINT>{EN_CHANGE});
 
     m_parent->notifications.clear();
     QCOMPARE(box->SetEventMask(ENM_SELCHANGE), ENM_CHANGE);
     QTest::keyClicks(box->lineEdit(), u"c"_s);
-    QVERIFY(!m_parent->notifications.contains(EN_CHANGE));
+    QVERIFY(!m_parent->notificationCodes().contains(EN_CHANGE));
     box->lineEdit()->selectAll();
-    QVERIFY(m_parent->notifications.contains(EN_SELCHANGE));
+    QVERIFY(m_parent->notificationCodes().contains(EN_SELCHANGE));
 }
 
 QTEST_MAIN(TestCZOREditComboBox)

@@ -1,24 +1,9 @@
 #include "CZorvaListBox.h"
-#include "INotifyTarget.h"
+#include "MessageRecorder.h"
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-class Recorder : public QWidget, public INotifyTarget
-{
-  public:
-    QList<QPair<int, UINT>> notifications;
-    bool OnControlNotify(int id, UINT code, QWidget*, LRESULT*) override
-    {
-        notifications << qMakePair(id, code);
-        return true;
-    }
-};
-
-} // namespace
 
 class TestCZorvaListBox : public QObject
 {
@@ -67,7 +52,7 @@ void TestCZorvaListBox::rowsWithDataAndSelection()
 
 void TestCZorvaListBox::userSelectionNotifiesTheParent()
 {
-    Recorder parent;
+    MessageRecorder parent;
     parent.resize(200, 200);
     auto* list = new CZorvaListBox(&parent);
     list->setObjectName(u"21023"_s);

@@ -1,4 +1,5 @@
 #include "CZorvaListCtrl.h"
+#include "MessageRecorder.h"
 #include "WinMessage.h"
 
 #include <QTest>
@@ -6,24 +7,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// A parent window that records the window messages posted to it.
-class Recorder : public QWidget
-{
-  public:
-    QList<UINT> messages;
-
-  protected:
-    bool event(QEvent* e) override
-    {
-        if (auto* m = dynamic_cast<CWinMessageEvent*>(e)) {
-            messages << m->message();
-            m->markDelivered();
-            return true;
-        }
-        return QWidget::event(e);
-    }
-};
 
 QList<int> selectedRows(const CZorvaListCtrl& list)
 {
@@ -52,13 +35,13 @@ class TestCZorvaListCtrl : public QObject
 
   private:
     void fill(const QStringList& titles);
-    std::unique_ptr<Recorder> m_parent;
+    std::unique_ptr<MessageRecorder> m_parent;
     CZorvaListCtrl* m_list = nullptr;
 };
 
 void TestCZorvaListCtrl::init()
 {
-    m_parent = std::make_unique<Recorder>();
+    m_parent = std::make_unique<MessageRecorder>();
     m_parent->resize(500, 400);
     m_list = new CZorvaListCtrl(m_parent.get()); // owned by the parent
     m_list->setGeometry(0, 0, 500, 400);

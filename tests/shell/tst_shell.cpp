@@ -8,9 +8,9 @@
 #include <CMemoDlg.h>
 #include <CMemoEditDlg.h>
 #include <CXml.h>
-#include <HostCodes.h>
 #include <MemoEntry.h>
 #include <MemoShell.h>
+#include <ModuleProtocol.h>
 #include <WinMessage.h>
 
 #include <QPointer>
@@ -18,6 +18,7 @@
 #include <QXmlStreamReader>
 
 using namespace Qt::StringLiterals;
+using namespace ModuleProtocol;
 
 namespace {
 

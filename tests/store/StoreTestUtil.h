@@ -4,6 +4,7 @@
 #include "GroupRules.h"
 #include "MemoRules.h"
 #include "MemoStore.h"
+#include "TestText.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -14,16 +15,6 @@
 #include <sys/stat.h>
 
 #include <string_view>
-
-inline QString Q(std::u16string_view text)
-{
-    return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
-}
-
-inline std::u16string U(const QString& text)
-{
-    return text.toStdU16String();
-}
 
 inline MemoRecord TestMemo(const QString& title, const QString& content = QStringLiteral("body"),
                            const QString& group = QStringLiteral("全部"))

@@ -3,6 +3,7 @@
 // survive on both sides; notes of other programs come in, or are left alone and named.
 #include "CalDavServer.h"
 #include "CalDavSync.h"
+#include "TestText.h"
 
 #include <DbiMemo.h>
 #include <GroupRules.h>
@@ -23,11 +24,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString Q(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), qsizetype(text.size()));
-}
 
 // Every memo of the open store as "title|body|category", sorted.
 QStringList Memos()

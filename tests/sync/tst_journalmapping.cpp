@@ -3,6 +3,7 @@
 // expect (or named as not fitting).
 #include "JournalMapping.h"
 #include "MemoRules.h"
+#include "TestText.h"
 
 #include <QTest>
 
@@ -13,16 +14,6 @@ using namespace Qt::StringLiterals;
 Q_DECLARE_METATYPE(std::u16string)
 
 namespace {
-
-std::u16string U(const QString& text)
-{
-    return text.toStdU16String();
-}
-
-QString Q(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), qsizetype(text.size()));
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 // entry installs: <folder>/<size>/memohost.png.
 // Run: memohost_icon [folder]
 #include <ModuleImage.h>
+#include <ModuleProtocol.h>
 
 #include <QDir>
 #include <QGuiApplication>
@@ -17,7 +18,7 @@ int main(int argc, char** argv)
     for (int size : {48, 128, 256}) {
         const QString dir = QDir(folder).filePath(QString::number(size));
         const QString file = QDir(dir).filePath(u"memohost.png"_s);
-        if (!QDir().mkpath(dir) || !ModuleImageAt(MEMO_IMAGE_ID, size).save(file, "PNG")) {
+        if (!QDir().mkpath(dir) || !ModuleImageAt(ModuleProtocol::MEMO_IMAGE_ID, size).save(file, "PNG")) {
             std::fprintf(stderr, "memohost_icon: could not write %s\n", qPrintable(file));
             return 1;
         }

@@ -1,6 +1,7 @@
 #include "FrameworkTestSeams.h"
 
 #include "CDialog.h"
+#include "InputTranslator.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -134,5 +135,10 @@ MessageBoxResponder* activeMessageBoxResponder() { return g_responder; }
 ModalDriver* activeModalDriver() { return g_driver; }
 MenuResponder* activeMenuResponder() { return g_menus; }
 DrawingFailure* activeDrawingFailure() { return g_drawing; }
+
+bool HoverPending()
+{
+    return framework::hoverPending();
+}
 
 } // namespace FrameworkTest

@@ -29,6 +29,11 @@
 //   CBitmap::CreateCompatibleBitmap, and so the off-screen buffer of the kit's CMemDC. Each
 //   failure sets the error code given here as GetLastError(); CMemDC then draws straight onto its
 //   target.
+//
+// HoverPending()
+//   Not an object: whether the pointer is being timed for a hover now (it came onto a window and
+//   has rested there for less than the hover time). A test sees with it that passing over a window
+//   started nothing, without waiting the hover time out.
 #include "FrameworkExport.h"
 #include "WinTypes.h"
 
@@ -170,6 +175,8 @@ private:
     DWORD m_errorCode;
     int m_failures = 0;
 };
+
+FRAMEWORK_API bool HoverPending();
 
 // The active seams, null when none (used by the framework and the kit).
 FRAMEWORK_API MessageBoxResponder* activeMessageBoxResponder();

@@ -154,6 +154,10 @@ class InputTranslator : public QObject
         }
     }
 
+  public:
+    bool hoverPending() const { return m_hoverTimer.isActive(); }
+
+  private:
     void armHover(QWidget* receiver, QPoint at)
     {
         m_hoverTarget = receiver;
@@ -279,13 +283,21 @@ class InputTranslator : public QObject
 
 namespace framework {
 
+namespace {
+QPointer<InputTranslator> theTranslator;
+} // namespace
+
 void installInputTranslator()
 {
-    static QPointer<QObject> filter;
-    if (!filter && qApp) {
-        filter = new InputTranslator(qApp); // owned by the application
-        qApp->installEventFilter(filter);
+    if (!theTranslator && qApp) {
+        theTranslator = new InputTranslator(qApp); // owned by the application
+        qApp->installEventFilter(theTranslator);
     }
+}
+
+bool hoverPending()
+{
+    return theTranslator && theTranslator->hoverPending();
 }
 
 } // namespace framework

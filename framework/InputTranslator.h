@@ -8,5 +8,8 @@ namespace framework {
 
 // Installs the translator on the application once; every CDialog calls it when it is made.
 void installInputTranslator();
+// Whether the pointer is being timed for a hover: it came onto a window and has rested there for
+// less than the hover time.
+bool hoverPending();
 
 } // namespace framework

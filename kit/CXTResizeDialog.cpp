@@ -1,9 +1,8 @@
 #include "CXTResizeDialog.h"
 
-CXTResizeDialog::CXTResizeDialog(UINT templateId, QWidget* parent, UINT flags)
+CXTResizeDialog::CXTResizeDialog(UINT templateId, QWidget* parent, UINT /*flags*/)
     : CDialog(templateId, parent), CXTResize(this)
 {
-    static_cast<void>(flags);
     SetChildByDefault(true);
 }
 

@@ -39,9 +39,8 @@ CZorvaEdit::CZorvaEdit(QWidget* parent) : CRichEditCtrl(parent)
 }
 
 void CZorvaEdit::SetEditInfo(const CSkinRect& leftGlyph, const CSkinRect& frame, const CSkinRect& rightGlyph,
-                             int width, int style)
+                             int width, int /*style: one style, a framed field*/)
 {
-    static_cast<void>(style); // one style: a framed field
     m_leftGlyph = leftGlyph;
     m_frame = frame;
     m_rightGlyph = rightGlyph;

@@ -113,9 +113,8 @@ bool CZorvaListCtrl::event(QEvent* event)
     return CWndT<QTreeWidget>::event(event);
 }
 
-int CZorvaListCtrl::InsertColumn(int nCol, const QString& heading, int nWidth, int nAlign, int nHeaderType)
+int CZorvaListCtrl::InsertColumn(int nCol, const QString& heading, int nWidth, int nAlign, int /*nHeaderType: every header shows its text*/)
 {
-    static_cast<void>(nHeaderType); // every header shows its text
     const int col = std::clamp(nCol, 0, m_columns);
     if (m_columns > 0)
         model()->insertColumns(col, 1);
@@ -201,9 +200,8 @@ BOOL CZorvaListCtrl::DeleteAllItems()
     return TRUE;
 }
 
-BOOL CZorvaListCtrl::EnsureVisible(int nItem, BOOL bPartialOK)
+BOOL CZorvaListCtrl::EnsureVisible(int nItem, BOOL /*bPartialOK*/)
 {
-    static_cast<void>(bPartialOK);
     flushPending();
     QTreeWidgetItem* item = row(nItem);
     if (!item)

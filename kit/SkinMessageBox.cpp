@@ -41,9 +41,8 @@ const struct FrameworkBoxesInKitLook
 
 } // namespace
 
-int SkinMessageBox(const QString& text, const QString& caption, UINT style, int reserved, QWidget* owner)
+int SkinMessageBox(const QString& text, const QString& caption, UINT style, int /*reserved*/, QWidget* owner)
 {
-    static_cast<void>(reserved);
     const QString title = caption.isEmpty() ? QStringLiteral(u"提示") : caption;
     if (KitTest::MessageBoxResponder* responder = KitTest::activeMessageBoxResponder())
         return responder->answer(text, title, style, owner);

@@ -25,6 +25,7 @@ using FrameworkTest::activeDrawingFailure;
 using FrameworkTest::activeMenuResponder;
 using FrameworkTest::activeModalDriver;
 using FrameworkTest::DrawingFailure;
+using FrameworkTest::HoverPending;
 using FrameworkTest::MenuItemInfo;
 using FrameworkTest::MenuRecord;
 using FrameworkTest::MenuResponder;

@@ -8,6 +8,7 @@
 #include <CZorvaEdit.h>
 #include <CZorvaIconBtton.h>
 #include <CZorvaListCtrl.h>
+#include <ModuleProtocol.h>
 
 #include <QString>
 #include <QTimer>
@@ -24,9 +25,9 @@ constexpr UINT WM_MEMO_LISTSELCHANGE = WM_USER + 104;  // 0x468, from the memo l
 constexpr UINT WM_MEMO_LISTDELETE = WM_USER + 106;     // 0x46A, from the memo list
 constexpr UINT WM_MEMO_GROUPSELCHANGE = WM_USER + 150; // 0x496, from the category box
 constexpr UINT WM_MEMO_UPDATEDATA = WM_USER + 400;     // 0x590, from the shell; wParam owns a QString*
-constexpr UINT WM_MEMO_FOCUSSEARCH = WM_USER + 1650;   // 0xA72, from the host
-// 0xA73, from the host: memos came back from the trash; wParam the key of the first, lParam how many.
-constexpr UINT WM_MEMO_SHOWRESTORED = WM_USER + 1651;
+// From the host: WM_MEMO_FOCUSSEARCH (0xA72) and WM_MEMO_SHOWRESTORED (0xA73).
+using ModuleProtocol::WM_MEMO_FOCUSSEARCH;
+using ModuleProtocol::WM_MEMO_SHOWRESTORED;
 
 class CMemoDlg : public CXTResizeDialog
 {

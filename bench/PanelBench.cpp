@@ -12,8 +12,8 @@
 #include <CMemoDlg.h>
 #include <CMemoEditDlg.h>
 #include <DbiMemo.h>
-#include <MemoConstants.h>
 #include <LoadStr.h>
+#include <MemoConstants.h>
 #include <MemoRules.h>
 #include <MemoStore.h>
 #include <MemoTime.h>
@@ -251,7 +251,8 @@ void RunNew(benchmark::State& state, bool fromOk)
             state.PauseTiming();
         driver.onNextModal([&n, &state, fromOk](QDialog* d) {
             auto& dlg = *static_cast<CMemoEditDlg*>(d);
-            static_cast<CRichEditCtrl*>(dlg.GetDlgItem(21036))->SetWindowTextW(QString(120, u'新') + QString::number(++n));
+            static_cast<CRichEditCtrl*>(dlg.GetDlgItem(21036))
+                ->SetWindowTextW(QString(120, u'新') + QString::number(++n));
             if (fromOk) {
                 // The dialog and its text are on screen before anyone presses OK: showing and
                 // painting them is not part of OK.
@@ -292,7 +293,9 @@ void Floor_InsertAndFill(benchmark::State& state)
     DBI_MemDeleteRecord(std::int32_t(MemoList(*g_env->panel).GetItemData(kMemos - 1)));
     for (auto _ : state) {
         state.PauseTiming();
-        driver.onNextModal([](QDialog* d) { static_cast<QAbstractButton*>(static_cast<CDialog*>(d)->GetDlgItem(IDCANCEL))->click(); });
+        driver.onNextModal([](QDialog* d) {
+            static_cast<QAbstractButton*>(static_cast<CDialog*>(d)->GetDlgItem(IDCANCEL))->click();
+        });
         Button(*g_env->panel, 21001).click();
         QCoreApplication::sendPostedEvents();
         state.ResumeTiming();

@@ -7,7 +7,7 @@ namespace {
 constexpr DWORD kErrorInvalidParameter = 87;
 constexpr DWORD kErrorNotEnoughMemory = 8;
 constexpr int kMaxSide = 16384;
-}
+} // namespace
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* /*pDC*/, int width, int height)
 {

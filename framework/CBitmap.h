@@ -9,7 +9,7 @@ class CDC;
 
 class FRAMEWORK_API CBitmap
 {
-public:
+  public:
     CBitmap() = default;
     CBitmap(const CBitmap&) = delete;
     CBitmap& operator=(const CBitmap&) = delete;
@@ -22,6 +22,6 @@ public:
     QImage& image() { return m_image; }
     const QImage& image() const { return m_image; }
 
-private:
+  private:
     QImage m_image;
 };

@@ -19,7 +19,7 @@ class QWidget;
 
 class FRAMEWORK_API CDC
 {
-public:
+  public:
     CDC() = default;
     explicit CDC(QPainter* painter) : m_painter(painter) {}
     virtual ~CDC();
@@ -52,32 +52,32 @@ public:
     // buffer of the window takes the drawing, and the screen shows it only when the event is done.
     bool DrawsIntoWindowBuffer() const;
 
-protected:
+  protected:
     // The image a source DC draws from and the image pixel of its logical (0, 0).
     static const QImage* SourceOf(const CDC* source, QPoint& origin);
 
-    QPainter* m_painter = nullptr;     // window DC: the paint event's painter
+    QPainter* m_painter = nullptr; // window DC: the paint event's painter
     bool m_bMemory = false;
-    CBitmap m_ownBitmap;               // the memory DC's bitmap while no other is selected
-    CBitmap* m_pSelected = nullptr;    // null: m_ownBitmap
-    QPoint m_origin;                   // surface pixel of logical (0, 0)
-    CDC* m_pAlias = nullptr;           // draws through another DC (a CMemDC without buffer)
-    QRect m_aliasClip;                 // while aliased: where drawing may land (null: anywhere)
+    CBitmap m_ownBitmap;            // the memory DC's bitmap while no other is selected
+    CBitmap* m_pSelected = nullptr; // null: m_ownBitmap
+    QPoint m_origin;                // surface pixel of logical (0, 0)
+    CDC* m_pAlias = nullptr;        // draws through another DC (a CMemDC without buffer)
+    QRect m_aliasClip;              // while aliased: where drawing may land (null: anywhere)
 };
 
 class FRAMEWORK_API CClientDC : public CDC
 {
-public:
+  public:
     explicit CClientDC(QWidget* window) : m_pWnd(window) {}
     QWidget* Window() const { return m_pWnd; }
 
-private:
+  private:
     QWidget* m_pWnd;
 };
 
 class FRAMEWORK_API CPaintDC : public CDC
 {
-public:
+  public:
     // The DC of `window`'s paint event while one is being handled (framework dialogs); otherwise it
     // draws nothing.
     explicit CPaintDC(QWidget* window);

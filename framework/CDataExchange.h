@@ -13,7 +13,7 @@ class QWidget;
 
 class FRAMEWORK_API CDataExchange
 {
-public:
+  public:
     CDataExchange(CDialog* dialog, BOOL saveAndValidate);
 
     // TRUE: controls -> members (with checks); FALSE: members -> controls.
@@ -29,7 +29,7 @@ public:
     void Fail();
     bool Failed() const { return m_failed; }
 
-private:
+  private:
     QWidget* m_lastControl = nullptr;
     bool m_failed = false;
 };

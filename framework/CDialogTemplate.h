@@ -14,16 +14,16 @@ class QWidget;
 
 class FRAMEWORK_API CDialogTemplate
 {
-public:
+  public:
     using Setup = std::function<void(QDialog*)>;
 
     // Replaces any template registered under the same id.
     static void Register(UINT templateId, Setup setup, DWORD style = 0);
     // For a uic form class: RegisterForm<Ui::MemoPanel>(21000, WS_CHILD | WS_VISIBLE).
-    template <class Form>
-    static void RegisterForm(UINT templateId, DWORD style = 0)
+    template <class Form> static void RegisterForm(UINT templateId, DWORD style = 0)
     {
-        Register(templateId, [](QDialog* dialog) { Form().setupUi(dialog); }, style);
+        Register(
+            templateId, [](QDialog* dialog) { Form().setupUi(dialog); }, style);
     }
     static void Unregister(UINT templateId);
     static bool IsRegistered(UINT templateId);

@@ -11,7 +11,7 @@ BOOL CImage::Load(const QString& path)
     if (image.isNull())
         return FALSE;
     m_image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                             : QImage::Format_RGB32);
+                                                            : QImage::Format_RGB32);
     return TRUE;
 }
 

@@ -12,7 +12,7 @@ class CDC;
 
 class FRAMEWORK_API CImage
 {
-public:
+  public:
     CImage() = default;
     explicit CImage(QImage image) : m_image(std::move(image)) {}
 
@@ -36,6 +36,6 @@ public:
     // Alpha-blends when the image has an alpha channel, copies otherwise.
     BOOL Draw(CDC* pDC, const CRect& dest, const CRect& src) const;
 
-private:
+  private:
     QImage m_image;
 };

@@ -14,7 +14,7 @@ class QWidget;
 
 class FRAMEWORK_API CMenu
 {
-public:
+  public:
     CMenu() = default;
     ~CMenu() { DestroyMenu(); }
     CMenu(const CMenu&) = delete;
@@ -37,7 +37,7 @@ public:
     // Returns the chosen id with TPM_RETURNCMD (0: none); otherwise TRUE when the menu was shown.
     BOOL TrackPopupMenu(UINT flags, int x, int y, QWidget* owner, const void* rect = nullptr);
 
-private:
+  private:
     struct Item
     {
         UINT flags;

@@ -6,7 +6,7 @@
 
 class CRect
 {
-public:
+  public:
     constexpr CRect() = default;
     constexpr CRect(int l, int t, int r, int b) : left(l), top(t), right(r), bottom(b) {}
     constexpr CRect(const QRect& r) // NOLINT(google-explicit-constructor): used where a RECT is taken

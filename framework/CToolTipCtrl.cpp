@@ -109,8 +109,11 @@ void CToolTipCtrl::RelayEvent(MSG* msg)
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_KEYDOWN:
-    case WM_MOUSEWHEEL: Pop(); break;
-    default: break;
+    case WM_MOUSEWHEEL:
+        Pop();
+        break;
+    default:
+        break;
     }
 }
 
@@ -166,10 +169,17 @@ void CToolTipCtrl::show(const Tool& tool, QPoint anchor)
     QIcon icon;
     QStyle* style = QApplication::style();
     switch (m_icon) {
-    case TTI_INFO: icon = style->standardIcon(QStyle::SP_MessageBoxInformation); break;
-    case TTI_WARNING: icon = style->standardIcon(QStyle::SP_MessageBoxWarning); break;
-    case TTI_ERROR: icon = style->standardIcon(QStyle::SP_MessageBoxCritical); break;
-    default: break;
+    case TTI_INFO:
+        icon = style->standardIcon(QStyle::SP_MessageBoxInformation);
+        break;
+    case TTI_WARNING:
+        icon = style->standardIcon(QStyle::SP_MessageBoxWarning);
+        break;
+    case TTI_ERROR:
+        icon = style->standardIcon(QStyle::SP_MessageBoxCritical);
+        break;
+    default:
+        break;
     }
     m_tip->setContent(icon, m_title, tool.text, IsBalloon(), m_maxWidth);
     m_tip->showAt(anchor);
@@ -256,7 +266,8 @@ bool CToolTipCtrl::eventFilter(QObject* watched, QEvent* e)
             Pop();
         }
         break;
-    default: break;
+    default:
+        break;
     }
     return false;
 }

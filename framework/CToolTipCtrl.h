@@ -29,7 +29,7 @@ constexpr UINT TTDT_INITIAL = 3;
 class FRAMEWORK_API CToolTipCtrl : public QObject
 {
     Q_OBJECT
-public:
+  public:
     CToolTipCtrl();
     ~CToolTipCtrl() override;
 
@@ -59,10 +59,10 @@ public:
     bool IsBalloon() const { return (m_style & TTS_BALLOON) != 0; }
     bool IsActive() const { return m_bActive; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
-private:
+  private:
     struct Tool
     {
         QPointer<QWidget> window;

@@ -95,10 +95,17 @@ short GetKeyState(int virtualKey)
     const Qt::KeyboardModifiers m = g_inputModifiers.value_or(QGuiApplication::queryKeyboardModifiers());
     bool down = false;
     switch (virtualKey) {
-    case VK_CONTROL: down = m.testFlag(Qt::ControlModifier); break;
-    case VK_SHIFT: down = m.testFlag(Qt::ShiftModifier); break;
-    case VK_MENU: down = m.testFlag(Qt::AltModifier); break;
-    default: break;
+    case VK_CONTROL:
+        down = m.testFlag(Qt::ControlModifier);
+        break;
+    case VK_SHIFT:
+        down = m.testFlag(Qt::ShiftModifier);
+        break;
+    case VK_MENU:
+        down = m.testFlag(Qt::AltModifier);
+        break;
+    default:
+        break;
     }
     return down ? short(0x8000) : short(0);
 }

@@ -36,10 +36,9 @@ FRAMEWORK_API CRect GetClientRect(const QWidget* window);
 FRAMEWORK_API CRect GetWindowRect(const QWidget* window);
 FRAMEWORK_API QWidget* SetFocus(QWidget* window);
 
-template <class Base>
-class CWndT : public Base
+template <class Base> class CWndT : public Base
 {
-public:
+  public:
     using Base::Base;
 
     QWidget* GetSafeHwnd() const { return const_cast<CWndT*>(this); }
@@ -59,7 +58,10 @@ public:
     {
         ::MoveWindow(this, x, y, width, height);
     }
-    void MoveWindow(const CRect& r, BOOL repaint = TRUE) { MoveWindow(r.left, r.top, r.Width(), r.Height(), repaint); }
+    void MoveWindow(const CRect& r, BOOL repaint = TRUE)
+    {
+        MoveWindow(r.left, r.top, r.Width(), r.Height(), repaint);
+    }
     BOOL SetWindowPos(const QWidget* insertAfter, int x, int y, int cx, int cy, UINT flags)
     {
         return ::SetWindowPos(this, insertAfter, x, y, cx, cy, flags);
@@ -71,10 +73,7 @@ public:
     QWidget* SetFocus() { return ::SetFocus(this); }
     void Invalidate(BOOL /*erase*/ = TRUE) { Base::update(); }
     void UpdateWindow() { Base::repaint(); }
-    void SetRedraw(BOOL redraw = TRUE)
-    {
-        Base::setUpdatesEnabled(redraw != FALSE);
-    }
+    void SetRedraw(BOOL redraw = TRUE) { Base::setUpdatesEnabled(redraw != FALSE); }
     void GetClientRect(CRect* rect) const { *rect = ::GetClientRect(this); }
     void GetWindowRect(CRect* rect) const { *rect = ::GetWindowRect(this); }
     void ScreenToClient(CRect* rect) const

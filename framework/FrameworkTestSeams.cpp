@@ -15,15 +15,13 @@ ModalDriver* g_driver = nullptr;
 MenuResponder* g_menus = nullptr;
 DrawingFailure* g_drawing = nullptr;
 
-template <class T>
-void install(T*& slot, T* seam)
+template <class T> void install(T*& slot, T* seam)
 {
     Q_ASSERT_X(!slot, "FrameworkTest", "only one seam of a kind at a time");
     slot = seam;
 }
 
-template <class T>
-void uninstall(T*& slot, T* seam)
+template <class T> void uninstall(T*& slot, T* seam)
 {
     if (slot == seam)
         slot = nullptr;
@@ -131,10 +129,22 @@ DrawingFailure::~DrawingFailure()
     uninstall(g_drawing, this);
 }
 
-MessageBoxResponder* activeMessageBoxResponder() { return g_responder; }
-ModalDriver* activeModalDriver() { return g_driver; }
-MenuResponder* activeMenuResponder() { return g_menus; }
-DrawingFailure* activeDrawingFailure() { return g_drawing; }
+MessageBoxResponder* activeMessageBoxResponder()
+{
+    return g_responder;
+}
+ModalDriver* activeModalDriver()
+{
+    return g_driver;
+}
+MenuResponder* activeMenuResponder()
+{
+    return g_menus;
+}
+DrawingFailure* activeDrawingFailure()
+{
+    return g_drawing;
+}
 
 bool HoverPending()
 {

@@ -62,7 +62,7 @@ struct MessageBoxCall
 // SkinMessageBox is made of it too.
 class FRAMEWORK_API MessageBoxRecorder
 {
-public:
+  public:
     explicit MessageBoxRecorder(int defaultAnswer) : m_defaultAnswer(defaultAnswer) {}
     MessageBoxRecorder(const MessageBoxRecorder&) = delete;
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
@@ -77,10 +77,10 @@ public:
     // Called by the message box in place of showing itself.
     int answer(const QString& text, const QString& caption, UINT style, QWidget* owner);
 
-protected:
+  protected:
     ~MessageBoxRecorder() = default;
 
-private:
+  private:
     std::deque<int> m_answers;
     int m_defaultAnswer;
     std::vector<MessageBoxCall> m_calls;
@@ -88,14 +88,14 @@ private:
 
 class FRAMEWORK_API MessageBoxResponder : public MessageBoxRecorder
 {
-public:
+  public:
     explicit MessageBoxResponder(int defaultAnswer = IDOK);
     ~MessageBoxResponder();
 };
 
 class FRAMEWORK_API ModalDriver
 {
-public:
+  public:
     using Action = std::function<void(QDialog*)>;
 
     ModalDriver();
@@ -111,7 +111,7 @@ public:
     // Called when a modal dialog is about to run its loop.
     void dialogStarting(QDialog* dialog);
 
-private:
+  private:
     std::deque<Action> m_actions;
     int m_driven = 0;
     int m_leftOpen = 0;
@@ -135,7 +135,7 @@ struct MenuRecord
 
 class FRAMEWORK_API MenuResponder
 {
-public:
+  public:
     using Chooser = std::function<UINT(const MenuRecord&)>;
 
     MenuResponder();
@@ -153,14 +153,14 @@ public:
     // Called by CMenu::TrackPopupMenu; returns the chosen id, 0 for none.
     UINT track(MenuRecord record);
 
-private:
+  private:
     std::deque<Chooser> m_choosers;
     std::vector<MenuRecord> m_menus;
 };
 
 class FRAMEWORK_API DrawingFailure
 {
-public:
+  public:
     explicit DrawingFailure(DWORD errorCode = 8);
     ~DrawingFailure();
     DrawingFailure(const DrawingFailure&) = delete;
@@ -171,7 +171,7 @@ public:
     // Called for each drawing resource that would be created.
     void recordFailure() { ++m_failures; }
 
-private:
+  private:
     DWORD m_errorCode;
     int m_failures = 0;
 };

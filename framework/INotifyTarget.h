@@ -9,7 +9,7 @@ class QWidget;
 
 class FRAMEWORK_API INotifyTarget
 {
-public:
+  public:
     virtual ~INotifyTarget();
     // Returns true when a handler ran; *result then holds its result.
     virtual bool OnControlNotify(int id, UINT code, QWidget* control, LRESULT* result) = 0;

@@ -7,7 +7,7 @@ class QWidget;
 
 class FRAMEWORK_API ITemplateControl
 {
-public:
+  public:
     virtual ~ITemplateControl();
     virtual void adoptTemplateStyle(const QWidget* templateControl) = 0;
 };

@@ -21,7 +21,8 @@ TipWindow::TipWindow(QWidget* parent) : QWidget(parent, Qt::ToolTip | Qt::Framel
     setFocusPolicy(Qt::NoFocus);
 }
 
-void TipWindow::setContent(const QIcon& icon, const QString& title, const QString& text, bool balloon, int maxWidth)
+void TipWindow::setContent(const QIcon& icon, const QString& title, const QString& text, bool balloon,
+                           int maxWidth)
 {
     m_icon = icon;
     m_title = title;
@@ -63,7 +64,8 @@ QSize TipWindow::layoutContent()
 void TipWindow::showAt(QPoint anchor)
 {
     const QScreen* screen = QGuiApplication::screenAt(anchor);
-    const QRect area = screen ? screen->availableGeometry() : QRect(anchor - QPoint(2000, 2000), QSize(4000, 4000));
+    const QRect area =
+        screen ? screen->availableGeometry() : QRect(anchor - QPoint(2000, 2000), QSize(4000, 4000));
     QPoint topLeft(anchor.x() - 20, anchor.y());
     m_tailUp = true;
     if (topLeft.y() + height() > area.bottom() && anchor.y() - height() >= area.top()) {
@@ -71,7 +73,8 @@ void TipWindow::showAt(QPoint anchor)
         topLeft.setY(anchor.y() - height());
     }
     topLeft.setX(std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() - width())));
-    m_tailX = std::clamp(anchor.x() - topLeft.x(), kRadius + kTail, std::max(kRadius + kTail, width() - kRadius - kTail));
+    m_tailX = std::clamp(anchor.x() - topLeft.x(), kRadius + kTail,
+                         std::max(kRadius + kTail, width() - kRadius - kTail));
     if (!m_tailUp && m_balloon) {
         // Content sits at the top when the tail is at the bottom.
         const int shift = kTail;

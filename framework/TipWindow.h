@@ -7,7 +7,7 @@
 
 class TipWindow : public QWidget
 {
-public:
+  public:
     explicit TipWindow(QWidget* parent);
 
     void setContent(const QIcon& icon, const QString& title, const QString& text, bool balloon, int maxWidth);
@@ -17,10 +17,10 @@ public:
     QString title() const { return m_title; }
     QString text() const { return m_text; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
 
-private:
+  private:
     QSize layoutContent();
     // The box (with its tail, for a balloon) in the window's pixels.
     QPainterPath outline() const;

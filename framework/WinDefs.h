@@ -148,11 +148,26 @@ constexpr WPARAM MAKEWPARAM(unsigned low, unsigned high)
 {
     return WPARAM((low & 0xFFFFu) | ((high & 0xFFFFu) << 16));
 }
-constexpr unsigned LOWORD(std::uintptr_t v) { return unsigned(v & 0xFFFFu); }
-constexpr unsigned HIWORD(std::uintptr_t v) { return unsigned((v >> 16) & 0xFFFFu); }
-constexpr int GetRValue(COLORREF c) { return int(c & 0xFF); }
-constexpr int GetGValue(COLORREF c) { return int((c >> 8) & 0xFF); }
-constexpr int GetBValue(COLORREF c) { return int((c >> 16) & 0xFF); }
+constexpr unsigned LOWORD(std::uintptr_t v)
+{
+    return unsigned(v & 0xFFFFu);
+}
+constexpr unsigned HIWORD(std::uintptr_t v)
+{
+    return unsigned((v >> 16) & 0xFFFFu);
+}
+constexpr int GetRValue(COLORREF c)
+{
+    return int(c & 0xFF);
+}
+constexpr int GetGValue(COLORREF c)
+{
+    return int((c >> 8) & 0xFF);
+}
+constexpr int GetBValue(COLORREF c)
+{
+    return int((c >> 16) & 0xFF);
+}
 
 // Blend operation of AlphaBlend.
 constexpr BYTE AC_SRC_OVER = 0x00;

@@ -13,7 +13,7 @@ class QObject;
 
 class FRAMEWORK_API CWinMessageEvent : public QEvent
 {
-public:
+  public:
     // `release` frees whatever the message owns; it runs when the event is destroyed without
     // having been delivered to a handler (the receiver died first, or nobody handles it).
     CWinMessageEvent(UINT message, WPARAM wParam, LPARAM lParam, std::function<void()> release = {});
@@ -29,7 +29,7 @@ public:
     // A handler ran: what the message owned is now the handler's.
     void markDelivered() { m_release = nullptr; }
 
-private:
+  private:
     WPARAM m_wParam;
     LPARAM m_lParam;
     LRESULT m_result = 0;
@@ -55,7 +55,7 @@ FRAMEWORK_API LRESULT SendMessage(QObject* target, UINT message, WPARAM wParam, 
 // its event() through dispatch().
 class FRAMEWORK_API CMessageMap
 {
-public:
+  public:
     using Handler = std::function<LRESULT(WPARAM, LPARAM)>;
 
     void add(UINT message, Handler handler);
@@ -63,7 +63,7 @@ public:
     // True when `event` is a window message with a handler here; the handler has then run.
     bool dispatch(QEvent* event);
 
-private:
+  private:
     std::unordered_map<UINT, Handler> m_handlers;
 };
 

@@ -10,7 +10,7 @@ class QWidget;
 
 class FRAMEWORK_API IWindowText
 {
-public:
+  public:
     virtual ~IWindowText();
     virtual QString windowText() const = 0;
     virtual void setWindowText(const QString& text) = 0;

@@ -6,7 +6,7 @@
 
 class CClientRect : public CRect
 {
-public:
+  public:
     explicit CClientRect(const QWidget* window)
         : CRect(0, 0, window ? window->width() : 0, window ? window->height() : 0)
     {

@@ -13,7 +13,8 @@ CMemDC::CMemDC(CDC& target, const CRect& rect) : m_target(target), m_rect(rect)
         m_aliasClip = rect.toQRect().isEmpty() ? QRect() : rect.toQRect();
         return;
     }
-    if (CreateCompatibleDC(&target) && m_buffer.CreateCompatibleBitmap(&target, rect.Width(), rect.Height())) {
+    if (CreateCompatibleDC(&target) &&
+        m_buffer.CreateCompatibleBitmap(&target, rect.Width(), rect.Height())) {
         m_buffer.image().fill(Qt::transparent);
         SelectObject(&m_buffer);
         m_origin = rect.TopLeft();

@@ -12,7 +12,7 @@
 
 class KIT_API CMemDC : public CDC
 {
-public:
+  public:
     CMemDC(CDC& target, const CRect& rect);
     CMemDC(CDC* target, const CRect& rect) : CMemDC(*target, rect) {}
     // The whole client area of `window`.
@@ -23,7 +23,7 @@ public:
     // False when drawing goes straight to the target.
     bool IsMemDC() const { return m_pAlias == nullptr; }
 
-private:
+  private:
     CDC& m_target;
     CRect m_rect;
     CBitmap m_buffer;

@@ -15,7 +15,7 @@ class QWidget;
 
 class KIT_API CXTResize
 {
-public:
+  public:
     explicit CXTResize(QWidget* host) : m_host(host) {}
     virtual ~CXTResize();
     CXTResize(const CXTResize&) = delete;
@@ -37,7 +37,7 @@ public:
     // Moves the registered controls for the host's client size (cx, cy).
     void UpdateControls(int cx, int cy);
 
-private:
+  private:
     struct Item
     {
         QPointer<QWidget> window;

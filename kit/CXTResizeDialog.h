@@ -8,12 +8,12 @@
 class KIT_API CXTResizeDialog : public CDialog, public CXTResize
 {
     Q_OBJECT
-public:
+  public:
     // `flags` is kept for the callers' sake; no flag changes the behaviour.
     explicit CXTResizeDialog(UINT templateId = 0, QWidget* parent = nullptr, UINT flags = 0);
     ~CXTResizeDialog() override;
 
-protected:
+  protected:
     BOOL OnInitDialog() override;
     // Moves the anchored controls; a derived OnSize calls this first.
     void OnSize(UINT nType, int cx, int cy) override;

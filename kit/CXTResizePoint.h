@@ -3,7 +3,7 @@
 // (x) and height (y).
 class CXTResizePoint
 {
-public:
+  public:
     constexpr CXTResizePoint() = default;
     constexpr CXTResizePoint(float fx, float fy) : x(fx), y(fy) {}
     float x = 0;

@@ -6,7 +6,7 @@
 
 class CXTResizeRect
 {
-public:
+  public:
     constexpr CXTResizeRect() = default;
     constexpr CXTResizeRect(float l, float t, float r, float b) : left(l), top(t), right(r), bottom(b) {}
     constexpr CXTResizeRect(const CXTResizePoint& topLeft, const CXTResizePoint& bottomRight)

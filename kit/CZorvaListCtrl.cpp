@@ -113,7 +113,8 @@ bool CZorvaListCtrl::event(QEvent* event)
     return CWndT<QTreeWidget>::event(event);
 }
 
-int CZorvaListCtrl::InsertColumn(int nCol, const QString& heading, int nWidth, int nAlign, int /*nHeaderType: every header shows its text*/)
+int CZorvaListCtrl::InsertColumn(int nCol, const QString& heading, int nWidth, int nAlign,
+                                 int /*nHeaderType: every header shows its text*/)
 {
     const int col = std::clamp(nCol, 0, m_columns);
     if (m_columns > 0)

@@ -31,8 +31,8 @@ BOOL CZorvaPoupDlg::OnInitDialog()
     const BOOL result = CDialog::OnInitDialog();
     // Centre on the owner's window, or on the screen without one.
     const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    const QRect area = owner ? owner->frameGeometry()
-                             : (screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768));
+    const QRect area =
+        owner ? owner->frameGeometry() : (screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768));
     move(area.center() - QPoint(width() / 2, height() / 2));
     return result;
 }

@@ -10,7 +10,7 @@
 class KIT_API CZorvaPoupDlg : public CDialog
 {
     Q_OBJECT
-public:
+  public:
     explicit CZorvaPoupDlg(UINT templateId = 0, QWidget* parent = nullptr);
     ~CZorvaPoupDlg() override;
 
@@ -19,14 +19,14 @@ public:
     void SetBkColor(COLORREF colour);
     COLORREF GetBkColor() const { return m_crBack; }
 
-protected:
+  protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
     void OnSize(UINT nType, int cx, int cy) override;
     BOOL OnEraseBkgnd(CDC* pDC) override;
 
-private:
+  private:
     QSize m_size;
     COLORREF m_crBack;
 };

@@ -33,7 +33,7 @@ using FrameworkTest::ModalDriver;
 
 class KIT_API MessageBoxResponder : public FrameworkTest::MessageBoxRecorder
 {
-public:
+  public:
     explicit MessageBoxResponder(int defaultAnswer = IDOK);
     ~MessageBoxResponder();
 };

@@ -188,13 +188,13 @@ class CMemoDlg : public CXTResizeDialog
 
     int m_nShownKey = 0; // the memo in the detail pane; 0 for one not created yet
     bool m_bSaveMarked = false;
-    QTimer m_draftTimer; // writes the draft a moment after the last change
+    QTimer m_draftTimer;                          // writes the draft a moment after the last change
     QMetaObject::Connection m_paneConnections[2]; // pane edits and focus changes, cut at teardown
-    bool m_bDraftStored = false; // the open store holds a draft of ours
+    bool m_bDraftStored = false;                  // the open store holds a draft of ours
     // The store the pane's texts belong to: drafts go to it only, never to a store the host opened
     // since (another user's) before the panel reloaded for it.
     std::string m_strPaneStore;
-    bool m_bDraftRestored = false; // the next status text says edits were brought back
+    bool m_bDraftRestored = false;    // the next status text says edits were brought back
     bool m_bDraftStatusShown = false; // the status text shown says so
-    QString m_strSearchApplied; // the search text the list was last built for
+    QString m_strSearchApplied;       // the search text the list was last built for
 };

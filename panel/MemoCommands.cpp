@@ -85,7 +85,7 @@ int CMemoDlg::ModifySelectedMemo(const QString& title, const QString& content)
     MemoRecord memo{};
     if (DBI_MemReadRecord(key, &memo) != 1) {
         if (MemoStore_MemoState(key) == 0)
-            return -1; // deleted meanwhile: the pane's text becomes a new memo
+            return -1;                       // deleted meanwhile: the pane's text becomes a new memo
         ReportWriteFailure(IDS_SAVE_FAILED); // not readable now: nothing is written, not even a copy
         return 0;
     }
@@ -157,7 +157,8 @@ void CMemoDlg::OnNewMemo()
         m_pEditDlg = std::make_unique<CMemoEditDlg>(this);
     CMemoEditDlg& dlg = *m_pEditDlg;
     const QStringList categories = StoredGroupNames(GROUP_ALL);
-    dlg.Prepare(LoadStr(IDS_TITLE_HINT), QString(), categories, std::min(m_nGroupSel, int(categories.size())));
+    dlg.Prepare(LoadStr(IDS_TITLE_HINT), QString(), categories,
+                std::min(m_nGroupSel, int(categories.size())));
     if (dlg.DoModal() == IDCANCEL)
         return;
 
@@ -178,7 +179,8 @@ void CMemoDlg::OnNewMemo()
     const int key = CreateMemo(*stored, content);
     if (key == 0) {
         // Not stored: what the person wrote waits in the detail pane for Save.
-        m_dlgProperty.PutEdits({title == LoadStr(IDS_TITLE_HINT) ? QString() : title, content, m_strNewGroup});
+        m_dlgProperty.PutEdits(
+            {title == LoadStr(IDS_TITLE_HINT) ? QString() : title, content, m_strNewGroup});
         return;
     }
     FinishStore(key);
@@ -232,7 +234,8 @@ void CMemoDlg::OnDeleteMemo()
             // Saving rebuilt the list: the rows to delete are selected again by their keys.
             SelectOnly(-1);
             for (int r = 0; r < m_listMemo.GetItemCount(); ++r)
-                if (std::find(keys.begin(), keys.end(), std::int32_t(m_listMemo.GetItemData(r))) != keys.end())
+                if (std::find(keys.begin(), keys.end(), std::int32_t(m_listMemo.GetItemData(r))) !=
+                    keys.end())
                     m_listMemo.SetItemState(r, LVIS_SELECTED, LVIS_SELECTED);
         }
         if (SkinMessageBox(LoadStr(IDS_DELETE_QUESTION), LoadStr(IDS_DELETE_CAPTION),

@@ -155,9 +155,9 @@ void CMemoDlg::ShowMemo(int nKey)
 {
     MemoRecord memo{};
     DBI_MemReadRecord(nKey, &memo);
-    m_dlgProperty.ShowMemo({shownText(FieldText(memo.title)), shownText(FieldText(memo.content)),
-                            shownCategoryInBox(memo)},
-                           StoredGroupNames({}));
+    m_dlgProperty.ShowMemo(
+        {shownText(FieldText(memo.title)), shownText(FieldText(memo.content)), shownCategoryInBox(memo)},
+        StoredGroupNames({}));
     // The filter box's text is read and written back, as every showing did.
     UpdateData(TRUE);
     UpdateData(FALSE);

@@ -33,13 +33,14 @@ void CMemoDlg::SetUpPaneEdits()
     m_paneConnections[0] =
         connect(&m_dlgProperty, &CPropertyDlg::edited, this, &CMemoDlg::OnPaneEdited, Qt::QueuedConnection);
     // Leaving the pane writes the draft at once.
-    m_paneConnections[1] = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        if (old && m_dlgProperty.isAncestorOf(old) && !(now && m_dlgProperty.isAncestorOf(now)) &&
-            m_draftTimer.isActive()) {
-            m_draftTimer.stop();
-            SyncDraft();
-        }
-    });
+    m_paneConnections[1] =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            if (old && m_dlgProperty.isAncestorOf(old) && !(now && m_dlgProperty.isAncestorOf(now)) &&
+                m_draftTimer.isActive()) {
+                m_draftTimer.stop();
+                SyncDraft();
+            }
+        });
     // What the pane shows before the first memo is not an edit.
     MarkPaneClean();
     m_strPaneStore = MemoStore_CurrentPath();

@@ -54,7 +54,8 @@ int MemoStore_RestoreBackup(const char* path, std::int64_t now)
         const std::optional<FileSnapshot> backup = Snapshot(path);
         const std::optional<FileSnapshot> store = Snapshot(storePath);
         if (backup && store && backup->device == store->device && backup->inode == store->inode) {
-            ThreadLastError() = std::string("The file ") + path + " is the memo store itself, not a backup of it.";
+            ThreadLastError() =
+                std::string("The file ") + path + " is the memo store itself, not a backup of it.";
             return 0;
         }
         std::string reason;

@@ -28,8 +28,8 @@ MEMOSTORE_API int MemoStore_BackUp(std::int64_t now, int onceADay);
 MEMOSTORE_API const char* MemoStore_Backups(void);
 // Replaces the open store's memos, categories and trash with those of the copy at path (the draft
 // stays as it is): the copy must be a healthy memo store, and the store as it is now is copied first,
-// as MemoStore_BackUp copies it (so that copy counts against the seven). The store is then opened again (a copy of an
-// older format is upgraded). 1 on success; 0 when nothing was changed (MemoStore_LastError says
+// as MemoStore_BackUp copies it (so that copy counts against the seven). The store is then opened again (a
+// copy of an older format is upgraded). 1 on success; 0 when nothing was changed (MemoStore_LastError says
 // why). Should the store not open again, MemoStore_IsOpen says so.
 // How many memos the copy at path holds (its trash not counted); -1 when it is not a healthy memo
 // store. The copy is only read.

@@ -29,7 +29,8 @@ template <class Result, class Op> Result WithSyncStore(Result failed, Op op)
 {
     return WithOpenStore(failed, [&](StoreState& s) {
         if (t_pinned && *t_pinned != s.generation) {
-            ThreadLastError() = "The memo store was closed or replaced while the sync ran, so the sync stopped.";
+            ThreadLastError() =
+                "The memo store was closed or replaced while the sync ran, so the sync stopped.";
             return failed;
         }
         return op(s);
@@ -55,8 +56,9 @@ int MemoStore_SyncBegin(void)
 
 std::int32_t MemoStore_SyncLinks(MemoSyncLink* out, std::int32_t capacity)
 {
-    return WithSyncStore(std::int32_t{-1},
-                         [&](StoreState& s) { return s.session->SyncLinks(out, capacity, ThreadLastError()); });
+    return WithSyncStore(std::int32_t{-1}, [&](StoreState& s) {
+        return s.session->SyncLinks(out, capacity, ThreadLastError());
+    });
 }
 
 int MemoStore_SyncWriteLinks(const MemoSyncLink* links, std::int32_t count)

@@ -138,7 +138,8 @@ class TestMemoGroupEditDlg : public QObject
             QCOMPARE(GroupList(dlg).geometry(), QRect(10, 6, 466, 256));
             const std::pair<CZorvaIconBtton*, std::pair<QRect, QString>> buttons[] = {
                 {&DlgItem<CZorvaIconBtton>(dlg, IDOK), {QRect(316, 263, 75, 32), QStringLiteral(u"确定")}},
-                {&DlgItem<CZorvaIconBtton>(dlg, IDCANCEL), {QRect(396, 263, 75, 32), QStringLiteral(u"取消")}},
+                {&DlgItem<CZorvaIconBtton>(dlg, IDCANCEL),
+                 {QRect(396, 263, 75, 32), QStringLiteral(u"取消")}},
                 {&DlgItem<CZorvaIconBtton>(dlg, 21024), {QRect(13, 263, 95, 32), QStringLiteral(u"新建组")}},
                 {&DlgItem<CZorvaIconBtton>(dlg, 21025), {QRect(113, 263, 95, 32), QStringLiteral(u"编辑组")}},
                 {&DlgItem<CZorvaIconBtton>(dlg, 21026), {QRect(213, 263, 95, 32), QStringLiteral(u"删除组")}},
@@ -150,8 +151,11 @@ class TestMemoGroupEditDlg : public QObject
             QCOMPARE(d->focusWidget(), &GroupList(dlg));
 
             QCOMPARE(GroupList(dlg).GetCount(), 0);
-            QVERIFY(!DlgItem<CZorvaIconBtton>(dlg, 21025).isEnabled() && !DlgItem<CZorvaIconBtton>(dlg, 21026).isEnabled() && !DlgItem<CZorvaIconBtton>(dlg, IDOK).isEnabled());
-            QVERIFY(DlgItem<CZorvaIconBtton>(dlg, 21024).isEnabled() && DlgItem<CZorvaIconBtton>(dlg, IDCANCEL).isEnabled());
+            QVERIFY(!DlgItem<CZorvaIconBtton>(dlg, 21025).isEnabled() &&
+                    !DlgItem<CZorvaIconBtton>(dlg, 21026).isEnabled() &&
+                    !DlgItem<CZorvaIconBtton>(dlg, IDOK).isEnabled());
+            QVERIFY(DlgItem<CZorvaIconBtton>(dlg, 21024).isEnabled() &&
+                    DlgItem<CZorvaIconBtton>(dlg, IDCANCEL).isEnabled());
             for (const int id : {IDOK, IDC_EDIT, IDC_DELETE})
                 Click(d, id);
             QVERIFY(d->isVisible());
@@ -169,7 +173,9 @@ class TestMemoGroupEditDlg : public QObject
             QCOMPARE(Rows(GroupList(dlg)), QStringList{QStringLiteral(u"工作")});
             QCOMPARE(GroupList(dlg).GetCurSel(), 0);
             QCOMPARE(std::int32_t(GroupList(dlg).GetItemData(0)), Groups().front().key);
-            QVERIFY(DlgItem<CZorvaIconBtton>(dlg, 21025).isEnabled() && DlgItem<CZorvaIconBtton>(dlg, 21026).isEnabled() && DlgItem<CZorvaIconBtton>(dlg, IDOK).isEnabled());
+            QVERIFY(DlgItem<CZorvaIconBtton>(dlg, 21025).isEnabled() &&
+                    DlgItem<CZorvaIconBtton>(dlg, 21026).isEnabled() &&
+                    DlgItem<CZorvaIconBtton>(dlg, IDOK).isEnabled());
             Click(d, IDCANCEL);
         });
         QCOMPARE(result, INT_PTR(IDCANCEL));
@@ -249,7 +255,8 @@ class TestMemoGroupEditDlg : public QObject
             answerName(QStringLiteral(u"编辑分类 "));
             answerName(QStringLiteral("ABCDEFGHIJKLMNO"), [](CMemoGroupName& name) {
                 QCOMPARE(name.Mode(), GROUP_NAME_NEW);
-                QCOMPARE(DlgItem<CZorvaEdit>(name, 21032).GetWindowTextW(), QString()); // a fresh, empty dialog
+                QCOMPARE(DlgItem<CZorvaEdit>(name, 21032).GetWindowTextW(),
+                         QString()); // a fresh, empty dialog
             });
             Click(d, IDC_NEW);
             // Cut to ten characters; the selection stays on the first row.
@@ -361,9 +368,12 @@ class TestMemoGroupEditDlg : public QObject
             closeName(IDCANCEL, presetIsOld);
             Click(d, IDC_EDIT);
             QCOMPARE(m_boxes->calls().size(), std::size_t(3));
-            QCOMPARE(m_boxes->calls()[0].text, FormatStr(LoadStr(IDS_RENAME_RESERVED), QStringLiteral(u"全部")));
-            QCOMPARE(m_boxes->calls()[1].text, FormatStr(LoadStr(IDS_RENAME_RESERVED), QStringLiteral(u"所有")));
-            QCOMPARE(m_boxes->calls()[2].text, FormatStr(LoadStr(IDS_RENAME_RESERVED), QStringLiteral(u"编辑分类")));
+            QCOMPARE(m_boxes->calls()[0].text,
+                     FormatStr(LoadStr(IDS_RENAME_RESERVED), QStringLiteral(u"全部")));
+            QCOMPARE(m_boxes->calls()[1].text,
+                     FormatStr(LoadStr(IDS_RENAME_RESERVED), QStringLiteral(u"所有")));
+            QCOMPARE(m_boxes->calls()[2].text,
+                     FormatStr(LoadStr(IDS_RENAME_RESERVED), QStringLiteral(u"编辑分类")));
             QCOMPARE(m_boxes->calls()[1].caption, LoadStr(IDS_GROUP_CAPTION));
             QVERIFY(SameBytes(Groups(), groups) && SameBytes(Memos(), memos));
 
@@ -515,8 +525,11 @@ class TestMemoGroupEditDlg : public QObject
             QCOMPARE(GroupList(dlg).GetCurSel(), 0);
             Click(d, IDC_DELETE);
             QCOMPARE(GroupList(dlg).GetCount(), 0);
-            QVERIFY(!DlgItem<CZorvaIconBtton>(dlg, 21025).isEnabled() && !DlgItem<CZorvaIconBtton>(dlg, 21026).isEnabled() && !DlgItem<CZorvaIconBtton>(dlg, IDOK).isEnabled());
-            QVERIFY(DlgItem<CZorvaIconBtton>(dlg, 21024).isEnabled() && DlgItem<CZorvaIconBtton>(dlg, IDCANCEL).isEnabled());
+            QVERIFY(!DlgItem<CZorvaIconBtton>(dlg, 21025).isEnabled() &&
+                    !DlgItem<CZorvaIconBtton>(dlg, 21026).isEnabled() &&
+                    !DlgItem<CZorvaIconBtton>(dlg, IDOK).isEnabled());
+            QVERIFY(DlgItem<CZorvaIconBtton>(dlg, 21024).isEnabled() &&
+                    DlgItem<CZorvaIconBtton>(dlg, IDCANCEL).isEnabled());
             QCOMPARE(m_boxes->calls().back().text, QStringLiteral(u"删除分类 A ?"));
             Click(d, IDCANCEL);
         });

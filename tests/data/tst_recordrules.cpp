@@ -98,7 +98,8 @@ class TestRecordRules : public QObject
         QTest::newRow("search within the category") << u"工作"_s << u"ab"_s << QList<int>{2} << true << false;
         QTest::newRow("no match: the whole category")
             << u"其它"_s << u"ab"_s << QList<int>{3} << false << false;
-        QTest::newRow("empty search refused") << u"全部"_s << u""_s << QList<int>{1, 2, 3, 4} << false << true;
+        QTest::newRow("empty search refused")
+            << u"全部"_s << u""_s << QList<int>{1, 2, 3, 4} << false << true;
         QTest::newRow("half a pair is never matched")
             << u"全部"_s << u"\xD83D"_s << QList<int>{1, 2, 3, 4} << false << false;
     }
@@ -113,10 +114,9 @@ class TestRecordRules : public QObject
             record.key = key;
             return record;
         };
-        const std::vector<MemoRecord> stored{memo(1, u"abc", u"一", u"全部", 0),
-                                             memo(2, u"二", u"zab", u"工作", 100),
-                                             memo(3, u"AB", u"AB", u"工作", OTHER_GROUP_ID),
-                                             memo(4, u"x\xD83D", u"c", u"旅行\xD83D", 101)};
+        const std::vector<MemoRecord> stored{
+            memo(1, u"abc", u"一", u"全部", 0), memo(2, u"二", u"zab", u"工作", 100),
+            memo(3, u"AB", u"AB", u"工作", OTHER_GROUP_ID), memo(4, u"x\xD83D", u"c", u"旅行\xD83D", 101)};
         const std::u16string searchText = search.toStdU16String();
         const MemoListing listing =
             ListMemos(stored, filter.toStdU16String(),

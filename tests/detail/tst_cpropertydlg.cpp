@@ -60,9 +60,18 @@ namespace {
 
 const QColor kFill(243, 247, 251);
 
-CZorvaEdit& Title(const CPropertyDlg& pane) { return DlgItem<CZorvaEdit>(pane, 21013); }
-CZOREditComboBox& Group(const CPropertyDlg& pane) { return DlgItem<CZOREditComboBox>(pane, 21014); }
-CMenuRichEditCtrl& Body(const CPropertyDlg& pane) { return DlgItem<CMenuRichEditCtrl>(pane, 21027); }
+CZorvaEdit& Title(const CPropertyDlg& pane)
+{
+    return DlgItem<CZorvaEdit>(pane, 21013);
+}
+CZOREditComboBox& Group(const CPropertyDlg& pane)
+{
+    return DlgItem<CZOREditComboBox>(pane, 21014);
+}
+CMenuRichEditCtrl& Body(const CPropertyDlg& pane)
+{
+    return DlgItem<CMenuRichEditCtrl>(pane, 21027);
+}
 
 // The panel's own painting (its background, without the controls) at device pixel ratio 1.
 QImage background(CPropertyDlg& panel)

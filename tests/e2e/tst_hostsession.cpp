@@ -205,7 +205,8 @@ QString detailText(const QString& window, const Layout& layout)
     QGuiApplication::clipboard()->setText(u"(nothing copied)"_s);
     if (!clickIn(window, layout.panel.value(kDetailBody)) || !keys({u"ctrl+a"_s, u"ctrl+c"_s}))
         return {};
-    (void)QTest::qWaitFor([] { return QGuiApplication::clipboard()->text() != u"(nothing copied)"_s; }, 10000);
+    (void)QTest::qWaitFor([] { return QGuiApplication::clipboard()->text() != u"(nothing copied)"_s; },
+                          10000);
     return QGuiApplication::clipboard()->text();
 }
 

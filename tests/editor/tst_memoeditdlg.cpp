@@ -45,11 +45,26 @@ void Enter(QWidget* widget, const QString& text, Input how = Typed)
 }
 
 // The controls of template 21005, by id.
-CZorvaEdit& Title(const QWidget& dlg) { return DlgItem<CZorvaEdit>(dlg, 21034); }
-CZOREditComboBox& Group(const QWidget& dlg) { return DlgItem<CZOREditComboBox>(dlg, 21035); }
-CZorvaEdit& Body(const QWidget& dlg) { return DlgItem<CZorvaEdit>(dlg, 21036); }
-CZorvaStatic& TitleLabel(const QWidget& dlg) { return DlgItem<CZorvaStatic>(dlg, 21037); }
-CZorvaStatic& BodyLabel(const QWidget& dlg) { return DlgItem<CZorvaStatic>(dlg, 21039); }
+CZorvaEdit& Title(const QWidget& dlg)
+{
+    return DlgItem<CZorvaEdit>(dlg, 21034);
+}
+CZOREditComboBox& Group(const QWidget& dlg)
+{
+    return DlgItem<CZOREditComboBox>(dlg, 21035);
+}
+CZorvaEdit& Body(const QWidget& dlg)
+{
+    return DlgItem<CZorvaEdit>(dlg, 21036);
+}
+CZorvaStatic& TitleLabel(const QWidget& dlg)
+{
+    return DlgItem<CZorvaStatic>(dlg, 21037);
+}
+CZorvaStatic& BodyLabel(const QWidget& dlg)
+{
+    return DlgItem<CZorvaStatic>(dlg, 21039);
+}
 
 // Every text the title edit shows, from the dialog's first showing on (the controls are the
 // dialog's from then).
@@ -145,9 +160,8 @@ class TestMemoEditDlg : public QObject
             QTest::keyClicks(Group(dlg).lineEdit(), QStringLiteral("abc")); // pick-only
             QCOMPARE(Group(dlg).currentText(), kGroups[1]);
 
-            for (const auto& [tool, text] : {std::pair<QWidget*, UINT>{&Title(dlg), 210},
-                                             {&Body(dlg), 211},
-                                             {&Group(dlg), 212}})
+            for (const auto& [tool, text] :
+                 {std::pair<QWidget*, UINT>{&Title(dlg), 210}, {&Body(dlg), 211}, {&Group(dlg), 212}})
                 QCOMPARE(dlg.ToolTip().GetText(tool), LoadStr(text));
             QCOMPARE(dlg.ToolTip().Title(), LoadStr(IDS_TIP_CAPTION));
             QVERIFY(dlg.ToolTip().TitleIcon() == TTI_INFO && dlg.ToolTip().IsBalloon());
@@ -293,8 +307,8 @@ class TestMemoEditDlg : public QObject
             QCOMPARE(m_boxes->calls().size(), std::size_t(c.refused ? 1 : 0));
             if (c.refused) {
                 const KitTest::MessageBoxCall& call = m_boxes->calls().front();
-                QVERIFY(call.text == LoadStr(IDS_EMPTY_MEMO) && call.caption == LoadStr(IDS_MEMO_CAPTION) && call.style == 0 &&
-                        call.owner == &dlg);
+                QVERIFY(call.text == LoadStr(IDS_EMPTY_MEMO) && call.caption == LoadStr(IDS_MEMO_CAPTION) &&
+                        call.style == 0 && call.owner == &dlg);
                 QCOMPARE(titleAfter, c.result); // the texts stay as they were
                 QCOMPARE(bodyAfter, c.body);
             }

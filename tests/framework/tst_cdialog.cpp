@@ -50,7 +50,7 @@ void buildPaneForm(QDialog* d)
 
 class NameDlg : public CZorvaPoupDlg
 {
-public:
+  public:
     explicit NameDlg(QWidget* parent = nullptr) : CZorvaPoupDlg(kNameTemplate, parent)
     {
         SetPopupSize(254, 161);
@@ -64,7 +64,7 @@ public:
     int m_nHidden = 0;
     std::vector<std::pair<WPARAM, LPARAM>> m_pings;
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange* pDX) override
     {
         CZorvaPoupDlg::DoDataExchange(pDX);
@@ -80,7 +80,7 @@ protected:
     // The plain dialog OK: read the controls, close only if that succeeds.
     void OnOK() override { CDialog::OnOK(); }
 
-private:
+  private:
     void OnHidden() { ++m_nHidden; }
     LRESULT OnPing(WPARAM w, LPARAM l)
     {
@@ -91,11 +91,11 @@ private:
 
 class Pane : public CDialog
 {
-public:
+  public:
     explicit Pane(int* destroyed) : CDialog(kPaneTemplate), m_destroyed(destroyed) {}
     int m_nShown = 0;
 
-protected:
+  protected:
     void OnShowWindow(BOOL bShow, UINT) override { m_nShown += bShow ? 1 : 0; }
     void OnNcDestroy() override
     {
@@ -104,7 +104,7 @@ protected:
         delete this; // a pane that owns itself, as the memo panel does
     }
 
-private:
+  private:
     int* m_destroyed;
 };
 
@@ -118,7 +118,7 @@ QPushButton* button(QDialog* d, int id)
 class TestCDialog : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase()
     {
         CDialogTemplate::Register(kNameTemplate, buildNameForm, WS_POPUP);
@@ -254,10 +254,11 @@ private Q_SLOTS:
         driver.onNextModal([&](QDialog*) {
             QVERIFY(PostMessage(&dlg, 0x468, 7, -3));
             QVERIFY(PostMessage(&dlg, 0x468, 8, 0));
-            button(&dlg, 9102)->click(); // a hidden button's command still reaches its handler
+            button(&dlg, 9102)->click();             // a hidden button's command still reaches its handler
             QVERIFY(PostMessage(&dlg, 0x777, 0, 0)); // not in the map: ignored
             // Ends once the posted messages were handled: they were posted before this.
-            QMetaObject::invokeMethod(&dlg, [&] { dlg.EndDialog(IDOK); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                &dlg, [&] { dlg.EndDialog(IDOK); }, Qt::QueuedConnection);
         });
         QCOMPARE(dlg.DoModal(), INT_PTR(IDOK));
         QCOMPARE(dlg.m_pings.size(), std::size_t(2));
@@ -296,8 +297,12 @@ private Q_SLOTS:
     void onlyIdAndUpToNineAsciiDigitsAreRenamed()
     {
         QWidget root;
-        const QStringList kept{QStringLiteral("id"), QStringLiteral("idx12"), QStringLiteral("id12a"),
-                               QStringLiteral("ID12"), QStringLiteral("xid12"), QStringLiteral("id1234567890"),
+        const QStringList kept{QStringLiteral("id"),
+                               QStringLiteral("idx12"),
+                               QStringLiteral("id12a"),
+                               QStringLiteral("ID12"),
+                               QStringLiteral("xid12"),
+                               QStringLiteral("id1234567890"),
                                QStringLiteral(u"id\u0661\u0662")};
         for (const QString& name : kept)
             (new QWidget(&root))->setObjectName(name);

@@ -12,7 +12,7 @@ namespace {
 // An edit with the four clipboard commands on its own context menu.
 class MenuEdit : public CRichEditCtrl
 {
-public:
+  public:
     MenuEdit()
     {
         MapCommand(21009, [this] { SendMessage(WM_CUT); });
@@ -21,7 +21,7 @@ public:
         MapCommand(21007, [this] { SetSel(0, -1); });
     }
 
-protected:
+  protected:
     void OnContextMenu(QWidget* pWnd, QPoint pos) override
     {
         CMenu menu;
@@ -45,7 +45,7 @@ protected:
 class TestCMenu : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void itemsStatesAndIds()
     {
         CMenu menu;

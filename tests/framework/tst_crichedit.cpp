@@ -1,5 +1,5 @@
-#include "CRichEditCtrl.h"
 #include "CDialogTemplate.h"
+#include "CRichEditCtrl.h"
 #include "CZorvaPoupDlg.h"
 #include "TestSeams.h"
 
@@ -7,8 +7,8 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTextBlock>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 
 namespace {
@@ -22,7 +22,7 @@ const QString kEmoji = QStringLiteral(u"\U0001F600"); // one character, two UTF-
 // A dialog holding one single-line and one multi-line rich edit, counting notifications.
 class EditDlg : public CZorvaPoupDlg
 {
-public:
+  public:
     EditDlg() : CZorvaPoupDlg(kTemplate)
     {
         for (UINT code : {EN_CHANGE, EN_SETFOCUS, EN_KILLFOCUS, EN_SELCHANGE})
@@ -44,7 +44,7 @@ public:
         return int(std::count(log.begin(), log.end(), std::make_pair(id, code)));
     }
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange* pDX) override
     {
         DDX_Control(pDX, kTitle, m_title);
@@ -84,7 +84,7 @@ void typeUnits(QWidget* w, const QString& text)
 class TestCRichEdit : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase()
     {
         CDialogTemplate::Register(kTemplate, [](QDialog* d) {
@@ -285,7 +285,7 @@ private Q_SLOTS:
         QCOMPARE(edit.GetModify(), FALSE);
         edit.SetSel(0, -1);
         edit.ReplaceSel(QStringLiteral("name")); // the same text, but an edit
-        QCOMPARE(edit.GetModify(), FALSE); // nothing changed
+        QCOMPARE(edit.GetModify(), FALSE);       // nothing changed
         edit.ReplaceSel(QStringLiteral("other"));
         QCOMPARE(edit.GetModify(), TRUE);
         edit.SetModify(FALSE);

@@ -46,7 +46,7 @@ bool runDueTimers()
 class TestCToolTipCtrl : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void balloonShowsTitleIconAndTextOfTheTool()
     {
         QWidget dlg;

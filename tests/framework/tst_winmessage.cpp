@@ -15,7 +15,7 @@ struct Received
 
 class Receiver : public QObject
 {
-public:
+  public:
     Receiver()
     {
         for (UINT m : {0x468u, 0x46Au, 0x496u})
@@ -32,10 +32,10 @@ public:
     std::vector<Received> received;
     std::vector<int> taken;
 
-protected:
+  protected:
     bool event(QEvent* e) override { return m_map.dispatch(e) || QObject::event(e); }
 
-private:
+  private:
     CMessageMap m_map;
 };
 
@@ -52,7 +52,7 @@ struct Tracked
 class TestWinMessage : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void postedMessagesArriveLaterInOrder()
     {
         Receiver r;

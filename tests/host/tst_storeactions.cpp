@@ -6,7 +6,6 @@
 #include <StoreContents.h>
 
 #include <DbiMemo.h>
-#include <MemoBackups.h>
 #include <GroupRules.h>
 #include <MemoBackups.h>
 #include <MemoRules.h>
@@ -83,8 +82,8 @@ QByteArray oneMemo(const QString& field = {}, const QJsonValue& value = {})
 // An export file of version 1 with these categories and memos, as JSON text: escapes stay as written.
 QByteArray exportOf(const char* categories, const char* memos)
 {
-    return R"({"format":"memo-export","version":1,"categories":[)" + QByteArray(categories) + R"(],"memos":[)" +
-           QByteArray(memos) + "]}";
+    return R"({"format":"memo-export","version":1,"categories":[)" + QByteArray(categories) +
+           R"(],"memos":[)" + QByteArray(memos) + "]}";
 }
 
 } // namespace
@@ -409,8 +408,8 @@ class TestStoreActions : public QObject
         const QString halfCharacter = u"第 1 条备忘录不合要求：“%1”含有不成对的代理项"_s;
         QTest::newRow("high surrogate alone")
             << exportOf("", R"({"title":"\uD800x","stamp":7})") << 1 << halfCharacter.arg(u"title"_s);
-        QTest::newRow("low surrogate alone")
-            << exportOf("", R"({"title":"x","body":"a\uDC00","stamp":7})") << 1 << halfCharacter.arg(u"body"_s);
+        QTest::newRow("low surrogate alone") << exportOf("", R"({"title":"x","body":"a\uDC00","stamp":7})")
+                                             << 1 << halfCharacter.arg(u"body"_s);
         QTest::newRow("pair the wrong way round")
             << exportOf("", R"({"title":"x","category":"\uDE00\uD83D","stamp":7})") << 1
             << halfCharacter.arg(u"category"_s);
@@ -425,18 +424,17 @@ class TestStoreActions : public QObject
         QTest::newRow("no version") << QByteArray(R"({"format":"memo-export","memos":[]})") << 1
                                     << u"格式版本（缺失）"_s;
         QTest::newRow("categories an object")
-            << QByteArray(R"({"format":"memo-export","version":1,"categories":{"id":5,"name":"x"},"memos":[]})")
+            << QByteArray(
+                   R"({"format":"memo-export","version":1,"categories":{"id":5,"name":"x"},"memos":[]})")
             << 1 << u"“categories”不是数组"_s;
-        QTest::newRow("memos an object") << QByteArray(R"({"format":"memo-export","version":1,"memos":{}})") << 1
-                                         << u"“memos”缺失或不是数组"_s;
-        QTest::newRow("全部 padded")
-            << exportOf(R"({"id":5,"name":"x"},{"id":6,"name":"全部 "})", "") << 1
-            << u"第 2 个分类不合要求：“全部 ”去掉首尾的空白后是保留的名称"_s;
+        QTest::newRow("memos an object") << QByteArray(R"({"format":"memo-export","version":1,"memos":{}})")
+                                         << 1 << u"“memos”缺失或不是数组"_s;
+        QTest::newRow("全部 padded") << exportOf(R"({"id":5,"name":"x"},{"id":6,"name":"全部 "})", "") << 1
+                                     << u"第 2 个分类不合要求：“全部 ”去掉首尾的空白后是保留的名称"_s;
         QTest::newRow("其它 after an ideographic space")
             << exportOf(R"({"id":5,"name":"\u3000其它"})", "") << 1 << u"去掉首尾的空白后是保留的名称"_s;
-        QTest::newRow("memo under 所有")
-            << exportOf("", R"({"title":"x","stamp":7,"category":"所有"})") << 1
-            << u"第 1 条备忘录不合要求：分类“所有”是保留的名称"_s;
+        QTest::newRow("memo under 所有") << exportOf("", R"({"title":"x","stamp":7,"category":"所有"})") << 1
+                                         << u"第 1 条备忘录不合要求：分类“所有”是保留的名称"_s;
         QTest::newRow("memo under padded 全部")
             << exportOf("", R"({"title":"x","stamp":7},{"title":"y","stamp":7,"category":"全部\t"})") << 1
             << u"第 2 条备忘录不合要求：分类“全部\t”是保留的名称"_s;
@@ -444,7 +442,8 @@ class TestStoreActions : public QObject
             << exportOf(R"({"id":5,"name":"工作"},{"id":5,"name":"生活"})", "") << 1
             << u"第 2 个分类不合要求：id 5 与第 1 个分类的 id 相同"_s;
         QTest::newRow("categoryId of no category")
-            << exportOf(R"({"id":5,"name":"工作"})", R"({"title":"x","stamp":7,"category":"工作","categoryId":6})")
+            << exportOf(R"({"id":5,"name":"工作"})",
+                        R"({"title":"x","stamp":7,"category":"工作","categoryId":6})")
             << 1 << u"第 1 条备忘录不合要求：categoryId 6 不是文件中任何分类的 id"_s;
     }
 

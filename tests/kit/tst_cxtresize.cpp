@@ -12,12 +12,12 @@ constexpr UINT kTemplate = 9300;
 // Controls placed and anchored the way a pane does it in OnInitDialog.
 class Pane : public CXTResizeDialog
 {
-public:
+  public:
     Pane() : CXTResizeDialog(kTemplate, nullptr, 0) {}
     CWndT<QLabel> m_fixed, m_grow, m_corner, m_bottom, m_half;
     QLabel m_side; // a window registered with an explicit rectangle
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange* pDX) override
     {
         DDX_Control(pDX, 1, m_fixed);
@@ -43,7 +43,8 @@ protected:
         SetResize(3, CXTResizeRect(CXTResizePoint(1, 1), CXTResizePoint(1, 1)));
         SetResize(4, CXTResizeRect(CXTResizePoint(0, 1), CXTResizePoint(0, 1)));
         SetResize(5, CXTResizeRect(0.5f, 0, 0.5f, 1));
-        SetResize(&m_side, CXTResizeRect(CXTResizePoint(1, 0), CXTResizePoint(1, 1)), CRect(W - 267, 33, W, H - 35));
+        SetResize(&m_side, CXTResizeRect(CXTResizePoint(1, 0), CXTResizePoint(1, 1)),
+                  CRect(W - 267, 33, W, H - 35));
         return TRUE;
     }
 };
@@ -53,15 +54,18 @@ protected:
 class TestCXTResize : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase()
     {
-        CDialogTemplate::Register(kTemplate, [](QDialog* d) {
-            for (int id = 1; id <= 5; ++id) {
-                auto* l = new QLabel(d);
-                l->setObjectName(QStringLiteral("id%1").arg(id));
-            }
-        }, WS_CHILD | WS_VISIBLE);
+        CDialogTemplate::Register(
+            kTemplate,
+            [](QDialog* d) {
+                for (int id = 1; id <= 5; ++id) {
+                    auto* l = new QLabel(d);
+                    l->setObjectName(QStringLiteral("id%1").arg(id));
+                }
+            },
+            WS_CHILD | WS_VISIBLE);
     }
 
     void controlsFollowTheirFractions()

@@ -34,7 +34,7 @@ QImage strip()
 // pane does; creation failures are counted like its log lines.
 class Pane : public CXTResizeDialog
 {
-public:
+  public:
     Pane() : CXTResizeDialog(kTemplate) {}
     CBitmap m_bmp;
     CImage m_image{strip()};
@@ -57,7 +57,7 @@ public:
         }
     }
 
-protected:
+  protected:
     BOOL OnEraseBkgnd(CDC* pDC) override
     {
         ++m_erased;
@@ -81,11 +81,11 @@ protected:
 // Erases in blue, then through a buffered DC of an inner rectangle draws red over the whole pane.
 class FramedPane : public CXTResizeDialog
 {
-public:
+  public:
     FramedPane() : CXTResizeDialog(kTemplate) {}
     std::vector<bool> m_buffered;
 
-protected:
+  protected:
     BOOL OnEraseBkgnd(CDC* pDC) override
     {
         const CClientRect rc(this);
@@ -102,10 +102,11 @@ protected:
 class TestDrawing : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase()
     {
-        CDialogTemplate::Register(kTemplate, [](QDialog* d) { d->resize(40, 30); }, WS_CHILD);
+        CDialogTemplate::Register(
+            kTemplate, [](QDialog* d) { d->resize(40, 30); }, WS_CHILD);
     }
 
     void memoryDcCopiesStretchesAndBlends()

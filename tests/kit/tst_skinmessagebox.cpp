@@ -23,7 +23,7 @@ QPushButton* buttonWithText(QDialog* box, const QString& text)
 class TestSkinMessageBox : public QObject
 {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void cleanup() { QVERIFY(!QApplication::activeModalWidget()); }
 
     void responderRecordsEveryCallAndAnswers()
@@ -31,8 +31,11 @@ private Q_SLOTS:
         QWidget owner;
         KitTest::MessageBoxResponder responder;
         responder.queueAnswers({IDYES, IDNO});
-        QCOMPARE(SkinMessageBox(QStringLiteral(u"删除分类 A ?"), QStringLiteral(u"删除分类"), 0x24, 0, &owner), 6);
-        QCOMPARE(SkinMessageBox(QStringLiteral("q2"), QStringLiteral("c2"), MB_YESNO | MB_ICONQUESTION, 0, &owner), IDNO);
+        QCOMPARE(
+            SkinMessageBox(QStringLiteral(u"删除分类 A ?"), QStringLiteral(u"删除分类"), 0x24, 0, &owner), 6);
+        QCOMPARE(
+            SkinMessageBox(QStringLiteral("q2"), QStringLiteral("c2"), MB_YESNO | MB_ICONQUESTION, 0, &owner),
+            IDNO);
         // The queue is empty: the default answer.
         QCOMPARE(SkinMessageBox(QStringLiteral("n"), QString(), 0, 0, nullptr), IDOK);
         QCOMPARE(responder.calls().size(), std::size_t(3));
@@ -68,7 +71,8 @@ private Q_SLOTS:
         buttons.sort();
         QCOMPARE(buttons, (QStringList{QStringLiteral(u"否"), QStringLiteral(u"是")}));
 
-        driver.onNextModal([](QDialog* d) { QTest::mouseClick(buttonWithText(d, QStringLiteral(u"否")), Qt::LeftButton); });
+        driver.onNextModal(
+            [](QDialog* d) { QTest::mouseClick(buttonWithText(d, QStringLiteral(u"否")), Qt::LeftButton); });
         QCOMPARE(SkinMessageBox(QStringLiteral("q"), QStringLiteral("c"), 0x24), IDNO);
         QCOMPARE(driver.leftOpen(), 0);
     }

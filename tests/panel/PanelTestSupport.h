@@ -20,14 +20,38 @@
 using namespace Qt::StringLiterals;
 
 // The panel's controls (template 21000) and the detail pane's (template 21001), by id.
-inline CZorvaListCtrl& MemoList(const CMemoDlg& panel) { return DlgItem<CZorvaListCtrl>(panel, 21000); }
-inline CZorvaIconBtton& NewButton(const CMemoDlg& panel) { return DlgItem<CZorvaIconBtton>(panel, 21001); }
-inline CZorvaIconBtton& DeleteButton(const CMemoDlg& panel) { return DlgItem<CZorvaIconBtton>(panel, 21003); }
-inline CZorvaIconBtton& RefreshButton(const CMemoDlg& panel) { return DlgItem<CZorvaIconBtton>(panel, 21004); }
-inline CZorvaIconBtton& FindButton(const CMemoDlg& panel) { return DlgItem<CZorvaIconBtton>(panel, 21005); }
-inline CZorvaEdit& SearchBox(const CMemoDlg& panel) { return DlgItem<CZorvaEdit>(panel, 21006); }
-inline CZOREditComboBox& GroupFilter(const CMemoDlg& panel) { return DlgItem<CZOREditComboBox>(panel, 21007); }
-inline CZorvaIconBtton& SaveButton(const CMemoDlg& panel) { return DlgItem<CZorvaIconBtton>(panel, 21025); }
+inline CZorvaListCtrl& MemoList(const CMemoDlg& panel)
+{
+    return DlgItem<CZorvaListCtrl>(panel, 21000);
+}
+inline CZorvaIconBtton& NewButton(const CMemoDlg& panel)
+{
+    return DlgItem<CZorvaIconBtton>(panel, 21001);
+}
+inline CZorvaIconBtton& DeleteButton(const CMemoDlg& panel)
+{
+    return DlgItem<CZorvaIconBtton>(panel, 21003);
+}
+inline CZorvaIconBtton& RefreshButton(const CMemoDlg& panel)
+{
+    return DlgItem<CZorvaIconBtton>(panel, 21004);
+}
+inline CZorvaIconBtton& FindButton(const CMemoDlg& panel)
+{
+    return DlgItem<CZorvaIconBtton>(panel, 21005);
+}
+inline CZorvaEdit& SearchBox(const CMemoDlg& panel)
+{
+    return DlgItem<CZorvaEdit>(panel, 21006);
+}
+inline CZOREditComboBox& GroupFilter(const CMemoDlg& panel)
+{
+    return DlgItem<CZOREditComboBox>(panel, 21007);
+}
+inline CZorvaIconBtton& SaveButton(const CMemoDlg& panel)
+{
+    return DlgItem<CZorvaIconBtton>(panel, 21025);
+}
 
 inline CPropertyDlg& Pane(const CMemoDlg& panel)
 {
@@ -36,12 +60,30 @@ inline CPropertyDlg& Pane(const CMemoDlg& panel)
         qFatal("the panel has no detail pane");
     return *pane;
 }
-inline CZorvaEdit& PaneTitle(const CPropertyDlg& pane) { return DlgItem<CZorvaEdit>(pane, 21013); }
-inline CZOREditComboBox& PaneGroup(const CPropertyDlg& pane) { return DlgItem<CZOREditComboBox>(pane, 21014); }
-inline CMenuRichEditCtrl& PaneBody(const CPropertyDlg& pane) { return DlgItem<CMenuRichEditCtrl>(pane, 21027); }
-inline CZorvaEdit& PaneTitle(const CMemoDlg& panel) { return PaneTitle(Pane(panel)); }
-inline CZOREditComboBox& PaneGroup(const CMemoDlg& panel) { return PaneGroup(Pane(panel)); }
-inline CMenuRichEditCtrl& PaneBody(const CMemoDlg& panel) { return PaneBody(Pane(panel)); }
+inline CZorvaEdit& PaneTitle(const CPropertyDlg& pane)
+{
+    return DlgItem<CZorvaEdit>(pane, 21013);
+}
+inline CZOREditComboBox& PaneGroup(const CPropertyDlg& pane)
+{
+    return DlgItem<CZOREditComboBox>(pane, 21014);
+}
+inline CMenuRichEditCtrl& PaneBody(const CPropertyDlg& pane)
+{
+    return DlgItem<CMenuRichEditCtrl>(pane, 21027);
+}
+inline CZorvaEdit& PaneTitle(const CMemoDlg& panel)
+{
+    return PaneTitle(Pane(panel));
+}
+inline CZOREditComboBox& PaneGroup(const CMemoDlg& panel)
+{
+    return PaneGroup(Pane(panel));
+}
+inline CMenuRichEditCtrl& PaneBody(const CMemoDlg& panel)
+{
+    return PaneBody(Pane(panel));
+}
 
 // A button of a modal dialog, by id.
 inline QAbstractButton* Button(QDialog* dialog, int id)

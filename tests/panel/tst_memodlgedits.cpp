@@ -39,8 +39,9 @@ class TestMemoDlgEdits : public PanelTest
     }
     int QuestionsAsked() const
     {
-        return int(std::count_if(m_boxes->calls().begin(), m_boxes->calls().end(),
-                                 [](const KitTest::MessageBoxCall& call) { return call.text == LoadStr(241); }));
+        return int(
+            std::count_if(m_boxes->calls().begin(), m_boxes->calls().end(),
+                          [](const KitTest::MessageBoxCall& call) { return call.text == LoadStr(241); }));
     }
 
   private Q_SLOTS:
@@ -119,7 +120,7 @@ class TestMemoDlgEdits : public PanelTest
         QVERIFY(!panel.PaneHoldsEdits());
         QCOMPARE(MemoStore_DraftRead(&draft), 0);
         // Delete selects the row after the deleted one.
-        const QString expectedPane = action == Action::ClickRow ? u"乙正文"_s
+        const QString expectedPane = action == Action::ClickRow  ? u"乙正文"_s
                                      : action == Action::Refresh ? stored
                                                                  : u"丙正文"_s;
         QTRY_COMPARE(paneBody(), expectedPane);

@@ -61,7 +61,8 @@ class TestMemoDlgGroups : public PanelTest
         QCOMPARE(GroupFilter(panel).GetWindowTextW(), u"编辑分类"_s);
         QCOMPARE(ListTitles(MemoList(panel)), QStringList{u"甲"_s});
 
-        driver.onNextModal([](QDialog* editor) { QTest::mouseClick(Button(editor, IDCANCEL), Qt::LeftButton); });
+        driver.onNextModal(
+            [](QDialog* editor) { QTest::mouseClick(Button(editor, IDCANCEL), Qt::LeftButton); });
         Choose(GroupFilter(panel), u"全部"_s);
         const int last = GroupFilter(panel).GetCount() - 1;
         GroupFilter(panel).setCurrentIndex(last);

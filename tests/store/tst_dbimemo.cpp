@@ -1,5 +1,5 @@
-#include "GroupNameTable.h"
 #include "FailingWrites.h"
+#include "GroupNameTable.h"
 #include "StoreTestUtil.h"
 
 #include <MemoGroups.h>

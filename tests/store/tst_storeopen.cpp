@@ -206,7 +206,8 @@ class TestStoreOpen : public QObject
         QVERIFY(QDir(m_dir).mkpath(QStringLiteral("backups")));
         const QStringList left = {store + gone, store + gone + QStringLiteral("-journal"), copy + gone,
                                   copy + gone + QStringLiteral("-journal")};
-        const QStringList kept = {store + running, copy + running, QStringLiteral("/.memo-6f74686572.db") + gone};
+        const QStringList kept = {store + running, copy + running,
+                                  QStringLiteral("/.memo-6f74686572.db") + gone};
         for (const QString& name : left + kept)
             QVERIFY(WriteFile(m_dir + name, "x"));
         QVERIFY(Open(QStringLiteral("ivy")));

@@ -254,7 +254,8 @@ class TestTrash : public QObject
         QCOMPARE(Backups().size(), 7);
         QCOMPARE(Backups().mid(3), ahead.mid(0, 4));
         for (int restore = 0; restore < 10; ++restore)
-            QCOMPARE(MemoStore_RestoreBackup(Backups().back().toUtf8().constData(), kMonday + 3600 + restore), 1);
+            QCOMPARE(MemoStore_RestoreBackup(Backups().back().toUtf8().constData(), kMonday + 3600 + restore),
+                     1);
         QCOMPARE(Backups().size(), 7);
     }
 
@@ -280,9 +281,10 @@ class TestTrash : public QObject
             QVERIFY(MemoStore_BackUp(kMonday, 1) == MEMO_BACKUP_WRITTEN &&
                     WriteFile(path, FileBytes(Backups()[0]).replace(4096, 4096, QByteArray(4096, '\0'))));
         else if (copy == u"malformed")
-            QVERIFY(MemoStore_BackUp(kMonday, 1) == MEMO_BACKUP_WRITTEN && QFile::copy(Backups()[0], path) &&
-                    RawDb(path).Exec("PRAGMA ignore_check_constraints = 1;"
-                                     "UPDATE memo SET record = x'00' WHERE key = (SELECT min(key) FROM memo)"));
+            QVERIFY(
+                MemoStore_BackUp(kMonday, 1) == MEMO_BACKUP_WRITTEN && QFile::copy(Backups()[0], path) &&
+                RawDb(path).Exec("PRAGMA ignore_check_constraints = 1;"
+                                 "UPDATE memo SET record = x'00' WHERE key = (SELECT min(key) FROM memo)"));
         const QByteArrayList memos = Memos();
         const QStringList before = Backups();
 

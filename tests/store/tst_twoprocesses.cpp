@@ -114,9 +114,9 @@ class TestTwoProcesses : public QObject
         const QString path = StoreFileOf(temp.path(), QStringLiteral("swapped"));
 
         QProcess writer;
-        writer.start(QStringLiteral(MEMOSTORE_WRITER), {temp.path(), QStringLiteral("swapped"),
-                                                        QStringLiteral("W"), QStringLiteral("600"),
-                                                        QStringLiteral("swap")});
+        writer.start(QStringLiteral(MEMOSTORE_WRITER),
+                     {temp.path(), QStringLiteral("swapped"), QStringLiteral("W"), QStringLiteral("600"),
+                      QStringLiteral("swap")});
         QVERIFY(writer.waitForStarted());
         QList<QByteArray> lines;
         while (lines.size() < 100) {

@@ -16,7 +16,8 @@ inline bool FailWrites(const char* table,
     bool failing = sqlite3_open(MemoStore_CurrentPath(), &db) == SQLITE_OK;
     for (const char* operation : operations) {
         const std::string sql = std::string("CREATE TRIGGER fail_") + table + '_' + operation + " BEFORE " +
-                                operation + " ON " + table + " BEGIN SELECT RAISE(ABORT, 'write refused'); END;";
+                                operation + " ON " + table +
+                                " BEGIN SELECT RAISE(ABORT, 'write refused'); END;";
         failing = failing && sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
     }
     sqlite3_close(db);

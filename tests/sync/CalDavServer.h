@@ -16,14 +16,14 @@
 
 // Starts a CalDavServer in a test function; skips the test when the server is not installed, and
 // fails it when the server would not start.
-#define START_OR_SKIP(server_)                                                                             \
-    do {                                                                                                   \
-        CalDavServer& started_ = (server_);                                                               \
-        if (!started_.start()) {                                                                           \
-            if (started_.skipped())                                                                        \
-                QSKIP("the server is not installed");                                                      \
-            QFAIL("the server did not start");                                                             \
-        }                                                                                                  \
+#define START_OR_SKIP(server_)                                                                               \
+    do {                                                                                                     \
+        CalDavServer& started_ = (server_);                                                                  \
+        if (!started_.start()) {                                                                             \
+            if (started_.skipped())                                                                          \
+                QSKIP("the server is not installed");                                                        \
+            QFAIL("the server did not start");                                                               \
+        }                                                                                                    \
     } while (false)
 
 class CalDavServer
@@ -43,8 +43,9 @@ class CalDavServer
     // Starts the server; false (with QSKIP or a failure recorded) when it could not.
     bool start()
     {
-        const QString program = m_kind.startsWith(QStringLiteral("radicale")) ? QStringLiteral("/usr/bin/radicale")
-                                                                              : QStringLiteral("/usr/bin/xandikos");
+        const QString program = m_kind.startsWith(QStringLiteral("radicale"))
+                                    ? QStringLiteral("/usr/bin/radicale")
+                                    : QStringLiteral("/usr/bin/xandikos");
         if (!QFile::exists(program)) {
             m_skipped = true;
             return false;
@@ -101,7 +102,9 @@ class CalDavServer
     bool skipped() const { return m_skipped; }
     QUrl url() const
     {
-        return QUrl(QStringLiteral("%1://127.0.0.1:%2/").arg(tlsWanted() ? QStringLiteral("https") : QStringLiteral("http")).arg(m_port));
+        return QUrl(QStringLiteral("%1://127.0.0.1:%2/")
+                        .arg(tlsWanted() ? QStringLiteral("https") : QStringLiteral("http"))
+                        .arg(m_port));
     }
     // Stops it at once, as a crash or a pulled cable would; start() brings it back with its notes.
     void stop()

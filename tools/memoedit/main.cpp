@@ -83,9 +83,9 @@ int main(int argc, char** argv)
                     auto* body = static_cast<CRichEditCtrl*>(dlg.GetDlgItem(21036));
                     body->SetFocus();
                     body->ReplaceSel(QStringLiteral(u"周六上午：\n"
-                                                                u"1. 超市买牛奶、鸡蛋和全麦面包\n"
-                                                                u"2. 把借的两本书还给图书馆\n"
-                                                                u"3. 下午三点前给阳台的花浇水"));
+                                                    u"1. 超市买牛奶、鸡蛋和全麦面包\n"
+                                                    u"2. 把借的两本书还给图书馆\n"
+                                                    u"3. 下午三点前给阳台的花浇水"));
                     if (dlg.grab().save(parser.value(pngOption), "PNG"))
                         status = 0;
                     else

@@ -205,8 +205,14 @@ QString detailText(const QString& window, const Layout& layout)
     QGuiApplication::clipboard()->setText(u"(nothing copied)"_s);
     if (!clickIn(window, layout.panel.value(kDetailBody)) || !keys({u"ctrl+a"_s, u"ctrl+c"_s}))
         return {};
-    (void)QTest::qWaitFor([] { return QGuiApplication::clipboard()->text() != u"(nothing copied)"_s; },
-                          10000);
+    // The copy is there once the new owner's text can be read: while X hands the clipboard over,
+    // reading it gives nothing.
+    (void)QTest::qWaitFor(
+        [] {
+            const QString text = QGuiApplication::clipboard()->text();
+            return !text.isEmpty() && text != u"(nothing copied)"_s;
+        },
+        10000);
     return QGuiApplication::clipboard()->text();
 }
 

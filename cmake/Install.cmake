@@ -1,11 +1,11 @@
 # The host as an installed desktop program, and its Debian package (cpack -G DEB in the release
 # build). The installed tree, under any prefix:
 #   bin/memohost                                   RPATH $ORIGIN/<the private folder>
-#   <libdir>/memohost/lib{memo,memostore,zorvaframework,zorvakit,hostadapter}.so    RPATH $ORIGIN
+#   <libdir>/memohost/lib{memo,memostore,zorvaframework,zorvakit,hostadapter,memohostsync}.so    RPATH $ORIGIN
 #   share/applications/memohost.desktop
 #   share/icons/hicolor/<size>x<size>/apps/memohost.png
 #   share/doc/memohost/README.md
-set(memo_private_libs memo memostore zorvaframework zorvakit hostadapter)
+set(memo_private_libs memo memostore zorvaframework zorvakit hostadapter memohostsync)
 set_target_properties(${memo_private_libs} PROPERTIES INSTALL_RPATH "$ORIGIN")
 
 install(TARGETS memohost RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -116,14 +116,24 @@ bool HostOptions::argumentsAreText(int argc, const char* const* argv, QString& m
     return true;
 }
 
-QString HostOptions::defaultModulePath(const QString& programDir)
+QString HostOptions::privateLibraryPath(const QString& programDir, const QString& fileName)
 {
     // MEMO_HOST_LIBDIR is the private library folder as seen from the program's folder in an
     // installed tree; the build tree puts programs and libraries in one folder.
     const QDir dir(programDir);
     const QString installed =
-        QDir::cleanPath(dir.filePath(QString::fromUtf8(MEMO_HOST_LIBDIR) + u"/libmemo.so"_s));
-    return QFileInfo::exists(installed) ? installed : dir.filePath(u"libmemo.so"_s);
+        QDir::cleanPath(dir.filePath(QString::fromUtf8(MEMO_HOST_LIBDIR) + u'/' + fileName));
+    return QFileInfo::exists(installed) ? installed : dir.filePath(fileName);
+}
+
+QString HostOptions::privateLibraryPath(const QString& fileName)
+{
+    return privateLibraryPath(QCoreApplication::applicationDirPath(), fileName);
+}
+
+QString HostOptions::defaultModulePath(const QString& programDir)
+{
+    return privateLibraryPath(programDir, u"libmemo.so"_s);
 }
 
 QString HostOptions::defaultModulePath()

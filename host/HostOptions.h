@@ -25,6 +25,9 @@ struct HostOptions
     // private library folder, a host in the build tree has it beside itself.
     static QString defaultModulePath(const QString& programDir);
     static QString defaultModulePath();
+    // A library of the host's own (the module, the sync), in its private folder when installed.
+    static QString privateLibraryPath(const QString& programDir, const QString& fileName);
+    static QString privateLibraryPath(const QString& fileName);
     // $USER, else $USERNAME, else "default".
     static QString defaultUserName();
 };

@@ -1,7 +1,5 @@
 #include "HostPrompts.h"
 
-#include "SyncDialog.h"
-
 #include <QDateTime>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -56,13 +54,6 @@ HostPrompts::HostPrompts(QWidget* owner)
       clock([] { return QDateTime::currentSecsSinceEpoch(); }),
       secret([owner](const QString& title, const QString& label) {
           return QInputDialog::getText(visibleOwner(owner), title, label, QLineEdit::Password);
-      }),
-      syncSettings([owner](SyncSettings& settings) {
-          SyncDialog dialog(settings, visibleOwner(owner));
-          if (dialog.exec() != QDialog::Accepted)
-              return false;
-          settings = dialog.settings();
-          return true;
       })
 {
 }

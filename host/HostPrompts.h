@@ -3,7 +3,7 @@
 // yes/no questions, file and list choices, and the clock that dates backups. Each is a function
 // the host calls; the defaults show Qt's message boxes and dialogs over the owner window, and a
 // test replaces them to answer without showing anything.
-#include "CalDavSync.h"
+#include <SyncSettings.h>
 
 #include <QString>
 #include <QStringList>
@@ -30,7 +30,8 @@ struct HostPrompts
     using Clock = std::function<qint64()>; // seconds since the epoch
     // A secret typed in (a password); empty when the person cancels.
     using Secret = std::function<QString(const QString& title, const QString& label)>;
-    // The sync settings as the person leaves them in the settings dialog; false when cancelled.
+    // The sync settings as the person leaves them in the settings dialog; false when cancelled. Empty
+    // by default: the sync library brings the dialog.
     using SyncChoice = std::function<bool(SyncSettings& settings)>;
 
     explicit HostPrompts(QWidget* owner);

@@ -1,12 +1,12 @@
 #include "HostWindow.h"
 
+#include "HostOptions.h"
 #include "ModuleBar.h"
 #include "ModuleHost.h"
 #include "ModuleImage.h"
 #include "StoreActions.h"
 #include "StoreReopener.h"
-#include "SyncController.h"
-#include "SyncSettingsKeeper.h"
+#include "SyncModule.h"
 
 #include <MemoStore.h>
 
@@ -86,19 +86,15 @@ HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
     m_syncLabel->setObjectName(u"syncStatus"_s);
     statusBar()->addPermanentWidget(m_syncLabel);
     statusBar()->addPermanentWidget(m_userLabel);
-    m_sync = std::make_unique<SyncController>([this] { sendUserToModule(); });
-    m_syncSettings = std::make_unique<SyncSettingsKeeper>(
-        this, m_prompts, m_store, *m_sync, [this](const QString& text) { m_syncLabel->setText(text); });
-    connect(m_sync.get(), &SyncController::statusChanged, m_syncLabel, &QLabel::setText);
-    // Pointing at the status names what the last sync left alone and where it kept both versions.
-    connect(m_sync.get(), &SyncController::finished, m_syncLabel, [this](const SyncReport& report) {
-        QStringList lines;
-        if (!report.notBroughtIn.isEmpty())
-            lines << u"没有取回的笔记："_s << report.notBroughtIn;
-        if (!report.conflicts.isEmpty())
-            lines << u"两边都改过，两份都保留："_s << report.conflicts;
-        m_syncLabel->setToolTip(lines.join(u'\n'));
-    });
+    HostSync::Hooks syncHooks;
+    syncHooks.owner = this;
+    syncHooks.prompts = &m_prompts;
+    syncHooks.userName = [this] { return m_store.userName(); };
+    syncHooks.storeChanged = [this] { sendUserToModule(); };
+    syncHooks.showStatus = [this](const QString& text) { m_syncLabel->setText(text); };
+    syncHooks.showDetails = [this](const QString& text) { m_syncLabel->setToolTip(text); };
+    m_sync = std::make_unique<SyncModule>(
+        std::move(syncHooks), HostOptions::privateLibraryPath(QString::fromLatin1(kHostSyncLibrary)));
 
     const QSettings settings;
     m_recentUsers = settings.value(kRecentUsersKey).toStringList();
@@ -117,9 +113,13 @@ HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
     updateTitle();
 }
 
+SyncController* HostWindow::sync() const
+{
+    return m_sync->controller();
+}
+
 HostWindow::~HostWindow()
 {
-    m_syncSettings.reset();
     m_sync.reset(); // a run under way ends before the store or the module goes
     // The panels' code lives in the module: they must be gone before it is unloaded.
     unloadModule();
@@ -169,13 +169,8 @@ void HostWindow::buildDataMenu()
     data->addSeparator();
     add(u"从备份恢复(&B)…"_s, "restoreBackupAction", [actions] { actions->restoreBackup(); });
     data->addSeparator();
-    add(u"同步设置(&Y)…"_s, "syncSettingsAction", [this] { m_syncSettings->edit(); });
-    add(u"立即同步(&N)"_s, "syncNowAction", [this] {
-        if (m_sync->enabled())
-            m_sync->syncNow();
-        else
-            m_syncSettings->edit();
-    });
+    add(u"同步设置(&Y)…"_s, "syncSettingsAction", [this] { m_sync->edit(); });
+    add(u"立即同步(&N)"_s, "syncNowAction", [this] { m_sync->syncNow(); });
 }
 
 void HostWindow::rebuildUserMenu()
@@ -220,7 +215,7 @@ bool HostWindow::openUser(const QString& userName)
     }
     rememberUser(userName);
     updateTitle();
-    m_syncSettings->load();
+    m_sync->userOpened();
     return true;
 }
 

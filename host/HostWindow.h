@@ -16,7 +16,7 @@ class ModuleHost;
 class StoreActions;
 class StoreReopener;
 class SyncController;
-class SyncSettingsKeeper;
+class SyncModule;
 class QActionGroup;
 class QLabel;
 class QMenu;
@@ -62,7 +62,8 @@ class HostWindow : public QMainWindow
     ModuleBar* moduleBar() const { return m_moduleBar; }
     ModuleHost* moduleHost() const { return m_host.get(); }
     QString statusText() const;
-    SyncController* sync() const { return m_sync.get(); }
+    // The sync, once its library is loaded (a user with sync settings, or sync asked for).
+    SyncController* sync() const;
 
     // Asks the panel in front to put the focus into its search box.
     void focusSearch();
@@ -96,8 +97,7 @@ class HostWindow : public QMainWindow
     HostPrompts m_prompts;
     std::unique_ptr<StoreActions> m_storeActions;
     std::unique_ptr<StoreReopener> m_storeReopener;
-    std::unique_ptr<SyncController> m_sync;
-    std::unique_ptr<SyncSettingsKeeper> m_syncSettings;
+    std::unique_ptr<SyncModule> m_sync;
 
     ModuleBar* m_moduleBar;
     QStackedWidget* m_frame;

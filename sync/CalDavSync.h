@@ -13,17 +13,12 @@
 // A note that does not fit a memo (too long, an 11th category, a 101st memo) is left alone on the
 // server and named in the report. Each memo change is written with its link in one transaction, and
 // the token last, so a run interrupted anywhere is completed by the next.
+#include "SyncSettings.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 #include <atomic>
-
-struct SyncSettings
-{
-    QUrl server; // a server's address, or a collection's
-    QString user;
-    QString password;
-};
 
 struct SyncReport
 {

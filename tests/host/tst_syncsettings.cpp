@@ -32,8 +32,9 @@ class TestSyncSettings : public QObject
         m_owner = std::make_unique<QWidget>();
         m_prompts = std::make_unique<HostPrompts>(m_owner.get());
         m_prompts->notice = [](const QString&, const QString&) {}; // the keyring may be missing here
-        m_keeper = std::make_unique<SyncSettingsKeeper>(m_owner.get(), *m_prompts, *m_store, *m_sync,
-                                                        [this](const QString& text) { m_status = text; });
+        m_keeper = std::make_unique<SyncSettingsKeeper>(
+            m_owner.get(), *m_prompts, [this] { return m_store->userName(); }, *m_sync,
+            [this](const QString& text) { m_status = text; });
         QString error;
         QVERIFY2(m_store->open(u"alice"_s, error), qPrintable(error));
     }

@@ -4,19 +4,20 @@
 // of the user whose store is open to the sync, and lets the person change them.
 #include <QHash>
 #include <QString>
+#include <QtGlobal>
 #include <functional>
 
 class QWidget;
 class SyncController;
-class UserStore;
 struct HostPrompts;
 
-class SyncSettingsKeeper
+class Q_DECL_EXPORT SyncSettingsKeeper
 {
   public:
-    // `showStatus` says why sync did not start (no password).
-    SyncSettingsKeeper(QWidget* owner, HostPrompts& prompts, const UserStore& store, SyncController& sync,
-                       std::function<void(const QString&)> showStatus);
+    // `userName` names the user whose store is open; `showStatus` says why sync did not start (no
+    // password). Without a prompt for the settings in `prompts`, the settings dialog asks.
+    SyncSettingsKeeper(QWidget* owner, HostPrompts& prompts, std::function<QString()> userName,
+                       SyncController& sync, std::function<void(const QString&)> showStatus);
     SyncSettingsKeeper(const SyncSettingsKeeper&) = delete;
     SyncSettingsKeeper& operator=(const SyncSettingsKeeper&) = delete;
 
@@ -29,7 +30,7 @@ class SyncSettingsKeeper
   private:
     QWidget* m_owner;
     HostPrompts& m_prompts;
-    const UserStore& m_store;
+    std::function<QString()> m_userName;
     SyncController& m_sync;
     std::function<void(const QString&)> m_showStatus;
     QHash<QString, QString> m_passwords; // typed in or set this session, by keyring account

@@ -14,7 +14,7 @@
 
 class QThread;
 
-class SyncController : public QObject
+class Q_DECL_EXPORT SyncController : public QObject
 {
     Q_OBJECT
   public:

@@ -1,9 +1,10 @@
 #include "SyncSettingsKeeper.h"
 
 #include "HostPrompts.h"
+#include "HostSync.h"
 #include "SyncController.h"
+#include "SyncDialog.h"
 #include "SyncSecrets.h"
-#include "UserStore.h"
 
 #include <QSettings>
 #include <QWidget>
@@ -12,10 +13,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Settings keys for a host user; the name is written in hex, since it may hold any character.
-QString SyncKey(const QString& user, const char* name)
+// The settings dialog over the window while it is on screen.
+bool AskInDialog(QWidget* owner, SyncSettings& settings)
 {
-    return u"sync/%1/%2"_s.arg(QString::fromLatin1(user.toUtf8().toHex()), QString::fromLatin1(name));
+    SyncDialog dialog(settings, owner && owner->isVisible() ? owner : nullptr);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    settings = dialog.settings();
+    return true;
 }
 
 QString KeyringAccount(const QString& user, const SyncSettings& settings)
@@ -25,18 +30,20 @@ QString KeyringAccount(const QString& user, const SyncSettings& settings)
 
 } // namespace
 
-SyncSettingsKeeper::SyncSettingsKeeper(QWidget* owner, HostPrompts& prompts, const UserStore& store,
-                                       SyncController& sync, std::function<void(const QString&)> showStatus)
-    : m_owner(owner), m_prompts(prompts), m_store(store), m_sync(sync), m_showStatus(std::move(showStatus))
+SyncSettingsKeeper::SyncSettingsKeeper(QWidget* owner, HostPrompts& prompts,
+                                       std::function<QString()> userName, SyncController& sync,
+                                       std::function<void(const QString&)> showStatus)
+    : m_owner(owner), m_prompts(prompts), m_userName(std::move(userName)), m_sync(sync),
+      m_showStatus(std::move(showStatus))
 {
 }
 
 void SyncSettingsKeeper::load()
 {
-    const QString user = m_store.userName();
+    const QString user = m_userName();
     const QSettings stored;
-    SyncSettings settings{QUrl(stored.value(SyncKey(user, "server")).toString()),
-                          stored.value(SyncKey(user, "user")).toString(), QString()};
+    SyncSettings settings{QUrl(stored.value(SyncSettingsKey(user, "server")).toString()),
+                          stored.value(SyncSettingsKey(user, "user")).toString(), QString()};
     if (settings.server.isEmpty()) {
         m_sync.useSettings({});
         return;
@@ -50,7 +57,7 @@ void SyncSettingsKeeper::load()
     ReadSyncPassword(
         account, m_owner,
         [this, user, account, settings](bool found, const QString& password, const QString& error) mutable {
-            if (m_store.userName() != user)
+            if (m_userName() != user)
                 return; // another user's store is open by now
             settings.password = password;
             if (!found) {
@@ -71,20 +78,20 @@ void SyncSettingsKeeper::load()
 
 void SyncSettingsKeeper::edit()
 {
-    const QString user = m_store.userName();
+    const QString user = m_userName();
     if (user.isEmpty())
         return;
     SyncSettings settings = m_sync.settings();
     if (settings.server.isEmpty()) {
         const QSettings stored;
-        settings.server = QUrl(stored.value(SyncKey(user, "server")).toString());
-        settings.user = stored.value(SyncKey(user, "user")).toString();
+        settings.server = QUrl(stored.value(SyncSettingsKey(user, "server")).toString());
+        settings.user = stored.value(SyncSettingsKey(user, "user")).toString();
     }
-    if (!m_prompts.syncSettings(settings))
+    if (!(m_prompts.syncSettings ? m_prompts.syncSettings(settings) : AskInDialog(m_owner, settings)))
         return;
     QSettings stored;
-    stored.setValue(SyncKey(user, "server"), settings.server.toString());
-    stored.setValue(SyncKey(user, "user"), settings.user);
+    stored.setValue(SyncSettingsKey(user, "server"), settings.server.toString());
+    stored.setValue(SyncSettingsKey(user, "user"), settings.user);
     if (settings.server.isEmpty()) {
         m_sync.useSettings({});
         return;

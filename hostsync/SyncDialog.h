@@ -9,7 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class SyncDialog : public QDialog
+class Q_DECL_EXPORT SyncDialog : public QDialog
 {
     Q_OBJECT
   public:

@@ -1,6 +1,7 @@
 // memohost: the desktop host of the memo module.
 #include "HostOptions.h"
 #include "HostWindow.h"
+#include "LazyIconStyle.h"
 #include "QtTranslation.h"
 
 #include <QApplication>
@@ -59,6 +60,7 @@ int main(int argc, char** argv)
     }
     // After the command line, whose texts stay English like the rest of the terminal output.
     installQtTranslation(app);
+    LazyIconStyle::install();
 
     HostWindow window(options.dataDir);
     if (screenshot)

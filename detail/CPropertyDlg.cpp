@@ -266,8 +266,8 @@ void CPropertyDlg::DrawMemDC()
             LogDrawingFailure(DrawingResource::Bitmap, drawMemDCName());
         CBitmap* oldBitmap = memDC.SelectObject(&m_bmpBack);
         memDC.FillSolidRect(0, 0, w, h, m_crBack);
-        const CImage common(CRes::GetInstance().GetCommonImg());
-        common.AlphaBlend(&memDC, 0, 0, w, h, kBackStrip.x, kBackStrip.y, w, h);
+        const CImage strip(CRes::GetInstance().Skin(QRect(kBackStrip.x, kBackStrip.y, w, h)));
+        strip.AlphaBlend(&memDC, 0, 0, w, h, 0, 0, w, h);
         memDC.SelectObject(oldBitmap);
         ++m_nStripRenders;
     }
@@ -293,9 +293,9 @@ BOOL CPropertyDlg::OnEraseBkgnd(CDC* pDC)
         buffer.StretchBlt(0, half, stripWidth, h - m_sizeBack.height() + 1, &memDC, 0, half, stripWidth, 1,
                           SRCCOPY);
         buffer.BitBlt(0, h - half, stripWidth, half, &memDC, 0, m_sizeBack.height() - half, SRCCOPY);
-        const CImage common(CRes::GetInstance().GetCommonImg());
-        common.AlphaBlend(&buffer, kSeparatorAt.x(), kSeparatorAt.y(), kSeparator.width, kSeparator.height,
-                          kSeparator.x, kSeparator.y, kSeparator.width, kSeparator.height);
+        const CImage separator(CRes::GetInstance().Skin(kSeparator));
+        separator.AlphaBlend(&buffer, kSeparatorAt.x(), kSeparatorAt.y(), kSeparator.width, kSeparator.height,
+                             0, 0, kSeparator.width, kSeparator.height);
         memDC.SelectObject(oldBitmap);
     } // all of it reaches the screen in one step, with the rest of the paint event
     memDC.DeleteDC();

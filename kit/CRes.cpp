@@ -11,21 +11,14 @@
 namespace {
 Q_LOGGING_CATEGORY(lcRes, "zorva.kit.res")
 
-// The skin's pixels, stored uncompressed in the library by the build: "ZSKN", width, height, then
-// premultiplied ARGB32 rows. The image uses them where they lie (read-only; never written).
-QImage rawSkin()
+constexpr QSize kFallbackSize(576, 420);
+constexpr qint64 kHeader = 20; // "ZSKB", width, height, band height, bands
+
+std::uint32_t word(const uchar* data, qint64 at)
 {
-    const QResource raw(QStringLiteral(":/kit/skin.argb"));
-    constexpr qint64 header = 12;
-    if (!raw.isValid() || raw.compressionAlgorithm() != QResource::NoCompression || raw.size() < header)
-        return {};
-    const uchar* data = raw.data();
-    std::uint32_t size[2];
-    std::memcpy(size, data + 4, sizeof size);
-    if (std::memcmp(data, "ZSKN", 4) != 0 || raw.size() != header + qint64(size[0]) * size[1] * 4)
-        return {};
-    return QImage(data + header, int(size[0]), int(size[1]), int(size[0]) * 4,
-                  QImage::Format_ARGB32_Premultiplied);
+    std::uint32_t value;
+    std::memcpy(&value, data + at, sizeof value);
+    return value;
 }
 } // namespace
 
@@ -35,23 +28,83 @@ CRes& CRes::GetInstance()
     return instance;
 }
 
+// The packed image: "ZSKB", width, height, band height, number of bands, one offset per band and one
+// past the last, then each band's rows of premultiplied ARGB32 pixels, qCompress()ed. Used where it
+// lies in the library; a band is unpacked only to copy areas out of it.
 CRes::CRes()
 {
-    m_common = rawSkin();
-    if (m_common.isNull()) {
-        qCWarning(lcRes) << "common skin image missing from the kit's resources";
-        m_common = QImage(576, 420, QImage::Format_ARGB32_Premultiplied);
-        m_common.fill(Qt::transparent);
+    const QResource packed(QStringLiteral(":/kit/skin.argb"));
+    const uchar* data = packed.data();
+    const qint64 size = packed.size();
+    bool valid = packed.isValid() && packed.compressionAlgorithm() == QResource::NoCompression &&
+                 size >= kHeader && std::memcmp(data, "ZSKB", 4) == 0;
+    if (valid) {
+        const std::uint32_t width = word(data, 4), height = word(data, 8), band = word(data, 12),
+                            bands = word(data, 16);
+        valid = width > 0 && width <= 4096 && height > 0 && height <= 4096 && band > 0 &&
+                bands == (height + band - 1) / band && size >= kHeader + 4 * qint64(bands + 1);
+        for (std::uint32_t i = 0; valid && i < bands; ++i)
+            valid = word(data, kHeader + 4 * i) <= word(data, kHeader + 4 * (i + 1)) &&
+                    word(data, kHeader + 4 * (i + 1)) <= size;
+        if (valid) {
+            m_packed = data;
+            m_size = QSize(int(width), int(height));
+            m_bandHeight = int(band);
+            m_bands = int(bands);
+        }
     }
-    m_common.setDevicePixelRatio(1.0);
+    if (!valid) {
+        qCWarning(lcRes) << "common skin image missing from the kit's resources";
+        m_size = kFallbackSize;
+    }
+}
+
+const QImage& CRes::GetCommonImg() const
+{
+    if (m_common.isNull())
+        m_common = unpack(QRect(QPoint(0, 0), m_size));
+    return m_common;
 }
 
 QImage CRes::Skin(const CSkinRect& area) const
 {
-    const QRect r = area.toQRect();
-    if (area.isEmpty() || !m_common.rect().contains(r))
+    return area.isEmpty() ? QImage() : Skin(area.toQRect());
+}
+
+QImage CRes::Skin(const QRect& area) const
+{
+    if (area.isEmpty() || !QRect(QPoint(0, 0), m_size).contains(area))
         return {};
-    return m_common.copy(r);
+    QImage& kept = m_areas[{area.x(), area.y(), area.width(), area.height()}];
+    if (kept.isNull())
+        kept = unpack(area);
+    return kept;
+}
+
+QImage CRes::unpack(const QRect& area) const
+{
+    QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(1.0);
+    image.fill(Qt::transparent);
+    if (!m_packed)
+        return image;
+    const qsizetype rowBytes = qsizetype(m_size.width()) * 4;
+    for (int band = area.top() / m_bandHeight; band <= area.bottom() / m_bandHeight; ++band) {
+        const int firstRow = band * m_bandHeight;
+        const int rows = std::min(m_bandHeight, m_size.height() - firstRow);
+        const std::uint32_t from = word(m_packed, kHeader + 4 * band);
+        const std::uint32_t to = word(m_packed, kHeader + 4 * (band + 1));
+        const QByteArray pixels = qUncompress(m_packed + from, qsizetype(to - from));
+        if (pixels.size() != rows * rowBytes) {
+            qCWarning(lcRes) << "skin image band" << band << "is damaged; drawn transparent";
+            continue;
+        }
+        for (int y = std::max(area.top(), firstRow); y <= std::min(area.bottom(), firstRow + rows - 1); ++y)
+            std::memcpy(image.scanLine(y - area.top()),
+                        pixels.constData() + (y - firstRow) * rowBytes + qsizetype(area.left()) * 4,
+                        size_t(area.width()) * 4);
+    }
+    return image;
 }
 
 void CRes::DrawNinePatch(QPainter& painter, const QRect& target, const QImage& image, const QRect& area,

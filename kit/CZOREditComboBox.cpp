@@ -325,10 +325,9 @@ void CZOREditComboBox::paintEvent(QPaintEvent*)
     if (!isEnabled())
         painter.setOpacity(0.6);
 
-    const QImage& skin = CRes::GetInstance().GetCommonImg();
-    const QRect frame = m_frame.toQRect();
-    if (!m_frame.isEmpty() && skin.rect().contains(frame)) {
-        CRes::DrawNinePatch(painter, rect(), skin, frame, QMargins(6, 6, 6, 6));
+    const CRes& skin = CRes::GetInstance();
+    if (const QImage frame = skin.Skin(m_frame); !frame.isNull()) {
+        CRes::DrawNinePatch(painter, rect(), frame, QMargins(6, 6, 6, 6));
     } else {
         painter.setPen(QColor(0xAF, 0xC1, 0xD6));
         painter.setBrush(Qt::white);
@@ -343,17 +342,18 @@ void CZOREditComboBox::paintEvent(QPaintEvent*)
     // Drop-down button: its state background, then the glyph.
     const QRect arrow = arrowRect();
     const QRect states = m_arrowStates.toQRect();
-    if (!m_arrowStates.isEmpty() && skin.rect().contains(states) && states.height() >= 3 * StateHeight) {
+    if (!m_arrowStates.isEmpty() && states.height() >= 3 * StateHeight) {
         const bool pressed = view()->isVisible();
         const int state = pressed ? 2 : (underMouse() && isEnabled() ? 1 : 0);
-        const QRect cell(states.x(), states.y() + state * StateHeight, states.width(), StateHeight);
-        CRes::DrawNinePatch(painter, arrow, skin, cell, QMargins(4, 4, 4, 4));
+        const QImage cell =
+            skin.Skin(QRect(states.x(), states.y() + state * StateHeight, states.width(), StateHeight));
+        if (!cell.isNull())
+            CRes::DrawNinePatch(painter, arrow, cell, QMargins(4, 4, 4, 4));
     }
-    const QRect glyph = m_arrowGlyph.toQRect();
-    if (!m_arrowGlyph.isEmpty() && skin.rect().contains(glyph)) {
+    if (const QImage glyph = skin.Skin(m_arrowGlyph); !glyph.isNull()) {
         const QPoint at(arrow.x() + (arrow.width() - glyph.width()) / 2,
                         arrow.y() + (arrow.height() - glyph.height()) / 2);
-        painter.drawImage(at, skin, glyph);
+        painter.drawImage(at, glyph);
     } else {
         painter.setPen(QPen(QColor(0x5A, 0x6B, 0x7C), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         const QPointF c = QRectF(arrow).center();

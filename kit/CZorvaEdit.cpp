@@ -118,10 +118,9 @@ void CZorvaEdit::paintFrame()
         painter.fillRect(rect(), *m_bkColour);
     if (!isEnabled())
         painter.setOpacity(0.6);
-    const QImage& skin = CRes::GetInstance().GetCommonImg();
     const QRectF outline = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    if (!m_frame.isEmpty() && skin.rect().contains(m_frame.toQRect())) {
-        CRes::DrawNinePatch(painter, rect(), skin, m_frame.toQRect(),
+    if (const QImage frame = CRes::GetInstance().Skin(m_frame); !frame.isNull()) {
+        CRes::DrawNinePatch(painter, rect(), frame,
                             QMargins(FrameBorder, FrameBorder, FrameBorder, FrameBorder));
     } else {
         painter.setPen(PlainBorder);
@@ -134,10 +133,11 @@ void CZorvaEdit::paintFrame()
         painter.drawRoundedRect(outline, 3.5, 3.5);
     }
     auto drawGlyph = [&](const CSkinRect& area, int x) {
-        if (area.isEmpty() || !skin.rect().contains(area.toQRect()))
+        const QImage glyph = CRes::GetInstance().Skin(area);
+        if (glyph.isNull())
             return;
         const int y = IsMultiLine() ? Padding : (height() - area.height) / 2;
-        painter.drawImage(QPoint(x, y), skin, area.toQRect());
+        painter.drawImage(QPoint(x, y), glyph);
     };
     drawGlyph(m_leftGlyph, Padding / 2);
     drawGlyph(m_rightGlyph, width() - Padding / 2 - m_rightGlyph.width);

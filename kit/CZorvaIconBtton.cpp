@@ -119,14 +119,13 @@ QImage CZorvaIconBtton::faceImage(Look look) const
     if (!active && m_style == ZIB_STYLE_FLAT)
         return {};
     const CSkinRect& area = active && !m_activeFace.isEmpty() ? m_activeFace : m_face;
-    const QImage& skin = CRes::GetInstance().GetCommonImg();
-    if (area.isEmpty() || !skin.rect().contains(area.toQRect()))
+    const QImage skin = CRes::GetInstance().Skin(area);
+    if (skin.isNull())
         return {};
     QImage face(size(), QImage::Format_ARGB32_Premultiplied);
     face.fill(Qt::transparent);
     QPainter p(&face);
-    CRes::DrawNinePatch(p, face.rect(), skin, area.toQRect(),
-                        QMargins(FaceBorder, FaceBorder, FaceBorder, FaceBorder));
+    CRes::DrawNinePatch(p, face.rect(), skin, QMargins(FaceBorder, FaceBorder, FaceBorder, FaceBorder));
     if (look == Look::Pressed) {
         // Darken only where the face is: the corners stay transparent.
         p.setCompositionMode(QPainter::CompositionMode_SourceAtop);

@@ -63,9 +63,8 @@ void CZorvaStatic::paintEvent(QPaintEvent* event)
         if (m_bkColour)
             painter.fillRect(rect(), *m_bkColour);
         if (!m_back.isEmpty()) {
-            const QImage& skin = CRes::GetInstance().GetCommonImg();
-            if (skin.rect().contains(m_back.toQRect()))
-                painter.drawImage(rect(), skin, m_back.toQRect());
+            if (const QImage back = CRes::GetInstance().Skin(m_back); !back.isNull())
+                painter.drawImage(rect(), back);
         }
     }
     QLabel::paintEvent(event);

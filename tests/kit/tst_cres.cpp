@@ -43,6 +43,7 @@ class TestCRes : public QObject
     void paneStripAndSeparator();
     void ninePatchKeepsCornersAndStretchesTheMiddle();
     void skinCopiesOnlyAreasInsideTheImage();
+    void areasUnpackAsTheImageWasDrawn();
 };
 
 void TestCRes::glyphsSitInsideTheirCells_data()
@@ -154,6 +155,25 @@ void TestCRes::skinCopiesOnlyAreasInsideTheImage()
         int left, top, right, bottom;
     };
     QCOMPARE(CSkinRect(Rect{193, 118, 25, 24}).toQRect(), QRect(193, 118, 25, 24));
+}
+
+// Areas are unpacked band by band (16 rows each): within one band, across two and three, at the
+// image's edges, and the whole image, against the picture the build packed.
+void TestCRes::areasUnpackAsTheImageWasDrawn()
+{
+    const QImage drawn =
+        QImage(QStringLiteral(SKIN_PNG)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QVERIFY(!drawn.isNull());
+    QCOMPARE(skin().size(), drawn.size());
+    QVERIFY(skin() == drawn);
+    const QRect areas[] = {{120, 28, 20, 10}, {0, 52, 269, 55}, {0, 112, 262, 2},  {406, 106, 162, 97},
+                           {0, 0, 576, 1},    {575, 419, 1, 1}, {140, 372, 24, 40}};
+    for (const QRect& area : areas)
+        QVERIFY2(CRes::GetInstance().Skin(area) == drawn.copy(area), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                                    .arg(area.x())
+                                                                                    .arg(area.y())
+                                                                                    .arg(area.width())
+                                                                                    .arg(area.height())));
 }
 
 QTEST_MAIN(TestCRes)

@@ -49,14 +49,15 @@ deb=$(ls build/release/memohost_*.deb)
 contents=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
 for file in ./usr/bin/memohost './usr/lib/.*memohost/libmemo\.so' './usr/lib/.*memohost/libmemostore\.so' \
     './usr/lib/.*memohost/libzorvaframework\.so' './usr/lib/.*memohost/libzorvakit\.so' \
-    './usr/lib/.*memohost/libhostadapter\.so' \
+    './usr/lib/.*memohost/libhostadapter\.so' './usr/lib/.*memohost/libmemohostsync\.so' \
     ./usr/share/applications/memohost.desktop './usr/share/icons/hicolor/48x48/apps/memohost\.png' \
     ./usr/share/doc/memohost/README.md; do
     grep -qx "$file" <<<"$contents" || fail "$deb does not hold $file"
 done
 dpkg-deb --info "$deb" >/dev/null
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in libqt6core6 libqt6widgets6 libsqlite3-0 fonts-wqy-microhei; do
+# libical and the keyring come with the sync library, which the host loads when a user syncs.
+for package in libqt6core6 libqt6widgets6 libsqlite3-0 fonts-wqy-microhei libical3 libqt6keychain1; do
     grep -q "\b$package\b" <<<"$depends" || fail "$deb does not depend on $package: $depends"
 done
 recommends=$(dpkg-deb --field "$deb" Recommends)

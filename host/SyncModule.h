@@ -21,7 +21,6 @@ class SyncModule
     void stop();
     // Null until the library is loaded.
     SyncController* controller() const;
-    bool loaded() const { return m_sync != nullptr; }
 
   private:
     // The sync, loaded now if need be; null, with the reason given, when the library cannot be.

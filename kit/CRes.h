@@ -22,7 +22,6 @@ class KIT_API CRes
     // The whole image, ARGB, premultiplied, device pixel ratio 1: unpacked when first asked for and
     // then kept (a megabyte). Widgets draw from Skin(), which unpacks only what they use.
     const QImage& GetCommonImg() const;
-    QSize SkinSize() const { return m_size; }
     // One area of the image, unpacked on first use and kept (a null image for an empty area or one
     // outside the image).
     QImage Skin(const CSkinRect& area) const;

@@ -316,6 +316,10 @@ void HostWindow::placePanel(const PanelRegistration& registration)
     panel->setParent(m_frame);
     m_frame->addWidget(panel);
     m_frame->setCurrentWidget(panel);
+    // Out of the frame while a panel is there: the frame's size hint would otherwise lay out the
+    // hidden notice's wrapped text, in a font nothing else uses, each time it is asked.
+    m_frame->removeWidget(m_placeholder);
+    m_placeholder->hide();
     m_moduleBar->addPanel(panel, ModuleImage(registration.imageId), registration.caption);
     connect(panel, &QObject::destroyed, this, [this] {
         m_panels.removeAll(nullptr);
@@ -349,8 +353,11 @@ void HostWindow::showStatusText(const QString& text)
 void HostWindow::showPlaceholder(const QString& text)
 {
     m_placeholder->setText(text);
-    if (!currentPanel())
+    if (!currentPanel()) {
+        if (m_frame->indexOf(m_placeholder) < 0)
+            m_frame->addWidget(m_placeholder);
         m_frame->setCurrentWidget(m_placeholder);
+    }
 }
 
 void HostWindow::focusSearch()

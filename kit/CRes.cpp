@@ -12,7 +12,7 @@ namespace {
 Q_LOGGING_CATEGORY(lcRes, "zorva.kit.res")
 
 constexpr QSize kFallbackSize(576, 420);
-constexpr qint64 kHeader = 20; // "ZSKB", width, height, band height, bands
+constexpr qint64 kHeader = 20; // "ZSKT", width, height, tile width, tile height
 
 std::uint32_t word(const uchar* data, qint64 at)
 {
@@ -28,29 +28,34 @@ CRes& CRes::GetInstance()
     return instance;
 }
 
-// The packed image: "ZSKB", width, height, band height, number of bands, one offset per band and one
-// past the last, then each band's rows of premultiplied ARGB32 pixels, qCompress()ed. Used where it
-// lies in the library; a band is unpacked only to copy areas out of it.
+// The packed image: "ZSKT", width, height, tile width, tile height, one offset per tile (row by row)
+// and one past the last, then each tile's rows of premultiplied ARGB32 pixels, qCompress()ed, or
+// nothing for a tile where nothing is drawn. Used where it lies in the library; a tile is unpacked
+// only to copy areas out of it.
 CRes::CRes()
 {
     const QResource packed(QStringLiteral(":/kit/skin.argb"));
     const uchar* data = packed.data();
     const qint64 size = packed.size();
     bool valid = packed.isValid() && packed.compressionAlgorithm() == QResource::NoCompression &&
-                 size >= kHeader && std::memcmp(data, "ZSKB", 4) == 0;
+                 size >= kHeader && std::memcmp(data, "ZSKT", 4) == 0;
     if (valid) {
-        const std::uint32_t width = word(data, 4), height = word(data, 8), band = word(data, 12),
-                            bands = word(data, 16);
-        valid = width > 0 && width <= 4096 && height > 0 && height <= 4096 && band > 0 &&
-                bands == (height + band - 1) / band && size >= kHeader + 4 * qint64(bands + 1);
-        for (std::uint32_t i = 0; valid && i < bands; ++i)
+        const std::uint32_t width = word(data, 4), height = word(data, 8), tileWidth = word(data, 12),
+                            tileHeight = word(data, 16);
+        valid = width > 0 && width <= 4096 && height > 0 && height <= 4096 && tileWidth > 0 &&
+                tileWidth <= width && tileHeight > 0 && tileHeight <= height;
+        const qint64 tiles =
+            valid ? qint64((width + tileWidth - 1) / tileWidth) * ((height + tileHeight - 1) / tileHeight)
+                  : 0;
+        valid = valid && size >= kHeader + 4 * (tiles + 1);
+        for (qint64 i = 0; valid && i < tiles; ++i)
             valid = word(data, kHeader + 4 * i) <= word(data, kHeader + 4 * (i + 1)) &&
                     word(data, kHeader + 4 * (i + 1)) <= size;
         if (valid) {
             m_packed = data;
             m_size = QSize(int(width), int(height));
-            m_bandHeight = int(band);
-            m_bands = int(bands);
+            m_tile = QSize(int(tileWidth), int(tileHeight));
+            m_columns = int((width + tileWidth - 1) / tileWidth);
         }
     }
     if (!valid) {
@@ -88,22 +93,29 @@ QImage CRes::unpack(const QRect& area) const
     image.fill(Qt::transparent);
     if (!m_packed)
         return image;
-    const qsizetype rowBytes = qsizetype(m_size.width()) * 4;
-    for (int band = area.top() / m_bandHeight; band <= area.bottom() / m_bandHeight; ++band) {
-        const int firstRow = band * m_bandHeight;
-        const int rows = std::min(m_bandHeight, m_size.height() - firstRow);
-        const std::uint32_t from = word(m_packed, kHeader + 4 * band);
-        const std::uint32_t to = word(m_packed, kHeader + 4 * (band + 1));
-        const QByteArray pixels = qUncompress(m_packed + from, qsizetype(to - from));
-        if (pixels.size() != rows * rowBytes) {
-            qCWarning(lcRes) << "skin image band" << band << "is damaged; drawn transparent";
-            continue;
+    for (int row = area.top() / m_tile.height(); row <= area.bottom() / m_tile.height(); ++row)
+        for (int column = area.left() / m_tile.width(); column <= area.right() / m_tile.width(); ++column) {
+            const int index = row * m_columns + column;
+            const std::uint32_t from = word(m_packed, kHeader + 4 * index);
+            const std::uint32_t to = word(m_packed, kHeader + 4 * (index + 1));
+            if (from == to)
+                continue; // nothing drawn there
+            const QRect tile(column * m_tile.width(), row * m_tile.height(),
+                             std::min(m_tile.width(), m_size.width() - column * m_tile.width()),
+                             std::min(m_tile.height(), m_size.height() - row * m_tile.height()));
+            const QByteArray pixels = qUncompress(m_packed + from, qsizetype(to - from));
+            const qsizetype rowBytes = qsizetype(tile.width()) * 4;
+            if (pixels.size() != tile.height() * rowBytes) {
+                qCWarning(lcRes) << "skin image tile" << index << "is damaged; drawn transparent";
+                continue;
+            }
+            const QRect part = tile.intersected(area);
+            for (int y = part.top(); y <= part.bottom(); ++y)
+                std::memcpy(image.scanLine(y - area.top()) + qsizetype(part.left() - area.left()) * 4,
+                            pixels.constData() + (y - tile.top()) * rowBytes +
+                                qsizetype(part.left() - tile.left()) * 4,
+                            size_t(part.width()) * 4);
         }
-        for (int y = std::max(area.top(), firstRow); y <= std::min(area.bottom(), firstRow + rows - 1); ++y)
-            std::memcpy(image.scanLine(y - area.top()),
-                        pixels.constData() + (y - firstRow) * rowBytes + qsizetype(area.left()) * 4,
-                        size_t(area.width()) * 4);
-    }
     return image;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The kit's shared images: the common skin image, whose areas the skinned widgets and dialogs
-// draw from (tools/skin paints it). The build packs it into the kit's resources in bands of rows
-// (tools/skinraw), and only the bands under the areas asked for are unpacked: a screen uses a few
+// draw from (tools/skin paints it). The build packs it into the kit's resources in tiles
+// (tools/skinraw), and only the tiles under the areas asked for are unpacked: a screen uses a few
 // small pictures of an image that is mostly empty.
 #include "CSkinRect.h"
 #include "KitExport.h"
@@ -42,11 +42,11 @@ class KIT_API CRes
     CRes();
     QImage unpack(const QRect& area) const;
 
-    // The image as the build packed it: bands of rows, each compressed on its own.
+    // The image as the build packed it: tiles, each compressed on its own.
     const uchar* m_packed = nullptr;
     QSize m_size;
-    int m_bandHeight = 0;
-    int m_bands = 0;
+    QSize m_tile;
+    int m_columns = 0;
     mutable QImage m_common;
     mutable std::map<std::array<int, 4>, QImage> m_areas;
 };

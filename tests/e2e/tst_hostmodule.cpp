@@ -17,9 +17,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -307,6 +309,12 @@ class TestHostModule : public QObject
         QVERIFY(!window.isModuleLoaded());
         QVERIFY(!moduleMapped());
         deliverPosted();
+        // The frame says why it is empty, and the notice leaves again with the next panel.
+        const auto* frame = qobject_cast<QStackedWidget*>(window.frame());
+        QVERIFY(frame);
+        const auto* notice = qobject_cast<QLabel*>(frame->currentWidget());
+        QVERIFY(notice);
+        QCOMPARE(notice->text(), u"没有加载模块。"_s);
 
         QVERIFY(window.loadModule(moduleFile()));
         QVERIFY(moduleMapped());
@@ -314,6 +322,7 @@ class TestHostModule : public QObject
         QCOMPARE(registrations(), 2);
         QWidget* again = window.currentPanel();
         QVERIFY(again);
+        QCOMPARE(frame->count(), 1);
         deliverPosted();
         MessageCounter messages(again, WM_MEMO_UPDATEDATA);
         QCOMPARE(window.module().notify(NTF_UPDATE_DATA, &update), 0);

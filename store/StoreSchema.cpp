@@ -175,12 +175,11 @@ namespace {
 
 // SQLite's quick check of the database on db, "ok" when it is healthy. On a read-only connection the
 // check skips the tables' CHECK constraints, and a record that breaks one would be let in, after which
-// every write of that table fails. So the structure is checked here, and the constraints on a copy of
-// the database in memory, which is writable. A store is small; the copy costs little.
+// every write of that table fails. So the database is copied, page for page, into memory, where the
+// connection is writable, and checked there: the copy's structure is the file's, and its constraints
+// are checked too. A store is small; the copy costs little, and one pass over it is enough.
 std::string CheckedCopyVerdict(const Connection& db)
 {
-    if (std::string verdict = QuickCheck(db.Handle()); verdict != "ok")
-        return verdict;
     Connection copy;
     std::string reason;
     if (!copy.Open(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, reason))

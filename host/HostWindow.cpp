@@ -320,7 +320,10 @@ void HostWindow::placePanel(const PanelRegistration& registration)
     // hidden notice's wrapped text, in a font nothing else uses, each time it is asked.
     m_frame->removeWidget(m_placeholder);
     m_placeholder->hide();
-    m_moduleBar->addPanel(panel, ModuleImage(registration.imageId), registration.caption);
+    // The memo module's picture is the window's own icon, already drawn.
+    const QIcon image =
+        registration.imageId == MEMO_IMAGE_ID ? windowIcon() : ModuleImage(registration.imageId);
+    m_moduleBar->addPanel(panel, image, registration.caption);
     connect(panel, &QObject::destroyed, this, [this] {
         m_panels.removeAll(nullptr);
         if (!currentPanel())

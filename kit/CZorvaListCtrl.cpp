@@ -65,10 +65,6 @@ CZorvaListCtrl::CZorvaListCtrl(QWidget* parent) : CWndT<QTreeWidget>(parent)
     header()->setSectionsMovable(false);
     header()->setHighlightSections(false);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    QFont font = FontFromLogFont(CZorvaFont::GetInstance().GetDefaultLableFont());
-    font.setPixelSize(13);
-    setFont(font);
-    setStyleSheet(listStyle());
     setHeaderLabels({QString()});
     header()->hide(); // until the first column exists
 
@@ -105,6 +101,16 @@ void CZorvaListCtrl::flushPending() const
 
 bool CZorvaListCtrl::event(QEvent* event)
 {
+    // Dressed when first polished, just before it is first shown: a dialog's template makes a list
+    // for each list control, and the one a member control takes the place of goes undressed.
+    if (event->type() == QEvent::Polish && !m_dressed) {
+        m_dressed = true;
+        QFont font = FontFromLogFont(CZorvaFont::GetInstance().GetDefaultLableFont());
+        font.setPixelSize(13);
+        // The style first: the headings keep the application's font, the rows take the kit's.
+        setStyleSheet(listStyle());
+        setFont(font);
+    }
     if (event->type() == SelectionChangedEvent) {
         m_selChangePending = false;
         SendMessage(MessageTarget(this), WM_ZORVA_LISTSELCHANGE, 0, 0);

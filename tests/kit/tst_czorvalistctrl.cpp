@@ -2,6 +2,8 @@
 #include "MessageRecorder.h"
 #include "WinMessage.h"
 
+#include <QApplication>
+#include <QHeaderView>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -32,6 +34,7 @@ class TestCZorvaListCtrl : public QObject
     void multiSelectionIsReportedFirstToLast();
     void deletingReportedRowsDeletesEachOnce();
     void badRowsAreRefused();
+    void dressedWhenFirstShown();
 
   private:
     void fill(const QStringList& titles);
@@ -174,6 +177,19 @@ void TestCZorvaListCtrl::badRowsAreRefused()
     POSITION stale = 12345;
     QCOMPARE(m_list->GetNextSelectedItem(stale), -1);
     QCOMPARE(stale, POSITION(0));
+}
+
+// A list is given its font and style when it is first polished: a template's list that a member list
+// replaces costs nothing to make. Shown, the rows have the kit's font and the headings the
+// application's, as before.
+void TestCZorvaListCtrl::dressedWhenFirstShown()
+{
+    CZorvaListCtrl unshown(m_parent.get());
+    QVERIFY(unshown.styleSheet().isEmpty());
+
+    QCOMPARE(m_list->font().pixelSize(), 13);
+    QVERIFY(m_list->styleSheet().contains(u"QTreeWidget::item"_s));
+    QCOMPARE(m_list->header()->font(), QApplication::font());
 }
 
 QTEST_MAIN(TestCZorvaListCtrl)

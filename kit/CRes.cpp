@@ -44,9 +44,8 @@ CRes::CRes()
                             tileHeight = word(data, 16);
         valid = width > 0 && width <= 4096 && height > 0 && height <= 4096 && tileWidth > 0 &&
                 tileWidth <= width && tileHeight > 0 && tileHeight <= height;
-        const qint64 tiles =
-            valid ? qint64((width + tileWidth - 1) / tileWidth) * ((height + tileHeight - 1) / tileHeight)
-                  : 0;
+        const int columns = valid ? int((width + tileWidth - 1) / tileWidth) : 0;
+        const qint64 tiles = valid ? qint64(columns) * ((height + tileHeight - 1) / tileHeight) : 0;
         valid = valid && size >= kHeader + 4 * (tiles + 1);
         for (qint64 i = 0; valid && i < tiles; ++i)
             valid = word(data, kHeader + 4 * i) <= word(data, kHeader + 4 * (i + 1)) &&
@@ -55,7 +54,7 @@ CRes::CRes()
             m_packed = data;
             m_size = QSize(int(width), int(height));
             m_tile = QSize(int(tileWidth), int(tileHeight));
-            m_columns = int((width + tileWidth - 1) / tileWidth);
+            m_columns = columns;
         }
     }
     if (!valid) {

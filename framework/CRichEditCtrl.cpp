@@ -81,6 +81,27 @@ bool isHighSurrogate(QChar c)
     return c.isHighSurrogate();
 }
 
+// Whether merging `format` into the whole document would leave it as it is: every piece of text
+// has the format's properties, and so has every paragraph break but the last (the first
+// paragraph's own format lies outside the document's text and is not merged into).
+bool carriesFormat(const QTextDocument& doc, const QTextCharFormat& format)
+{
+    const auto carries = [&format](const QTextCharFormat& f) {
+        QTextCharFormat merged = f;
+        merged.merge(format);
+        return merged == f;
+    };
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (block != doc.begin() && !carries(block.charFormat()))
+            return false;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (!carries(it.fragment().charFormat()))
+                return false;
+        }
+    }
+    return true;
+}
+
 QString normaliseBreaks(QString text)
 {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -578,13 +599,18 @@ void CRichEditCtrl::updateLineMargins()
 void CRichEditCtrl::applyDefaultFormat()
 {
     const QSignalBlocker block(this); // a format is no selection change
-    QTextCursor all(document());
-    all.select(QTextCursor::Document);
-    all.mergeCharFormat(m_defaultFormat);
+    // Every change of the formats or of the font lays the whole text out again, so only what
+    // would change is changed: the text set by setWindowText already carries the format.
+    if (!carriesFormat(*document(), m_defaultFormat)) {
+        QTextCursor all(document());
+        all.select(QTextCursor::Document);
+        all.mergeCharFormat(m_defaultFormat);
+    }
     QTextCharFormat current = currentCharFormat();
     current.merge(m_defaultFormat);
     setCurrentCharFormat(current);
-    document()->setDefaultFont(m_defaultFormat.font());
+    if (const QFont font = m_defaultFormat.font(); document()->defaultFont() != font)
+        document()->setDefaultFont(font);
     if (m_defaultFormat.hasProperty(QTextFormat::ForegroundBrush)) {
         QPalette pal = palette();
         pal.setColor(QPalette::Text, m_defaultFormat.foreground().color());

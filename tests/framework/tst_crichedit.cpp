@@ -451,6 +451,26 @@ class TestCRichEdit : public QObject
         c.setPosition(edit.GetTextLength());
         QCOMPARE(c.charFormat().foreground().color(), QColor(128, 128, 128));
     }
+
+    // The default format reaches every paragraph break too, also when all the text already has it.
+    void defaultFormatReachesEveryParagraphBreak()
+    {
+        CRichEditCtrl edit;
+        edit.SetMultiLine(true);
+        CHARFORMATW cf;
+        cf.dwMask = CFM_COLOR;
+        cf.crTextColor = RGB(200, 0, 0);
+        QVERIFY(edit.SetDefaultCharFormat(cf));
+        edit.SetWindowTextW(QStringLiteral("a\n\nb"));
+        QTextCursor c(edit.document());
+        c.setPosition(1); // the break after "a", whose format the empty paragraph takes
+        c.setPosition(2, QTextCursor::KeepAnchor);
+        c.setCharFormat(QTextCharFormat());
+        const QTextBlock empty = edit.document()->findBlockByNumber(1);
+        QVERIFY(empty.charFormat().foreground().color() != QColor(200, 0, 0));
+        QVERIFY(edit.SetDefaultCharFormat(cf));
+        QCOMPARE(empty.charFormat().foreground().color(), QColor(200, 0, 0));
+    }
 };
 
 QTEST_MAIN(TestCRichEdit)

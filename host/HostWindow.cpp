@@ -39,7 +39,7 @@ constexpr int kMaxRecentUsers = 8;
 
 } // namespace
 
-HostWindow::HostWindow(const QString& dataDir, const QString& userAhead, QWidget* parent)
+HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
     : QMainWindow(parent), m_host(std::make_unique<ModuleHost>()), m_store(dataDir), m_prompts(this),
       m_storeActions(std::make_unique<StoreActions>(
           this, m_prompts, m_store, [this] { sendUserToModule(); },
@@ -54,8 +54,6 @@ HostWindow::HostWindow(const QString& dataDir, const QString& userAhead, QWidget
       m_moduleBar(new ModuleBar(this)), m_frame(new QStackedWidget(this)), m_placeholder(new QLabel(m_frame)),
       m_statusText(new QLabel(this)), m_userLabel(new QLabel(this)), m_syncLabel(new QLabel(this))
 {
-    if (!userAhead.isEmpty())
-        m_store.openAhead(userAhead);
     setObjectName(u"hostWindow"_s);
     setWindowIcon(ModuleImage(MEMO_IMAGE_ID));
 

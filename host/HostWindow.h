@@ -30,9 +30,7 @@ class HostWindow : public QMainWindow
     // Shows a problem the user must know of; the default is a message box over the window.
     using ErrorReporter = std::function<void(const QString& title, const QString& text)>;
 
-    // `userAhead`, when given, is the user whose store openUser will open: it starts opening at
-    // once, on a thread of its own, while the window is built.
-    explicit HostWindow(const QString& dataDir, const QString& userAhead = {}, QWidget* parent = nullptr);
+    explicit HostWindow(const QString& dataDir, QWidget* parent = nullptr);
     ~HostWindow() override;
 
     // Replaces the error prompt; an empty reporter brings back the message box.

@@ -13,16 +13,6 @@ UserStore::~UserStore()
 
 bool UserStore::open(const QString& userName, QString& error)
 {
-    if (m_ahead.valid()) {
-        const bool same = userName == m_aheadUser;
-        const std::optional<std::string> reason = settleAhead();
-        if (same) {
-            m_userName = reason ? QString() : userName;
-            if (reason)
-                error = QString::fromStdString(*reason);
-            return !reason;
-        }
-    }
     const QByteArray user = userName.toUtf8();
     const QByteArray dir = m_dataDir.toUtf8();
     if (!MemoStore_Open(user.constData(), m_dataDir.isEmpty() ? nullptr : dir.constData())) {
@@ -34,29 +24,8 @@ bool UserStore::open(const QString& userName, QString& error)
     return true;
 }
 
-void UserStore::openAhead(const QString& userName)
-{
-    settleAhead();
-    m_aheadUser = userName;
-    m_ahead = std::async(std::launch::async, [user = userName.toUtf8(), dir = m_dataDir.toUtf8()] {
-        if (MemoStore_Open(user.constData(), dir.isEmpty() ? nullptr : dir.constData()))
-            return std::optional<std::string>();
-        // The reason is the opening thread's own: read it here, before the thread ends.
-        return std::optional<std::string>(MemoStore_LastError());
-    });
-}
-
-std::optional<std::string> UserStore::settleAhead()
-{
-    if (!m_ahead.valid())
-        return std::nullopt;
-    m_aheadUser.clear();
-    return m_ahead.get();
-}
-
 void UserStore::close()
 {
-    settleAhead();
     if (!m_userName.isEmpty() || MemoStore_IsOpen())
         MemoStore_Close();
     m_userName.clear();

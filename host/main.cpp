@@ -7,9 +7,6 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 using namespace Qt::StringLiterals;
 
@@ -30,12 +27,6 @@ void printError(const QString& title, const QString& text)
 
 int main(int argc, char** argv)
 {
-#ifdef __GLIBC__
-    // Every thread allocates from the one arena the window uses. An arena of a thread's own keeps
-    // its pages after the thread is done with them: the store's open on a thread at start-up left
-    // 0.4 MB resident that way.
-    mallopt(M_ARENA_MAX, 1);
-#endif
     if (QString message; !HostOptions::argumentsAreText(argc, argv, message)) {
         std::fprintf(stderr, "memohost: %s\n", qPrintable(message));
         return 2;
@@ -71,7 +62,7 @@ int main(int argc, char** argv)
     installQtTranslation(app);
     LazyIconStyle::install();
 
-    HostWindow window(options.dataDir, options.userName);
+    HostWindow window(options.dataDir);
     if (screenshot)
         window.setErrorReporter(printError);
     if (!window.openUser(options.userName))

@@ -97,54 +97,6 @@ class TestHostWindow : public QObject
         QVERIFY(window.userName().isEmpty());
     }
 
-    // The store opened on a thread while the window is built is the one openUser gives the user;
-    // a refusal carries the store library's reason as a plain open does.
-    void aStoreOpenedAheadIsTheOneOpenUserGives_data()
-    {
-        QTest::addColumn<QString>("ahead");
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<bool>("broken");
-        QTest::newRow("same user") << u"ivy"_s << u"ivy"_s << false;
-        QTest::newRow("another user") << u"jack"_s << u"kate"_s << false;
-        QTest::newRow("broken store") << u"lena"_s << u"lena"_s << true;
-        QTest::newRow("never asked for") << u"mona"_s << QString() << false;
-    }
-
-    void aStoreOpenedAheadIsTheOneOpenUserGives()
-    {
-        QFETCH(QString, ahead);
-        QFETCH(QString, user);
-        QFETCH(bool, broken);
-        QString expectedPath = user.isEmpty() ? QString() : storePathOf(user, m_dir.path());
-        std::vector<Report> plain;
-        if (broken) {
-            spoil(expectedPath);
-            HostWindow window(m_dir.path());
-            watch(window);
-            QVERIFY(!window.openUser(user));
-            plain = std::exchange(m_reports, {});
-        }
-        const QByteArray before = broken ? fileHash(expectedPath) : QByteArray();
-        {
-            HostWindow window(m_dir.path(), ahead);
-            watch(window);
-            if (broken) {
-                QVERIFY(!window.openUser(user));
-                QVERIFY(!MemoStore_IsOpen());
-                QCOMPARE(m_reports.size(), size_t(1));
-                QCOMPARE(m_reports[0].text, plain.at(0).text);
-                QCOMPARE(fileHash(expectedPath), before);
-            } else if (!user.isEmpty()) {
-                QVERIFY(window.openUser(user));
-                QCOMPARE(window.userName(), user);
-                QCOMPARE(QString::fromUtf8(MemoStore_CurrentPath()), expectedPath);
-                QVERIFY(m_reports.empty());
-            }
-        }
-        // The window closes what it opened, whether it was asked for or not.
-        QVERIFY(!MemoStore_IsOpen());
-    }
-
     void switchingToABrokenStoreKeepsTheCurrentUser()
     {
         const QString broken = storePathOf(u"dave"_s, m_dir.path());

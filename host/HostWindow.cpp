@@ -55,7 +55,7 @@ HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
       m_statusText(new QLabel(this)), m_userLabel(new QLabel(this)), m_syncLabel(new QLabel(this))
 {
     setObjectName(u"hostWindow"_s);
-    setWindowIcon(ModuleImage(MEMO_IMAGE_ID));
+    setWindowIcon(moduleImage(MEMO_IMAGE_ID));
 
     auto* centre = new QWidget(this);
     auto* row = new QHBoxLayout(centre);
@@ -320,10 +320,7 @@ void HostWindow::placePanel(const PanelRegistration& registration)
     // hidden notice's wrapped text, in a font nothing else uses, each time it is asked.
     m_frame->removeWidget(m_placeholder);
     m_placeholder->hide();
-    // The memo module's picture is the window's own icon, already drawn.
-    const QIcon image =
-        registration.imageId == MEMO_IMAGE_ID ? windowIcon() : ModuleImage(registration.imageId);
-    m_moduleBar->addPanel(panel, image, registration.caption);
+    m_moduleBar->addPanel(panel, moduleImage(registration.imageId), registration.caption);
     connect(panel, &QObject::destroyed, this, [this] {
         m_panels.removeAll(nullptr);
         if (!currentPanel())
@@ -346,6 +343,14 @@ QWidget* HostWindow::frame() const
 QString HostWindow::statusText() const
 {
     return m_statusText->text();
+}
+
+QIcon HostWindow::moduleImage(int imageId)
+{
+    auto it = m_moduleImages.find(imageId);
+    if (it == m_moduleImages.end())
+        it = m_moduleImages.insert(imageId, ModuleImage(imageId));
+    return *it;
 }
 
 void HostWindow::showStatusText(const QString& text)

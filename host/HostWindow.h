@@ -6,6 +6,8 @@
 #include "ModuleLibrary.h"
 #include "UserStore.h"
 
+#include <QHash>
+#include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -84,6 +86,8 @@ class HostWindow : public QMainWindow
     void showShortcuts();
     void showAbout();
     void placePanel(const PanelRegistration& registration);
+    // The picture for a module's image id, drawn the first time it is asked for.
+    QIcon moduleImage(int imageId);
     void showStatusText(const QString& text);
     void showPlaceholder(const QString& text);
     void sendUserToModule();
@@ -109,4 +113,5 @@ class HostWindow : public QMainWindow
     QActionGroup* m_userGroup = nullptr;
     QList<QPointer<QWidget>> m_panels;
     QStringList m_recentUsers; // most recent first; saved when the window closes
+    QHash<int, QIcon> m_moduleImages;
 };

@@ -4,7 +4,9 @@
 
 #include <HostWindow.h>
 #include <ModuleBar.h>
+#include <ModuleButton.h>
 #include <ModuleHost.h>
+#include <ModuleImage.h>
 #include <ModuleProtocol.h>
 #include <TrashDialog.h>
 
@@ -153,6 +155,13 @@ class TestHostModule : public QObject
         QCOMPARE(window.moduleBar()->captionOf(panel), u"备忘录"_s);
         QVERIFY(panel->findChild<QWidget*>(u"21000"_s));
         QCOMPARE(window.module().componentId(), 17000);
+
+        // The panel's button shows the memo picture, the one the window has as its icon.
+        const auto buttons = window.moduleBar()->findChildren<ModuleButton*>();
+        QCOMPARE(buttons.size(), 1);
+        const QImage memoPicture = ModuleImage(MEMO_IMAGE_ID).pixmap(32, 32).toImage();
+        QCOMPARE(buttons[0]->icon().pixmap(32, 32).toImage(), memoPicture);
+        QCOMPARE(window.windowIcon().pixmap(32, 32).toImage(), memoPicture);
     }
 
     void everyCreateNoticeRegistersOneMorePanel()

@@ -3,6 +3,7 @@
 #include "HostWindow.h"
 #include "LazyIconStyle.h"
 #include "QtTranslation.h"
+#include "QuitSignals.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -70,6 +71,10 @@ int main(int argc, char** argv)
     if (!window.loadModule(options.modulePath) && screenshot)
         return 1;
     window.show();
+    // A logout, a closed terminal or Ctrl+C closes the windows as 退出 does. Modal dialogs go first
+    // (cancelled), then the main window, and the event loop ends with the last of them.
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::received, &app, &QApplication::closeAllWindows);
 
     if (screenshot) {
         // Let the panel handle what start-up posted to it (the user notice and what follows

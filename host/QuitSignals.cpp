@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -12,15 +11,15 @@ namespace {
 
 constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
-// The handler's only way out: it writes the signal's number into one end of a socket pair, and
-// the event loop reads it from the other. The pair stays open for the life of the process, so a
-// signal that comes late never writes to a descriptor that has been reused.
+// The handler's only way out: it writes a byte into one end of a socket pair, and the event loop
+// reads it from the other. The pair stays open for the life of the process, so a signal that comes
+// late never writes to a descriptor that has been reused.
 int g_pair[2] = {-1, -1};
 
-extern "C" void onSignal(int signalNumber)
+extern "C" void onSignal(int)
 {
     const int saved = errno;
-    const char byte = char(signalNumber);
+    const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(g_pair[1], &byte, 1);
     errno = saved;
 }
@@ -47,10 +46,9 @@ QuitSignals::QuitSignals(QObject* parent) : QObject(parent)
     m_notifier = new QSocketNotifier(g_pair[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char bytes[16];
-        ssize_t count;
-        while ((count = ::read(g_pair[0], bytes, sizeof bytes)) > 0)
-            for (ssize_t i = 0; i < count; ++i)
-                Q_EMIT received(int(bytes[i]));
+        while (::read(g_pair[0], bytes, sizeof bytes) > 0) {
+        }
+        Q_EMIT received(); // signals that came together are one request
     });
     setHandler(onSignal);
 }

@@ -17,8 +17,8 @@ class QuitSignals : public QObject
     ~QuitSignals() override;
 
   Q_SIGNALS:
-    // In the event loop, once for each signal caught.
-    void received(int signalNumber);
+    // In the event loop, after one or more signals were caught.
+    void received();
 
   private:
     QSocketNotifier* m_notifier = nullptr;

@@ -1,5 +1,6 @@
 #include "MemoRules.h"
 
+#include "GroupLookup.h"
 #include "GroupNameTable.h"
 
 std::u16string_view EffectiveGroupName(const MemoRecord& memo)
@@ -73,6 +74,15 @@ bool MoveMemoOfDeletedGroup(MemoRecord& memo, const GroupNameTable& groups, std:
 {
     const std::optional<std::u16string_view> name = groups.Find(memo.groupId);
     if (!name || *name != deletedName)
+        return false;
+    SetMemoGroupName(memo, GROUP_OTHER);
+    return true;
+}
+
+bool RefileRestoredMemo(MemoRecord& memo, std::span<const MemoGroupRecord> stored)
+{
+    const std::u16string_view shown = ShownText(EffectiveGroupName(memo));
+    if (shown.empty() || shown == GROUP_ALL || shown == GROUP_OTHER || GroupNameTaken(stored, shown))
         return false;
     SetMemoGroupName(memo, GROUP_OTHER);
     return true;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "MemoGroupRecord.h"
 #include "MemoRecord.h"
 #include "MemoTime.h"
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -52,3 +54,9 @@ bool RenameMemoGroup(MemoRecord& memo, std::u16string_view oldName, std::u16stri
 // A category was deleted: a memo whose groupId names a category of the deleted name in the table
 // moves to "其它"; its groupId, flags and stamp stay. Returns whether the memo must be written.
 bool MoveMemoOfDeletedGroup(MemoRecord& memo, const GroupNameTable& groups, std::u16string_view deletedName);
+
+// A memo back from the trash whose category, as shown, no stored category carries any longer (it was
+// deleted or renamed while the memo lay there) moves to "其它", where that category's other memos
+// went; its groupId, flags and stamp stay. Memos without a category and memos of "其它" stay as
+// they are. Returns whether the memo must be written.
+bool RefileRestoredMemo(MemoRecord& memo, std::span<const MemoGroupRecord> stored);

@@ -27,7 +27,8 @@ MEMOSTORE_API std::int32_t MemoStore_TrashCount(void);
 MEMOSTORE_API std::int32_t MemoStore_TrashRead(std::int32_t order, MemoRecord* record,
                                                std::int64_t* deletedAt);
 // Puts the deleted memo back under its old key, so it takes its old place in the order, byte for
-// byte as it was deleted. A MEMO_TRASH_* result; when refused MemoStore_LastError says why.
+// byte as it was deleted, except that a memo whose category was deleted or renamed meanwhile comes
+// back under "其它". A MEMO_TRASH_* result; when refused MemoStore_LastError says why.
 MEMOSTORE_API int MemoStore_TrashRestore(std::int32_t key);
 // Drops every deleted memo for good; the number dropped, or -1 on failure (MemoStore_LastError).
 MEMOSTORE_API std::int32_t MemoStore_TrashEmpty(void);

@@ -3,6 +3,7 @@
 #include "GroupRules.h"
 #include "MemoBatch.h"
 #include "MemoDraft.h"
+#include "MemoRules.h"
 #include "MemoSync.h"
 #include "MemoTrash.h"
 #include "StoreFiles.h"
@@ -401,7 +402,8 @@ int StoreSession::RestoreMemo(std::int32_t key, std::string& reason)
             Transaction transaction(m_db);
             if (!transaction.Begun(reason))
                 return MEMO_TRASH_FAILED;
-            if (key < 1 || !m_trash.Contains(key)) {
+            MemoRecord memo{};
+            if (key < 1 || !m_trash.ReadByKey(key, &memo)) {
                 reason = "There is no deleted memo with the key " + std::to_string(key) + ".";
                 return MEMO_TRASH_NOT_FOUND;
             }
@@ -421,9 +423,15 @@ int StoreSession::RestoreMemo(std::int32_t key, std::string& reason)
                 reason = "A memo with the key " + std::to_string(key) + " is stored already.";
                 return MEMO_TRASH_KEY_IN_USE;
             }
-            if (!m_trash.MoveBack(key) || !transaction.Commit(reason)) {
+            const std::optional<std::vector<MemoGroupRecord>> groups = GroupsNow(reason);
+            if (!groups)
+                return MEMO_TRASH_FAILED;
+            std::string error;
+            const bool refiled = RefileRestoredMemo(memo, *groups);
+            if (!m_trash.MoveBack(key) || (refiled && !m_memos.UpdateRow(key, &memo, error)) ||
+                !transaction.Commit(reason)) {
                 if (reason.empty())
-                    reason = m_db.LastMessage();
+                    reason = error.empty() ? m_db.LastMessage() : error;
                 return MEMO_TRASH_FAILED;
             }
             // The record lands between others, not at the end: read the table again.

@@ -80,8 +80,9 @@ class StoreSession
     bool ChangeGroup(std::int32_t groupKey, const MemoGroupRecord* group, const MemoRecord* memos,
                      std::int32_t memoCount, std::string& reason);
 
-    // The trash. Restoring puts the record back under its key, so it takes its old order again; it
-    // is refused when the memo table is full or the key is in use. Results are MEMO_TRASH_* codes.
+    // The trash. Restoring puts the record back under its key, so it takes its old order again, and
+    // under "其它" when its category is gone (RefileRestoredMemo); it is refused when the memo table
+    // is full or the key is in use. Results are MEMO_TRASH_* codes.
     std::int32_t TrashCount();
     bool ReadTrash(std::int32_t order, MemoRecord* out, std::int64_t* deletedAt);
     int RestoreMemo(std::int32_t key, std::string& reason);

@@ -19,7 +19,7 @@ int TrashTable::Prepare(sqlite3* db)
         {&m_count, "SELECT count(*) FROM memo_trash"},
         {&m_readByOrder, "SELECT key, record, deleted_at FROM memo_trash "
                          "ORDER BY deleted_at DESC, key DESC LIMIT 1 OFFSET ?1"},
-        {&m_contains, "SELECT 1 FROM memo_trash WHERE key = ?1"},
+        {&m_readByKey, "SELECT key, record, deleted_at FROM memo_trash WHERE key = ?1"},
         {&m_restore, "INSERT INTO memo (key, record) SELECT key, record FROM memo_trash WHERE key = ?1"},
         {&m_forget, "DELETE FROM memo_trash WHERE key = ?1"},
         {&m_empty, "DELETE FROM memo_trash"},
@@ -58,25 +58,30 @@ bool TrashTable::ReadByOrder(std::int32_t order, MemoRecord* out, std::int64_t* 
         return false;
     StatementUse use(m_readByOrder);
     sqlite3_bind_int(*use, 1, order - 1);
-    if (sqlite3_step(*use) != SQLITE_ROW)
+    return ReadRow(*use, out, deletedAt);
+}
+
+bool TrashTable::ReadByKey(std::int32_t key, MemoRecord* out)
+{
+    StatementUse use(m_readByKey);
+    sqlite3_bind_int(*use, 1, key);
+    return ReadRow(*use, out, nullptr);
+}
+
+bool TrashTable::ReadRow(sqlite3_stmt* statement, MemoRecord* out, std::int64_t* deletedAt)
+{
+    if (sqlite3_step(statement) != SQLITE_ROW)
         return false;
-    const auto key = sqlite3_column_int64(*use, 0);
-    const void* blob = sqlite3_column_blob(*use, 1);
-    const auto size = static_cast<std::size_t>(sqlite3_column_bytes(*use, 1));
+    const auto key = sqlite3_column_int64(statement, 0);
+    const void* blob = sqlite3_column_blob(statement, 1);
+    const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, 1));
     if (key < 1 || key > INT32_MAX || !blob || size != sizeof(MemoRecord))
         return false; // the schema's CHECKs keep such rows out
     std::memcpy(out, blob, sizeof(MemoRecord));
     out->key = static_cast<std::int32_t>(key);
     if (deletedAt)
-        *deletedAt = sqlite3_column_int64(*use, 2);
+        *deletedAt = sqlite3_column_int64(statement, 2);
     return true;
-}
-
-bool TrashTable::Contains(std::int32_t key)
-{
-    StatementUse use(m_contains);
-    sqlite3_bind_int(*use, 1, key);
-    return sqlite3_step(*use) == SQLITE_ROW;
 }
 
 bool TrashTable::MoveBack(std::int32_t key)

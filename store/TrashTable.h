@@ -25,7 +25,8 @@ class TrashTable
     std::int32_t Count();
     // The deleted memo at order (1-based, the latest deletion first), with its key in the key field.
     bool ReadByOrder(std::int32_t order, MemoRecord* out, std::int64_t* deletedAt);
-    bool Contains(std::int32_t key);
+    // The deleted memo with the key, its key in the key field; false when there is none.
+    bool ReadByKey(std::int32_t key, MemoRecord* out);
     // Puts the deleted memo back into the memo table under its key and takes it out of the trash.
     bool MoveBack(std::int32_t key);
     // Drops every deleted memo, or those deleted before the moment given; the number dropped, or -1.
@@ -33,11 +34,13 @@ class TrashTable
     std::int32_t DropDeletedBefore(std::int64_t moment);
 
   private:
+    static bool ReadRow(sqlite3_stmt* statement, MemoRecord* out, std::int64_t* deletedAt);
+
     sqlite3* m_db = nullptr;
     Statement m_keep;
     Statement m_count;
     Statement m_readByOrder;
-    Statement m_contains;
+    Statement m_readByKey;
     Statement m_restore;
     Statement m_forget;
     Statement m_empty;

@@ -268,6 +268,36 @@ class TestRecordRules : public QObject
         MemoRecord memo = Memo(0, u"");
         QVERIFY(!MoveMemoOfDeletedGroup(memo, empty, u""));
     }
+
+    void restoredMemoOfAGoneCategory_data()
+    {
+        QTest::addColumn<int>("groupId");
+        QTest::addColumn<QString>("groupName");
+        QTest::addColumn<QString>("restoredUnder");
+        QTest::newRow("category still stored") << 200 << u"工作"_s << u"工作"_s;
+        QTest::newRow("category gone") << 200 << u"生活"_s << u"其它"_s;
+        QTest::newRow("gone, the id of a stored one") << 100 << u"旧名"_s << u"其它"_s;
+        QTest::newRow("no category") << 300 << u"全部"_s << u"全部"_s;
+        QTest::newRow("empty name") << 300 << QString() << QString();
+        QTest::newRow("其它 by id") << OTHER_GROUP_ID << u"生活"_s << u"生活"_s;
+        QTest::newRow("其它 by name") << 300 << u"其它"_s << u"其它"_s;
+    }
+
+    void restoredMemoOfAGoneCategory()
+    {
+        QFETCH(int, groupId);
+        QFETCH(QString, groupName);
+        QFETCH(QString, restoredUnder);
+        const std::vector<MemoGroupRecord> stored{Group(100, u"新名"), Group(200, u"工作")};
+        MemoRecord memo = Memo(groupId, U(groupName));
+        memo.flags = 0x5u;
+        const MemoRecord before = memo;
+        QCOMPARE(RefileRestoredMemo(memo, stored), restoredUnder != groupName);
+        QCOMPARE(Q(MemoGroupName(memo)), restoredUnder);
+        QCOMPARE(memo.groupId, before.groupId);
+        QCOMPARE(memo.flags, before.flags);
+        QCOMPARE(memo.stamp, before.stamp);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestRecordRules)

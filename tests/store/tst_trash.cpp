@@ -6,6 +6,7 @@
 #include <MemoBackups.h>
 #include <MemoBatch.h>
 #include <MemoDraft.h>
+#include <MemoGroups.h>
 #include <MemoTrash.h>
 
 #include <QDateTime>
@@ -81,6 +82,8 @@ class TestTrash : public QObject
 
     void deletedMemosComeBackByteForByteInTheirPlace()
     {
+        const MemoGroupRecord work = NewGroupRecord(305371800, u"工作");
+        QVERIFY(DBI_MemGroupRecycleWriteRecord(&work) > 0);
         const std::vector<std::int32_t> keys = AddMemos(5);
         const QByteArrayList before = Memos();
         const std::time_t start = std::time(nullptr);
@@ -101,6 +104,31 @@ class TestTrash : public QObject
         QCOMPARE(Memos(), before);
         QCOMPARE(MemoStore_TrashCount(), 0);
         QVERIFY(AddMemos(1).front() > keys.back()); // keys stay unique
+    }
+
+    void aMemoWhoseCategoryWasDeletedComesBackUnderOther()
+    {
+        MemoGroupRecord home = NewGroupRecord(305371800, u"生活");
+        home.key = DBI_MemGroupRecycleWriteRecord(&home);
+        const std::int32_t key = AddMemos(1).front();
+        MemoRecord memo{};
+        QCOMPARE(DBI_MemReadRecord(key, &memo), 1);
+        SetMemoGroupName(memo, u"生活");
+        QCOMPARE(DBI_MemModifyRecord(key, &memo), 1);
+        QCOMPARE(DBI_MemDeleteRecord(key), 1);
+        QCOMPARE(MemoStore_GroupDelete(home.key, nullptr, 0), 1);
+
+        QCOMPARE(MemoStore_TrashRestore(key), int(MEMO_TRASH_RESTORED));
+        MemoRecord restored{};
+        QCOMPARE(DBI_MemReadRecord(key, &restored), 1);
+        QCOMPARE(Q(MemoGroupName(restored)), u"其它"_s);
+        SetMemoGroupName(restored, u"生活"); // nothing else changed
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(&restored), sizeof restored),
+                 QByteArray(reinterpret_cast<const char*>(&memo), sizeof memo));
+        MemoStore_Close();
+        QVERIFY(Open()); // and so it was written
+        QCOMPARE(DBI_MemReadRecord(key, &restored), 1);
+        QCOMPARE(Q(MemoGroupName(restored)), u"其它"_s);
     }
 
     void restoreIsRefusedWhileTheKeyIsInUseOrTheStoreFull()

@@ -3,7 +3,9 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QListView>
 #include <QMessageBox>
+#include <QStyle>
 
 namespace {
 
@@ -42,6 +44,11 @@ HostPrompts::HostPrompts(QWidget* owner)
           dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
           dialog.setComboBoxItems(items);
           dialog.setTextValue(items.value(current));
+          // As wide as its longest entry, so that no choice ends behind a scroll bar.
+          if (auto* list = dialog.findChild<QListView*>()) {
+              const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+              list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + scrollBar);
+          }
           return dialog.exec() == QDialog::Accepted ? int(items.indexOf(dialog.textValue())) : -1;
       }),
       text(

@@ -62,7 +62,6 @@ int main(int argc, char* argv[])
     prompts.item = [&](const QString& title, const QString& label, const QStringList& items, int current) {
         QTimer::singleShot(300, &app, [&] {
             if (QWidget* dialog = QApplication::activeModalWidget()) {
-                dialog->resize(480, 240);
                 QApplication::processEvents();
                 saved = dialog->grab().save(args[1], "PNG");
                 dialog->close();

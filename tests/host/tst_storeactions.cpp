@@ -13,15 +13,19 @@
 #include <MemoTrash.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QListView>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -340,6 +344,23 @@ class TestStoreActions : public QObject
                                        u"2024-05-06 09:00:00  2 条备忘录"_s}));
         QCOMPARE(m_current, 1);
         QCOMPARE(DBI_MemGetValidRecordCount(), 2);
+    }
+
+    void theBackupListShowsItsLongestEntryWhole()
+    {
+        const QString longest = u"2024-05-06 10:00:00  100 条备忘录  （恢复前自动保存）"_s;
+        bool whole = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            if (auto* list = dialog->findChild<QListView*>())
+                whole = !list->horizontalScrollBar()->isVisible() &&
+                        list->fontMetrics().horizontalAdvance(longest) < list->viewport()->width();
+            dialog->close();
+        });
+        HostPrompts(nullptr).item(u"从备份恢复"_s, u"选择一个备份（最新的在最前）："_s,
+                                  {u"2024-05-06 11:00:00  2 条备忘录"_s, longest}, 0);
+        QVERIFY(whole);
     }
 
     // A name without a store asks first: No goes back to the field with the name, Yes creates it;

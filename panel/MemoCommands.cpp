@@ -53,7 +53,8 @@ std::optional<QString> CMemoDlg::ApplyTitleRule(const QString& title, const QStr
     if (const std::optional<std::u16string> stored =
             TitleToStore(TextView(title), TextView(content), TextView(hint)))
         return FromTextView(*stored);
-    m_bNewMemo = TRUE;
+    // Nothing is stored, and the pane stays what it was: a memo refused on Save is still the
+    // shown memo, which the next Save changes rather than storing a copy beside it.
     SkinMessageBox(LoadStr(IDS_EMPTY_MEMO), LoadStr(IDS_MEMO_CAPTION), MB_OK, 0, this);
     m_dlgProperty.FocusBody();
     return std::nullopt;
@@ -159,8 +160,11 @@ void CMemoDlg::OnNewMemo()
     const QStringList categories = StoredGroupNames(GROUP_ALL);
     dlg.Prepare(LoadStr(IDS_TITLE_HINT), QString(), categories,
                 std::min(m_nGroupSel, int(categories.size())));
-    if (dlg.DoModal() == IDCANCEL)
+    if (dlg.DoModal() == IDCANCEL) {
+        // Nothing was created: a memo still shown in the pane is the one Save changes.
+        m_bNewMemo = m_nShownKey == 0;
         return;
+    }
 
     m_bSearch = FALSE;
     const QString title = dlg.GetTitle();

@@ -99,7 +99,11 @@ bool CMemoDlg::SettlePaneEdits()
     case IDYES:
         return SaveMemo();
     case IDNO:
-        MarkPaneClean();
+        // The edits are dropped: the pane shows the memo as stored again, or nothing.
+        if (m_nShownKey != 0 && !m_bNewMemo)
+            ShowMemo(m_nShownKey);
+        else
+            ClearDetail(DetailReset::AfterReload);
         m_draftTimer.stop();
         SyncDraft(); // clears the draft of the edits just dropped
         if (m_bDraftStatusShown)

@@ -111,7 +111,9 @@ class TestMemoDlgCommands : public PanelTest
         QCOMPARE(Q(MemoGroupName(MemoByTitle(u"甲"_s))), u"生活"_s);
     }
 
-    void cancelledNewLeavesSaveCreating()
+    // Neither a cancelled New nor a Save refused for an empty memo makes the shown memo a new
+    // one: the next Save changes it instead of storing a copy beside it.
+    void theShownMemoStaysTheOneSaveChanges()
     {
         const std::int32_t shown = StoreFullMemo(u"周报"_s, u"本周"_s, u"全部"_s, 0);
         CMemoDlg& panel = m_h->open();
@@ -124,17 +126,34 @@ class TestMemoDlgCommands : public PanelTest
         });
         Click(NewButton(panel));
         QCOMPARE(m_boxes->calls().size(), size_t(1));
-        QCOMPARE(DBI_MemGetValidRecordCount(), 1);
-        QVERIFY(panel.PaneIsNewMemo());
+        QVERIFY(!panel.PaneIsNewMemo());
+        TypeIntoDetail(u"周报"_s, u"改过"_s);
+        Click(SaveButton(panel));
 
-        // Save now stores the pane as a second memo, with the empty category it has.
+        TypeIntoDetail(QString(), QString());
+        Click(SaveButton(panel));
+        QCOMPARE(m_boxes->calls().back().text, LoadStr(220));
+        TypeIntoDetail(u"重写"_s, u"重写的内容"_s);
+        Click(SaveButton(panel));
+        QCOMPARE(DBI_MemGetValidRecordCount(), 1);
+        QCOMPARE(Q(MemoTitle(Memos().front())), u"重写"_s);
+        QCOMPARE(Memos().front().key, shown);
+    }
+
+    // With nothing listed the pane stands for a new memo: Save stores it, with the empty category
+    // it has (New would file it under 全部).
+    void saveOfAnEmptyListCreatesAMemo()
+    {
+        StoreFullMemo(u"周报"_s, u"本周"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        Choose(GroupFilter(panel), u"其它"_s);
+        QVERIFY(panel.PaneIsNewMemo());
         TypeIntoDetail(u"新的"_s, u"内容"_s);
         detail().SetDlgItemTextW(21014, QString());
         Click(SaveButton(panel));
         QCOMPARE(DBI_MemGetValidRecordCount(), 2);
-        QCOMPARE(Q(MemoTitle(MemoByTitle(u"周报"_s))), u"周报"_s);
         QCOMPARE(Q(MemoGroupName(MemoByTitle(u"新的"_s))), QString());
-        QVERIFY(MemoByTitle(u"周报"_s).key == shown);
+        QCOMPARE(Q(MemoContent(MemoByTitle(u"周报"_s))), u"本周"_s);
     }
 
     void saveKeepsTheRecordsOwnFields()
@@ -184,9 +203,7 @@ class TestMemoDlgCommands : public PanelTest
         for (int i = 0; i < 98; ++i)
             StoreFullMemo(QString::number(i), u"正文"_s, u"全部"_s, 0);
         CMemoDlg& panel = m_h->open();
-        // New, cancelled: the pane stands for a memo not stored yet.
-        m_driver->onNextModal([](QDialog* d) { QTest::mouseClick(Button(d, IDCANCEL), Qt::LeftButton); });
-        Click(NewButton(panel));
+        Choose(GroupFilter(panel), u"其它"_s); // nothing listed: the pane stands for a new memo
         TypeIntoDetail(u"QUARTZLEDGER"_s, body);
         Click(SaveButton(panel));
         const std::vector<MemoRecord> memos = Memos();

@@ -22,7 +22,7 @@ void ExecOnStore(const char* sql)
     sqlite3_close(db);
 }
 
-enum class Action { ClickRow, Refresh, Category, Search, DeleteOther };
+enum class Action { ClickRow, Refresh, Category, Search, DeleteOther, NewCancelled };
 
 } // namespace
 
@@ -50,11 +50,9 @@ class TestMemoDlgEdits : public PanelTest
     {
         QTest::addColumn<Action>("action");
         QTest::addColumn<int>("answer");
-        const std::pair<const char*, Action> actions[] = {{"row", Action::ClickRow},
-                                                          {"refresh", Action::Refresh},
-                                                          {"category", Action::Category},
-                                                          {"search", Action::Search},
-                                                          {"delete", Action::DeleteOther}};
+        const std::pair<const char*, Action> actions[] = {
+            {"row", Action::ClickRow},  {"refresh", Action::Refresh},    {"category", Action::Category},
+            {"search", Action::Search}, {"delete", Action::DeleteOther}, {"new", Action::NewCancelled}};
         const std::pair<const char*, int> answers[] = {{"yes", IDYES}, {"no", IDNO}, {"cancel", IDCANCEL}};
         for (const auto& [actionName, action] : actions)
             for (const auto& [answerName, answer] : answers)
@@ -95,6 +93,10 @@ class TestMemoDlgEdits : public PanelTest
             QTest::mouseClick(&DeleteButton(panel), Qt::LeftButton);
             PanelHarness::settle();
             break;
+        case Action::NewCancelled:
+            m_driver->onNextModal([](QDialog* d) { QTest::mouseClick(Button(d, IDCANCEL), Qt::LeftButton); });
+            Click(NewButton(panel));
+            break;
         }
         QCOMPARE(QuestionsAsked(), 1);
         const KitTest::MessageBoxCall& question = m_boxes->calls().front();
@@ -120,9 +122,11 @@ class TestMemoDlgEdits : public PanelTest
         QVERIFY(!panel.PaneHoldsEdits());
         QCOMPARE(MemoStore_DraftRead(&draft), 0);
         // Delete selects the row after the deleted one.
-        const QString expectedPane = action == Action::ClickRow  ? u"乙正文"_s
-                                     : action == Action::Refresh ? stored
-                                                                 : u"丙正文"_s;
+        // New, cancelled, leaves the memo as stored (the edits dropped on No) in the pane.
+        const QString expectedPane = action == Action::ClickRow ? u"乙正文"_s
+                                     : action == Action::Refresh || action == Action::NewCancelled
+                                         ? stored
+                                         : u"丙正文"_s;
         QTRY_COMPARE(paneBody(), expectedPane);
         if (action == Action::Category)
             QCOMPARE(ListTitles(MemoList(panel)), QStringList{u"丙"_s});
@@ -234,10 +238,9 @@ class TestMemoDlgEdits : public PanelTest
         for (int i = 0; i < int(MAX_MEMO_COUNT) - 1; ++i)
             StoreFullMemo(QString::number(i), u"正文"_s, u"全部"_s, 0);
         CMemoDlg& panel = m_h->open();
-        // New, cancelled: the pane stands for a memo not stored yet; then another host fills the
+        // Nothing listed: the pane stands for a memo not stored yet; then another host fills the
         // store.
-        m_driver->onNextModal([](QDialog* d) { QTest::mouseClick(Button(d, IDCANCEL), Qt::LeftButton); });
-        Click(NewButton(panel));
+        Choose(GroupFilter(panel), u"其它"_s);
         StoreFullMemo(u"99"_s, u"正文"_s, u"全部"_s, 0);
         TypeBody(u"第一百零一条"_s);
         Click(SaveButton(panel));

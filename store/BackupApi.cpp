@@ -90,6 +90,7 @@ int MemoStore_RestoreBackup(const char* path, std::int64_t now)
             s.session->WriteDraft(draft, ignored);
         else
             s.session->ClearDraft(ignored);
+        TellOfChange(s);
         return 1;
     });
 }

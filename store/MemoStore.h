@@ -33,8 +33,9 @@ MEMOSTORE_API const char* MemoStore_CurrentPath(void); // database file of the o
 // act later. One hook at a time; null removes it.
 MEMOSTORE_API void MemoStore_SetReplacedHook(void (*hook)(void* context), void* context);
 
-// Called with context after each record operation (DBI_Mem*) or category change (MemoGroups.h) that
-// changed the open store, inside the call and under the library's lock, like the replaced hook: the
-// host learns that the memos changed, to send them to the server soon. One hook at a time.
+// Called with context after each record operation (DBI_Mem*), category change (MemoGroups.h),
+// restore from the trash or from a backup, or batch add that changed the open store, inside the call and
+// under the library's lock, like the replaced hook: the host learns that the memos changed, to send them to
+// the server soon. One hook at a time.
 MEMOSTORE_API void MemoStore_SetChangeHook(void (*hook)(void* context), void* context);
 }

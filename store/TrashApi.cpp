@@ -30,8 +30,12 @@ std::int32_t MemoStore_TrashRead(std::int32_t order, MemoRecord* record, std::in
 
 int MemoStore_TrashRestore(std::int32_t key)
 {
-    return WithOpenStore(static_cast<int>(MEMO_TRASH_FAILED),
-                         [&](StoreState& s) { return s.session->RestoreMemo(key, ThreadLastError()); });
+    return WithOpenStore(static_cast<int>(MEMO_TRASH_FAILED), [&](StoreState& s) {
+        const int result = s.session->RestoreMemo(key, ThreadLastError());
+        if (result == MEMO_TRASH_RESTORED)
+            TellOfChange(s);
+        return result;
+    });
 }
 
 std::int32_t MemoStore_TrashEmpty(void)
@@ -43,7 +47,10 @@ int MemoStore_AddRecords(const MemoRecord* memos, std::int32_t memoCount, const 
                          std::int32_t groupCount)
 {
     return WithOpenStore(static_cast<int>(MEMO_BATCH_FAILED), [&](StoreState& s) {
-        return s.session->AddRecords(memos, memoCount, groups, groupCount, ThreadLastError());
+        const int result = s.session->AddRecords(memos, memoCount, groups, groupCount, ThreadLastError());
+        if (result == MEMO_BATCH_ADDED)
+            TellOfChange(s);
+        return result;
     });
 }
 

@@ -131,6 +131,28 @@ class TestTrash : public QObject
         QCOMPARE(Q(MemoGroupName(restored)), u"其它"_s);
     }
 
+    // What makes the host send the memos to the server soon: every change of them, also those
+    // that are no record operation.
+    void restoresAndBatchesAreTold()
+    {
+        int told = 0;
+        MemoStore_SetChangeHook([](void* count) { ++*static_cast<int*>(count); }, &told);
+        const std::int32_t key = AddMemos(1).front();
+        QCOMPARE(MemoStore_BackUp(kMonday, 0), int(MEMO_BACKUP_WRITTEN));
+        QCOMPARE(DBI_MemDeleteRecord(key), 1);
+        told = 0;
+        QCOMPARE(MemoStore_TrashRestore(key), int(MEMO_TRASH_RESTORED));
+        QCOMPARE(told, 1);
+        const MemoRecord memo = TestMemo(u"批"_s);
+        QCOMPARE(MemoStore_AddRecords(&memo, 1, nullptr, 0), int(MEMO_BATCH_ADDED));
+        QCOMPARE(told, 2);
+        QCOMPARE(MemoStore_RestoreBackup(Backups().first().toUtf8().constData(), kMonday + 60), 1);
+        QCOMPARE(told, 3);
+        QCOMPARE(MemoStore_TrashRestore(key), int(MEMO_TRASH_NOT_FOUND)); // a refusal is not a change
+        QCOMPARE(told, 3);
+        MemoStore_SetChangeHook(nullptr, nullptr);
+    }
+
     void restoreIsRefusedWhileTheKeyIsInUseOrTheStoreFull()
     {
         const std::int32_t key = AddMemos(1).front();

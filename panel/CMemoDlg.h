@@ -19,6 +19,7 @@
 #include <vector>
 
 class CMemoEditDlg;
+struct MemoRecord;
 
 // Private window messages of the panel.
 constexpr UINT WM_MEMO_LISTSELCHANGE = WM_USER + 104;  // 0x468, from the memo list
@@ -55,6 +56,8 @@ class CMemoDlg : public CXTResizeDialog
     void ReloadList();
     // Shows the memo with this key in the detail panel.
     void ShowMemo(int nKey);
+    // Takes the stored memo as the version the pane's edits start from.
+    void RememberShownVersion(const MemoRecord& memo);
     // Selects the row that carries this key, if one does.
     void SelectMemoByKey(int nKey);
     // Whether the detail pane holds edits that are not stored: another title, body or category
@@ -187,6 +190,12 @@ class CMemoDlg : public CXTResizeDialog
     std::unique_ptr<CMemoEditDlg> m_pEditDlg;
 
     int m_nShownKey = 0; // the memo in the detail pane; 0 for one not created yet
+    // The version of that memo the pane's edits start from: when the stored memo is no longer it
+    // (a sync or another host changed it), Save keeps both instead of writing over that change.
+    std::int32_t m_shownStamp = 0;
+    std::u16string m_shownTitle;
+    std::u16string m_shownBody;
+    bool m_bSavedAsCopy = false; // the last Save stored the pane as a new memo for that reason
     bool m_bSaveMarked = false;
     QTimer m_draftTimer;                          // writes the draft a moment after the last change
     QMetaObject::Connection m_paneConnections[2]; // pane edits and focus changes, cut at teardown

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace panel;
@@ -90,6 +91,13 @@ int CMemoDlg::ModifySelectedMemo(const QString& title, const QString& content)
         ReportWriteFailure(IDS_SAVE_FAILED); // not readable now: nothing is written, not even a copy
         return 0;
     }
+    // Changed elsewhere since the pane showed it: writing the pane over it would drop that change
+    // unseen. The pane's text becomes a new memo beside it. (A category renamed or deleted meanwhile
+    // changes only groupName, which the pane's category box settles.)
+    if (memo.stamp != m_shownStamp || MemoTitle(memo) != m_shownTitle || MemoContent(memo) != m_shownBody) {
+        m_bSavedAsCopy = true;
+        return -1;
+    }
     // The category as ShowMemo gave it to the detail pane: a Save that leaves it keeps groupId as
     // stored; another category takes that category's id, as a new memo would.
     const bool sameCategory = m_strNewGroup == shownCategoryInBox(memo);
@@ -100,6 +108,7 @@ int CMemoDlg::ModifySelectedMemo(const QString& title, const QString& content)
         ReportWriteFailure(IDS_SAVE_FAILED);
         return 0;
     }
+    RememberShownVersion(memo);
     return key;
 }
 
@@ -107,6 +116,11 @@ void CMemoDlg::FinishStore(int nKey)
 {
     // What the pane holds is stored: the draft of it goes, and the pane counts as unedited while
     // the list is rebuilt.
+    if (m_nShownKey != nKey) {
+        MemoRecord created{};
+        DBI_MemReadRecord(nKey, &created);
+        RememberShownVersion(created);
+    }
     m_nShownKey = nKey;
     MarkPaneClean();
     m_draftTimer.stop();
@@ -115,6 +129,8 @@ void CMemoDlg::FinishStore(int nKey)
     SelectMemoByKey(nKey);
     m_listMemo.SetFocus();
     UpdateStatus(FALSE);
+    if (std::exchange(m_bSavedAsCopy, false))
+        SkinMessageBox(LoadStr(IDS_SAVED_AS_COPY), LoadStr(IDS_MEMO_CAPTION), MB_ICONINFORMATION, 0, this);
 }
 
 bool CMemoDlg::RunBulkGenerator(const QString& title, const QString& content)

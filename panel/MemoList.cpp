@@ -162,7 +162,15 @@ void CMemoDlg::ShowMemo(int nKey)
     UpdateData(TRUE);
     UpdateData(FALSE);
     m_nShownKey = nKey;
+    RememberShownVersion(memo);
     MarkPaneClean();
+}
+
+void CMemoDlg::RememberShownVersion(const MemoRecord& memo)
+{
+    m_shownStamp = memo.stamp;
+    m_shownTitle = MemoTitle(memo);
+    m_shownBody = MemoContent(memo);
 }
 
 void CMemoDlg::SelectMemoByKey(int nKey)

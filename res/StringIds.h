@@ -30,6 +30,7 @@ constexpr UINT IDS_SAVE_EDITS_QUESTION = 241;
 constexpr UINT IDS_STATUS_DRAFT_RESTORED = 242; // %d: rows
 constexpr UINT IDS_STATUS_TRASH_RESTORED = 244; // %d: memos restored, %d: rows
 constexpr UINT IDS_EMPTY_STORE_HINT = 245;
+constexpr UINT IDS_SAVED_AS_COPY = 246;
 
 // Shared by the panel, the detail pane and the memo edit dialog.
 constexpr UINT IDS_EMPTY_MEMO = 220;

@@ -5,6 +5,7 @@
 #include "PanelTestSupport.h"
 
 #include <CMemoEditDlg.h>
+#include <MemoGroups.h>
 #include <MemoStore.h>
 #include <TestSeams.h>
 
@@ -138,6 +139,51 @@ class TestMemoDlgCommands : public PanelTest
         QCOMPARE(DBI_MemGetValidRecordCount(), 1);
         QCOMPARE(Q(MemoTitle(Memos().front())), u"重写"_s);
         QCOMPARE(Memos().front().key, shown);
+    }
+
+    // The shown memo changed elsewhere (a sync, another host) while the pane held edits: Save keeps
+    // that change and stores the pane as a new memo, and says so. A category renamed meanwhile is
+    // no such change.
+    void saveAfterAChangeElsewhereKeepsBoth_data()
+    {
+        QTest::addColumn<bool>("bodyChanged");
+        QTest::newRow("body changed elsewhere") << true;
+        QTest::newRow("category renamed") << false;
+    }
+    void saveAfterAChangeElsewhereKeepsBoth()
+    {
+        QFETCH(bool, bodyChanged);
+        const MemoGroupRecord work = StoreGroup(u"工作"_s, 100);
+        const std::int32_t key = StoreFullMemo(u"买菜"_s, u"牛奶"_s, u"工作"_s, 100);
+        CMemoDlg& panel = m_h->open();
+        TypeIntoDetail(u"买菜"_s, u"牛奶和面包"_s);
+        MemoRecord elsewhere = MemoByTitle(u"买菜"_s);
+        if (bodyChanged) {
+            ApplySavedMemo(elsewhere, 305371900, u"工作", u"买菜", u"牛奶和鸡蛋");
+            QCOMPARE(DBI_MemModifyRecord(key, &elsewhere), 1);
+        } else {
+            MemoGroupRecord renamed = work;
+            RenameGroupRecord(renamed, u"家务");
+            RenameMemoGroup(elsewhere, u"工作", u"家务");
+            QCOMPARE(MemoStore_GroupRename(work.key, &renamed, &elsewhere, 1), 1);
+        }
+        Click(SaveButton(panel));
+
+        QCOMPARE(DBI_MemGetValidRecordCount(), bodyChanged ? 2 : 1);
+        MemoRecord stored{};
+        QCOMPARE(DBI_MemReadRecord(key, &stored), 1);
+        QCOMPARE(Q(MemoContent(stored)), bodyChanged ? u"牛奶和鸡蛋"_s : u"牛奶和面包"_s);
+        if (bodyChanged) {
+            QCOMPARE(m_boxes->calls().back().text, LoadStr(246));
+            QCOMPARE(Q(MemoContent(Memos().back())), u"牛奶和面包"_s);
+            QCOMPARE(PaneBody(panel).GetWindowTextW(), u"牛奶和面包"_s); // the copy is shown now
+        } else {
+            QVERIFY(m_boxes->calls().empty());
+        }
+        // Saved again, the pane changes the memo it shows, without another copy.
+        TypeIntoDetail(u"买菜"_s, u"牛奶和面包和米"_s);
+        Click(SaveButton(panel));
+        QCOMPARE(DBI_MemGetValidRecordCount(), bodyChanged ? 2 : 1);
     }
 
     // With nothing listed the pane stands for a new memo: Save stores it, with the empty category

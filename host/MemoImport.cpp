@@ -264,6 +264,21 @@ std::optional<ImportPlan> PlanImport(const QByteArray& json, const StoreContents
             return std::nullopt;
         }
         memo->groupId = idMap.value(memo->groupId, memo->groupId);
+        // A memo filed under a category by its name alone (a file written by hand) points to that
+        // category, as a memo made in the panel does, so that deleting the category moves it; a
+        // category neither the store nor the file has is made.
+        const QString group = FromTextView(MemoGroupName(*memo));
+        if (memo->groupId == 0 && !IsPseudoGroupName(TextView(group))) {
+            if (!idOfName.contains(group) && storedIds.contains(group)) {
+                idOfName.insert(group, storedIds.value(group));
+            } else if (!idOfName.contains(group)) {
+                const std::int32_t newId = FreeGroupId(memo->stamp, taken);
+                taken.insert(newId);
+                plan.groups.push_back(NewGroupRecord(newId, TextView(group)));
+                idOfName.insert(group, newId);
+            }
+            memo->groupId = idOfName.value(group);
+        }
         const MemoKey key = KeyOf(*memo);
         const QString what = u"备忘录%1"_s.arg(Quoted(key.title));
         if (stored.contains(key))

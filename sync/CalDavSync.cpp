@@ -380,7 +380,11 @@ class SyncRun
             if (found != m_groups.end()) {
                 groupId = found->id;
             } else {
-                groupId = note.groupId.value_or(CurrentMemoTime());
+                // The id the category had where the note was written, unless that memo carried
+                // none: a category of id 0 or 1 would take the memos without a category, or those
+                // of 其它, along when it is deleted.
+                const std::int32_t sent = note.groupId.value_or(0);
+                groupId = sent != 0 && sent != OTHER_GROUP_ID ? sent : CurrentMemoTime();
                 newGroup = NewGroupRecord(groupId, name);
             }
         } else {
@@ -479,7 +483,10 @@ class SyncRun
         }
         std::optional<MemoGroupRecord> unused;
         const bool editedHere = !link->hasSynced || !SameRecord(memo->second, link->synced);
-        if (editedHere && link->etag[0] == '\0' && SameRecord(RecordOf(*note, unused), memo->second)) {
+        // What we sent carries the memo's groupId as it was, whatever id its category has here.
+        MemoRecord sent = RecordOf(*note, unused);
+        sent.groupId = note->groupId.value_or(sent.groupId);
+        if (editedHere && link->etag[0] == '\0' && SameRecord(sent, memo->second)) {
             // Our own upload, which the last run did not see confirmed.
             MemoSyncLink confirmed = *link;
             std::strncpy(confirmed.etag, resource.etag.c_str(), sizeof confirmed.etag - 1);

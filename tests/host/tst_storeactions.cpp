@@ -508,6 +508,18 @@ class TestStoreActions : public QObject
             << exportOf(R"({"id":10,"name":"生活"},{"id":11,"name":"生活"})",
                         R"({"title":"m","stamp":7,"category":"生活","categoryId":11})")
             << QStringList{u"m||生活|10|7"_s} << QStringList{u"group 10|生活"_s};
+        // A file written by hand may name a memo's category without its id.
+        QTest::newRow("a stored category by name")
+            << exportOf("", R"({"title":"m","stamp":7,"category":"工作"})")
+            << QStringList{u"m||工作|305371800|7"_s} << QStringList();
+        QTest::newRow("a category the file lists, by name")
+            << exportOf(R"({"id":10,"name":"生活"})", R"({"title":"m","stamp":7,"category":"生活"})")
+            << QStringList{u"m||生活|10|7"_s} << QStringList{u"group 10|生活"_s};
+        QTest::newRow("a category nobody has")
+            << exportOf(
+                   "",
+                   R"({"title":"m","stamp":7,"category":"旅行"},{"title":"n","stamp":7,"category":"旅行"})")
+            << QStringList{u"m||旅行|7|7"_s, u"n||旅行|7|7"_s} << QStringList{u"group 7|旅行"_s};
     }
 
     void importedMemosPointToTheirCategory()

@@ -251,8 +251,13 @@ class TestCalDavSync : public QObject
     {
         START_OR_SKIP(Server(u"radicale"_s));
         Open(m_a);
+        // A third of them filed under a category by name only (groupId 0, as older stores and
+        // imports have them), which a note brought back here files under the category's id.
+        const MemoGroupRecord work = NewGroupRecord(305371800, u"工作");
+        QVERIFY(DBI_MemGroupRecycleWriteRecord(&work) > 0);
         for (int i = 0; i < 30; ++i)
-            QVERIFY(Add(u"备忘 %1"_s.arg(i), QString(200, QChar(u'文' + i))) > 0);
+            QVERIFY(Add(u"备忘 %1"_s.arg(i), QString(200, QChar(u'文' + i)), i % 3 ? u"全部"_s : u"工作"_s) >
+                    0);
         const QStringList memos = Memos();
         MemoStore_Close();
         const auto run = [this](const std::unique_ptr<QTemporaryDir>& dir, int killAfterMs) {
@@ -275,6 +280,10 @@ class TestCalDavSync : public QObject
         for (const auto* dir : {&m_a, &m_b}) {
             Open(*dir);
             QCOMPARE(Memos(), memos);
+            // 工作 made on the second machine has an id of its own, never the memos' 0.
+            MemoGroupRecord group{};
+            QCOMPARE(DBI_MemGroupReadRecordByOrder(1, &group), 1);
+            QVERIFY(group.id != 0 && group.id != OTHER_GROUP_ID);
             QCOMPARE(Sync(*dir).requests, 1); // nothing left to do on either side
             MemoStore_Close();
         }

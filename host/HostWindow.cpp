@@ -142,7 +142,8 @@ void HostWindow::buildMenus()
     buildDataMenu();
 
     QMenu* module = menuBar()->addMenu(u"模块(&M)"_s);
-    module->addAction(u"重新加载模块(&R)"_s, this, &HostWindow::reloadModule);
+    module->addAction(u"重新加载模块(&R)"_s, this, &HostWindow::reloadModule)
+        ->setObjectName(u"reloadModuleAction"_s);
 
     QMenu* help = menuBar()->addMenu(u"帮助(&H)"_s);
     QAction* keys = help->addAction(u"快捷键(&K)"_s, this, &HostWindow::showShortcuts);
@@ -302,8 +303,15 @@ void HostWindow::unloadModule()
 void HostWindow::reloadModule()
 {
     const QString path = m_module.path();
-    if (!path.isEmpty())
-        loadModule(path);
+    if (path.isEmpty() || !loadModule(path))
+        return;
+    // The focus was in the panel that went. At start-up showing the window put it into the
+    // panel; the window is on screen already here, so the new panel is given it, where the panel
+    // itself asked for it (its list), so that its keys work without a click into it first.
+    if (QWidget* panel = currentPanel()) {
+        QWidget* asked = panel->focusWidget();
+        (asked ? asked : panel)->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void HostWindow::placePanel(const PanelRegistration& registration)

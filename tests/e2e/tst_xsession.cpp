@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
@@ -337,6 +338,24 @@ class TestXSession : public QObject
         QCOMPARE(notices[0], u"快捷键"_s);
         for (const QString& key : {u"Ctrl+N"_s, u"Ctrl+S"_s, u"Ctrl+F3"_s, u"Delete"_s, u"Esc"_s})
             QVERIFY2(notices[1].contains(key), qPrintable(key));
+
+        // 模块 → 重新加载模块 leaves the keys working: the new panel has the keyboard.
+        const QPointer<QWidget> firstPanel = panel;
+        QAction* reload = window->findChild<QAction*>(u"reloadModuleAction"_s);
+        QVERIFY(reload && qobject_cast<QMenu*>(reload->parent()));
+        auto* moduleMenu = static_cast<QMenu*>(reload->parent());
+        QVERIFY(clickOn(bar, bar->actionGeometry(moduleMenu->menuAction()).center()));
+        QTRY_VERIFY(moduleMenu->isVisible());
+        QVERIFY(clickOn(moduleMenu, moduleMenu->actionGeometry(reload).center()));
+        QTRY_VERIFY(!moduleMenu->isVisible());
+        QTRY_VERIFY(firstPanel.isNull() && window->currentPanel());
+        driver.onNextModal([](QDialog* dlg) {
+            QVERIFY(QTest::qWaitForWindowExposed(dlg));
+            QVERIFY(clickOn(control<QWidget>(dlg, IDCANCEL), QPoint(20, 16)));
+            QTRY_VERIFY(!dlg->isVisible());
+        });
+        QVERIFY(xdotool({u"key"_s, u"ctrl+n"_s}));
+        QTRY_COMPARE(driver.driven(), 2);
         QVERIFY2(reports.isEmpty(), qPrintable(reports.join(u'\n')));
     }
 

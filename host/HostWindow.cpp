@@ -28,6 +28,8 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 using namespace ModuleProtocol;
 
@@ -401,13 +403,20 @@ void HostWindow::updateTitle()
 
 void HostWindow::showShortcuts()
 {
-    m_prompts.notice(u"快捷键"_s, u"Ctrl+N\t新建备忘录\n"
-                                  "Ctrl+S\t保存详情区的修改\n"
-                                  "Delete\t删除列表中选中的备忘录\n"
-                                  "Ctrl+F、Ctrl+F3\t转到搜索框\n"
-                                  "Esc\t（在搜索框中）清空搜索\n"
-                                  "↓\t（在搜索框中）转到列表\n"
-                                  "Ctrl+Q\t退出"_s);
+    // A table, so that the descriptions line up whatever the keys' widths.
+    static const std::pair<const char16_t*, const char16_t*> keys[] = {
+        {u"Ctrl+N", u"新建备忘录"},
+        {u"Ctrl+S", u"保存详情区的修改"},
+        {u"Delete", u"删除列表中选中的备忘录"},
+        {u"Ctrl+F、Ctrl+F3", u"转到搜索框"},
+        {u"Esc", u"（在搜索框中）清空搜索"},
+        {u"↓", u"（在搜索框中）转到列表"},
+        {u"Ctrl+Q", u"退出"},
+    };
+    QString rows;
+    for (const auto& [key, what] : keys)
+        rows += u"<tr><td>%1</td><td>%2</td></tr>"_s.arg(QStringView(key), QStringView(what));
+    m_prompts.notice(u"快捷键"_s, u"<table cellspacing=\"4\">%1</table>"_s.arg(rows));
 }
 
 void HostWindow::showAbout()

@@ -41,6 +41,12 @@ bool DeleteMemoRecord(std::int32_t key)
     return DBI_MemDeleteRecord(key) == 1 || MemoStore_MemoState(key) == 0;
 }
 
+// The text up to its first line break, as a one-line box shows it.
+std::u16string_view FirstLine(std::u16string_view text)
+{
+    return text.substr(0, text.find_first_of(u"\r\n\u2028\u2029"));
+}
+
 } // namespace
 
 void CMemoDlg::ReportWriteFailure(UINT textId)
@@ -210,7 +216,12 @@ bool CMemoDlg::SaveMemo()
 {
     m_bSearch = FALSE;
     const CPropertyDlg::Texts edits = m_dlgProperty.ReadEdits();
-    const QString title = FromTextView(TrimTrailingWhiteSpace(TextView(edits.title)));
+    QString title = FromTextView(TrimTrailingWhiteSpace(TextView(edits.title)));
+    // A title of several lines (New makes one from a body of several) shows only its first line
+    // in the one-line title box; left as it shows, it is kept whole, not cut to that line.
+    if (!m_bNewMemo && m_nShownKey != 0 && title.size() < qsizetype(m_shownTitle.size()) &&
+        TrimTrailingWhiteSpace(FirstLine(m_shownTitle)) == TextView(title))
+        title = FromTextView(m_shownTitle);
     const QString content = FromTextView(TrimTrailingWhiteSpace(TextView(edits.body)));
     UpdateData(TRUE);
     m_strNewGroup = edits.group;

@@ -186,6 +186,30 @@ class TestMemoDlgCommands : public PanelTest
         QCOMPARE(DBI_MemGetValidRecordCount(), bodyChanged ? 2 : 1);
     }
 
+    // A title of several lines shows its first line in the title box; saved without touching it,
+    // it stays whole. A title typed over is stored as typed.
+    void aTitleOfSeveralLinesSurvivesASave_data()
+    {
+        QTest::addColumn<QString>("typedTitle");
+        QTest::addColumn<QString>("storedTitle");
+        QTest::newRow("left as shown") << u"one"_s << u"one\ntwo\nthree"_s;
+        QTest::newRow("typed over") << u"uno"_s << u"uno"_s;
+    }
+    void aTitleOfSeveralLinesSurvivesASave()
+    {
+        QFETCH(QString, typedTitle);
+        QFETCH(QString, storedTitle);
+        const std::int32_t key = StoreFullMemo(u"one\ntwo\nthree"_s, u"one\ntwo\nthree"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        QCOMPARE(PaneTitle(detail()).GetWindowTextW(), u"one"_s);
+        TypeIntoDetail(typedTitle, u"one\ntwo\nthree!"_s);
+        Click(SaveButton(panel));
+        MemoRecord saved{};
+        QCOMPARE(DBI_MemReadRecord(key, &saved), 1);
+        QCOMPARE(Q(MemoTitle(saved)), storedTitle);
+        QCOMPARE(Q(MemoContent(saved)), u"one\ntwo\nthree!"_s);
+    }
+
     // With nothing listed the pane stands for a new memo: Save stores it, with the empty category
     // it has (New would file it under 全部).
     void saveOfAnEmptyListCreatesAMemo()

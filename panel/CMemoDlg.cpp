@@ -22,6 +22,7 @@
 #include <RecordText.h>
 
 #include <QApplication>
+#include <QPointer>
 #include <QWheelEvent>
 
 #include <memory>
@@ -242,9 +243,15 @@ void CMemoDlg::UpdateStatus(BOOL bReload)
         m_draftTimer.stop();
         SyncDraft();
         MarkPaneClean();
+        // Someone typing into the pane while the reload comes (after a sync, say) goes on typing
+        // where they were, also when the reload clears the pane to put the edits back.
+        const QPointer<QWidget> typing = QApplication::focusWidget();
+        const bool typingInPane = typing && m_dlgProperty.isAncestorOf(typing);
         ReloadGroups();
         ReloadList();
         RestoreDraft();
+        if (typingInPane && typing && PaneHoldsEdits() && QApplication::focusWidget() != typing)
+            typing->setFocus(Qt::OtherFocusReason);
         m_bReloadPending = FALSE;
     }
     // A first start says what to do while the store holds no memo at all.

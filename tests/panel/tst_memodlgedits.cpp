@@ -205,6 +205,25 @@ class TestMemoDlgEdits : public PanelTest
         QCOMPARE(StatusTexts(host).back(), FormatStr(LoadStr(233), 1));
     }
 
+    // A reload (after a sync, say) that finds the edited memo deleted keeps the edits as a new
+    // memo, and the keys go on where the person was typing.
+    void typingGoesOnInTheBodyWhenTheMemoIsDeletedElsewhere()
+    {
+        const std::int32_t key = StoreFullMemo(u"甲"_s, u"甲正文"_s, u"全部"_s, 0);
+        StoreFullMemo(u"乙"_s, u"乙正文"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        panel.window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(panel.window()));
+        PaneBody(detail()).setFocus();
+        TypeBody(u"改"_s);
+        QTRY_VERIFY(PaneBody(detail()).hasFocus());
+        QCOMPARE(DBI_MemDeleteRecord(key), 1);
+        PostOwningMessage(&panel, WM_MEMO_UPDATEDATA, std::make_unique<QString>(u"tester"_s));
+        PanelHarness::settle();
+        QCOMPARE(paneBody(), u"甲正文改"_s);
+        QVERIFY(PaneBody(detail()).hasFocus());
+    }
+
     // A draft of a memo deleted meanwhile, or of one never created, comes back as a new memo.
     void draftOfAMemoNotStoredComesBackAsNew_data()
     {

@@ -33,7 +33,7 @@ QString Describe(QNetworkReply::NetworkError code, const QString& text)
     case QNetworkReply::ConnectionRefusedError:
         return u"服务器拒绝连接：%1"_s.arg(text);
     case QNetworkReply::SslHandshakeFailedError:
-        return u"TLS 连接失败（证书不受信任或无效）：%1"_s.arg(text);
+        return u"TLS 连接失败（证书不受信任或无效，或那里的服务器不用 TLS）：%1"_s.arg(text);
     case QNetworkReply::OperationCanceledError:
         return u"服务器在 %1 秒内没有回答。"_s.arg(kRequestTimeoutMs / 1000);
     default:

@@ -101,6 +101,10 @@ int CMemoDlg::ModifySelectedMemo(const QString& title, const QString& content)
     // unseen. The pane's text becomes a new memo beside it. (A category renamed or deleted meanwhile
     // changes only groupName, which the pane's category box settles.)
     if (memo.stamp != m_shownStamp || MemoTitle(memo) != m_shownTitle || MemoContent(memo) != m_shownBody) {
+        if (!PaneHoldsEdits()) {
+            ShowMemo(key); // nothing of the person's to keep: the pane shows the memo as it is now
+            return key;
+        }
         m_bSavedAsCopy = true;
         return -1;
     }

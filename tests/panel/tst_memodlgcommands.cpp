@@ -142,21 +142,25 @@ class TestMemoDlgCommands : public PanelTest
     }
 
     // The shown memo changed elsewhere (a sync, another host) while the pane held edits: Save keeps
-    // that change and stores the pane as a new memo, and says so. A category renamed meanwhile is
-    // no such change.
+    // that change and stores the pane as a new memo, and says so. Without edits in the pane Save
+    // just shows the memo as it is now. A category renamed meanwhile is no such change.
     void saveAfterAChangeElsewhereKeepsBoth_data()
     {
         QTest::addColumn<bool>("bodyChanged");
-        QTest::newRow("body changed elsewhere") << true;
-        QTest::newRow("category renamed") << false;
+        QTest::addColumn<bool>("typed");
+        QTest::newRow("body changed elsewhere") << true << true;
+        QTest::newRow("nothing typed here") << true << false;
+        QTest::newRow("category renamed") << false << true;
     }
     void saveAfterAChangeElsewhereKeepsBoth()
     {
         QFETCH(bool, bodyChanged);
+        QFETCH(bool, typed);
         const MemoGroupRecord work = StoreGroup(u"工作"_s, 100);
         const std::int32_t key = StoreFullMemo(u"买菜"_s, u"牛奶"_s, u"工作"_s, 100);
         CMemoDlg& panel = m_h->open();
-        TypeIntoDetail(u"买菜"_s, u"牛奶和面包"_s);
+        if (typed)
+            TypeIntoDetail(u"买菜"_s, u"牛奶和面包"_s);
         MemoRecord elsewhere = MemoByTitle(u"买菜"_s);
         if (bodyChanged) {
             ApplySavedMemo(elsewhere, 305371900, u"工作", u"买菜", u"牛奶和鸡蛋");
@@ -169,21 +173,21 @@ class TestMemoDlgCommands : public PanelTest
         }
         Click(SaveButton(panel));
 
-        QCOMPARE(DBI_MemGetValidRecordCount(), bodyChanged ? 2 : 1);
+        const bool copied = bodyChanged && typed;
+        QCOMPARE(DBI_MemGetValidRecordCount(), copied ? 2 : 1);
         MemoRecord stored{};
         QCOMPARE(DBI_MemReadRecord(key, &stored), 1);
         QCOMPARE(Q(MemoContent(stored)), bodyChanged ? u"牛奶和鸡蛋"_s : u"牛奶和面包"_s);
-        if (bodyChanged) {
+        QCOMPARE(m_boxes->calls().empty(), !copied);
+        if (copied) {
             QCOMPARE(m_boxes->calls().back().text, LoadStr(246));
             QCOMPARE(Q(MemoContent(Memos().back())), u"牛奶和面包"_s);
-            QCOMPARE(PaneBody(panel).GetWindowTextW(), u"牛奶和面包"_s); // the copy is shown now
-        } else {
-            QVERIFY(m_boxes->calls().empty());
         }
+        QCOMPARE(PaneBody(panel).GetWindowTextW(), copied ? u"牛奶和面包"_s : Q(MemoContent(stored)));
         // Saved again, the pane changes the memo it shows, without another copy.
         TypeIntoDetail(u"买菜"_s, u"牛奶和面包和米"_s);
         Click(SaveButton(panel));
-        QCOMPARE(DBI_MemGetValidRecordCount(), bodyChanged ? 2 : 1);
+        QCOMPARE(DBI_MemGetValidRecordCount(), copied ? 2 : 1);
     }
 
     // A title of several lines shows its first line in the title box; saved without touching it,

@@ -79,6 +79,8 @@ int CMemoDlg::CreateMemo(const QString& title, const QString& content)
     if (key == 0) {
         m_bNewMemo = TRUE; // still not stored: the next Save tries again
         ReportWriteFailure(IDS_SAVE_FAILED);
+    } else {
+        RememberShownVersion(memo); // the version the pane shows from now on
     }
     return key;
 }
@@ -126,11 +128,6 @@ void CMemoDlg::FinishStore(int nKey)
 {
     // What the pane holds is stored: the draft of it goes, and the pane counts as unedited while
     // the list is rebuilt.
-    if (m_nShownKey != nKey) {
-        MemoRecord created{};
-        DBI_MemReadRecord(nKey, &created);
-        RememberShownVersion(created);
-    }
     m_nShownKey = nKey;
     MarkPaneClean();
     m_draftTimer.stop();

@@ -41,16 +41,20 @@ constexpr int kMaxRecentUsers = 8;
 
 } // namespace
 
-HostWindow::HostWindow(const QString& dataDir, QWidget* parent)
-    : QMainWindow(parent), m_host(std::make_unique<ModuleHost>()), m_store(dataDir), m_prompts(this),
-      m_storeActions(std::make_unique<StoreActions>(
-          this, m_prompts, m_store, [this] { sendUserToModule(); },
-          [this](int firstKey, int count) {
-              // After the reload that sendUserToModule posted: the panel selects the first and says
-              // how many came back.
-              if (QWidget* panel = currentPanel())
-                  PostMessage(panel, WM_MEMO_SHOWRESTORED, WPARAM(firstKey), LPARAM(count));
-          })),
+HostWindow::HostWindow(const QString& dataDir, QWidget* parent) : HostWindow(dataDir, QString(), parent)
+{
+}
+
+HostWindow::HostWindow(const QString& dataDir, const QString& firstUser, QWidget* parent)
+    : QMainWindow(parent), m_host(std::make_unique<ModuleHost>()), m_store(dataDir, firstUser),
+      m_prompts(this), m_storeActions(std::make_unique<StoreActions>(
+                           this, m_prompts, m_store, [this] { sendUserToModule(); },
+                           [this](int firstKey, int count) {
+                               // After the reload that sendUserToModule posted: the panel selects the first
+                               // and says how many came back.
+                               if (QWidget* panel = currentPanel())
+                                   PostMessage(panel, WM_MEMO_SHOWRESTORED, WPARAM(firstKey), LPARAM(count));
+                           })),
       m_storeReopener(
           std::make_unique<StoreReopener>(this, m_prompts, m_store, [this] { sendUserToModule(); })),
       m_moduleBar(new ModuleBar(this)), m_frame(new QStackedWidget(this)), m_placeholder(new QLabel(m_frame)),

@@ -33,6 +33,9 @@ class HostWindow : public QMainWindow
     using ErrorReporter = std::function<void(const QString& title, const QString& text)>;
 
     explicit HostWindow(const QString& dataDir, QWidget* parent = nullptr);
+    // The same, with `firstUser`'s store opening on another thread while the window is built;
+    // openUser(firstUser) then takes what that open gave.
+    HostWindow(const QString& dataDir, const QString& firstUser, QWidget* parent = nullptr);
     ~HostWindow() override;
 
     // Replaces the error prompt; an empty reporter brings back the message box.

@@ -97,6 +97,58 @@ class TestHostWindow : public QObject
         QVERIFY(window.userName().isEmpty());
     }
 
+    // main() names the first user when it makes the window, so that the store opens while the
+    // window is built; openUser() then takes that open's result, or opens another user's store.
+    void theFirstStoreOpensWhileTheWindowIsBuilt_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<bool>("spoilt");
+        QTest::newRow("the same user") << u"ivy"_s << u"ivy"_s << false;
+        QTest::newRow("the same user, a broken store") << u"kim"_s << u"kim"_s << true;
+        QTest::newRow("another user") << u"ivy"_s << u"jack"_s << false;
+        QTest::newRow("no user asked") << u"ivy"_s << QString() << false;
+    }
+
+    void theFirstStoreOpensWhileTheWindowIsBuilt()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, asked);
+        QFETCH(bool, spoilt);
+        const QString path = storePathOf(first, m_dir.path());
+        QByteArray reason;
+        if (spoilt) {
+            spoil(path);
+            QVERIFY(!MemoStore_Open(first.toUtf8().constData(), m_dir.path().toUtf8().constData()));
+            reason = MemoStore_LastError();
+            QVERIFY(!reason.isEmpty());
+        }
+        const QByteArray before = fileHash(path);
+        const QString askedPath = asked.isEmpty() ? QString() : storePathOf(asked, m_dir.path());
+        {
+            HostWindow window(m_dir.path(), first);
+            watch(window);
+            if (!asked.isEmpty() && spoilt) {
+                QVERIFY(!window.openUser(asked));
+                QCOMPARE(m_reports.size(), size_t(1));
+                QVERIFY2(m_reports[0].text.contains(QString::fromUtf8(reason)),
+                         qPrintable(m_reports[0].text));
+                QVERIFY(!MemoStore_IsOpen());
+                QVERIFY(window.userName().isEmpty());
+            } else if (!asked.isEmpty()) {
+                QVERIFY(window.openUser(asked));
+                QVERIFY(m_reports.empty());
+                QCOMPARE(window.userName(), asked);
+                QCOMPARE(QString::fromUtf8(MemoStore_CurrentPath()), askedPath);
+                QVERIFY(window.windowTitle().contains(asked));
+            }
+        }
+        // The window closes what it opened, whether it was asked for it or not.
+        QVERIFY(!MemoStore_IsOpen());
+        if (spoilt)
+            QCOMPARE(fileHash(path), before);
+    }
+
     void switchingToABrokenStoreKeepsTheCurrentUser()
     {
         const QString broken = storePathOf(u"dave"_s, m_dir.path());

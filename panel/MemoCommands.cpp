@@ -236,13 +236,16 @@ bool CMemoDlg::SaveMemo()
     int key = m_bNewMemo ? -1 : ModifySelectedMemo(*stored, content);
     if (key < 0) {
         if (MemoTableFull(DBI_MemGetValidRecordCount())) {
+            m_bSavedAsCopy = false; // no copy was stored, so none is told of later
             SkinMessageBox(LoadStr(IDS_MEMO_TABLE_FULL), LoadStr(IDS_MEMO_CAPTION), MB_OK, 0, this);
             return false; // the pane keeps what was typed
         }
         key = CreateMemo(*stored, content);
     }
-    if (key == 0)
+    if (key == 0) {
+        m_bSavedAsCopy = false;
         return false; // reported; the pane keeps what was typed and the list stays as it was
+    }
     FinishStore(key);
     return true;
 }

@@ -190,6 +190,34 @@ class TestMemoDlgCommands : public PanelTest
         QCOMPARE(DBI_MemGetValidRecordCount(), copied ? 2 : 1);
     }
 
+    // The same with no room for the copy: Save says the store is full and stores nothing, and the
+    // next New, which stores a memo of its own, does not tell of a copy.
+    void aCopyRefusedForAFullStoreIsNotToldOfLater()
+    {
+        const std::int32_t key = StoreFullMemo(u"买菜"_s, u"牛奶"_s, u"全部"_s, 0);
+        CMemoDlg& panel = m_h->open();
+        TypeIntoDetail(u"买菜"_s, u"牛奶和面包"_s);
+        MemoRecord elsewhere = MemoByTitle(u"买菜"_s);
+        ApplySavedMemo(elsewhere, 305371900, u"全部", u"买菜", u"牛奶和鸡蛋");
+        QCOMPARE(DBI_MemModifyRecord(key, &elsewhere), 1);
+        std::int32_t last = 0;
+        for (int i = 1; i < 100; ++i)
+            last = StoreFullMemo(QString::number(i), u"正文"_s, u"全部"_s, 0);
+        Click(SaveButton(panel));
+        QCOMPARE(int(m_boxes->calls().size()), 1);
+        QCOMPARE(m_boxes->calls().back().text, LoadStr(223));
+        QCOMPARE(DBI_MemGetValidRecordCount(), 100);
+
+        QCOMPARE(DBI_MemDeleteRecord(last), 1);
+        m_boxes->setNextAnswer(IDNO); // the pane's edits are not kept
+        m_driver->onNextModal(FillEditDialog(u"新的一条"_s));
+        Click(NewButton(panel));
+        QCOMPARE(m_driver->driven(), 1);
+        QCOMPARE(DBI_MemGetValidRecordCount(), 100);
+        QCOMPARE(int(m_boxes->calls().size()), 2); // the full store, then the question about the edits
+        QVERIFY(m_boxes->calls().back().text != LoadStr(246));
+    }
+
     // A title of several lines shows its first line in the title box; saved without touching it,
     // it stays whole. A title typed over is stored as typed.
     void aTitleOfSeveralLinesSurvivesASave_data()

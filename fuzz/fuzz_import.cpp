@@ -47,7 +47,8 @@ void CheckPlan(const ImportPlan& plan, const StoreContents& before)
     for (const MemoGroupRecord& group : plan.groups) {
         Require(!GroupName(group).empty() && !IsReservedOnceTrimmed(GroupName(group)));
         Require(WholeText(GroupName(group)) && group.key == 0 && group.flags == 0);
-        Require(!ids.contains(group.id));
+        // 0 and 其它's id stand for no category and for 其它, never for a category of its own.
+        Require(group.id != 0 && group.id != OTHER_GROUP_ID && !ids.contains(group.id));
         ids.insert(group.id);
     }
     for (const MemoRecord& memo : plan.memos) {

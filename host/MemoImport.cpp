@@ -241,12 +241,16 @@ std::optional<ImportPlan> PlanImport(const QByteArray& json, const StoreContents
             plan.skipped << u"分类%1：已有同名分类"_s.arg(Quoted(name));
             idOfName.insert(name, storedIds.value(name));
         } else {
-            const std::int32_t newId = storedIdSet.contains(*id) ? FreeGroupId(*id, taken) : *id;
+            // 0 (no category) and 其它's id are no category's own: deleting a category of either
+            // would move the memos without a category, or 其它's, along with its own.
+            const bool ownId = *id != 0 && *id != OTHER_GROUP_ID && !storedIdSet.contains(*id);
+            const std::int32_t newId = ownId ? *id : FreeGroupId(*id, taken);
             taken.insert(newId);
             plan.groups.push_back(NewGroupRecord(newId, TextView(name)));
             idOfName.insert(name, newId);
         }
-        if (idOfName.value(name) != *id)
+        // Memos filed by such an id follow their category by its name (below), not by the id.
+        if (idOfName.value(name) != *id && *id != 0 && *id != OTHER_GROUP_ID)
             idMap.insert(*id, idOfName.value(name));
     }
 
@@ -268,7 +272,7 @@ std::optional<ImportPlan> PlanImport(const QByteArray& json, const StoreContents
         // category, as a memo made in the panel does, so that deleting the category moves it; a
         // category neither the store nor the file has is made.
         const QString group = FromTextView(MemoGroupName(*memo));
-        if (memo->groupId == 0 && !IsPseudoGroupName(TextView(group))) {
+        if ((memo->groupId == 0 || memo->groupId == OTHER_GROUP_ID) && !IsPseudoGroupName(TextView(group))) {
             if (!idOfName.contains(group) && storedIds.contains(group)) {
                 idOfName.insert(group, storedIds.value(group));
             } else if (!idOfName.contains(group)) {

@@ -508,6 +508,16 @@ class TestStoreActions : public QObject
             << exportOf(R"({"id":10,"name":"生活"},{"id":11,"name":"生活"})",
                         R"({"title":"m","stamp":7,"category":"生活","categoryId":11})")
             << QStringList{u"m||生活|10|7"_s} << QStringList{u"group 10|生活"_s};
+        // Ids that mean "no category" and 其它 are given to neither: the categories get their own,
+        // and the memos filed under them follow by name, while those without one and 其它's stay.
+        QTest::newRow("categories with the ids of no category and of 其它")
+            << exportOf(R"({"id":0,"name":"生活"},{"id":1,"name":"学习"})",
+                        R"({"title":"a","stamp":7,"category":"生活","categoryId":0},)"
+                        R"({"title":"b","stamp":8,"category":"学习","categoryId":1},)"
+                        R"({"title":"c","stamp":9,"category":"全部","categoryId":0},)"
+                        R"({"title":"d","stamp":10,"category":"其它","categoryId":1})")
+            << QStringList{u"a||生活|2|7"_s, u"b||学习|3|8"_s, u"c||全部|0|9"_s, u"d||其它|1|10"_s}
+            << QStringList{u"group 2|生活"_s, u"group 3|学习"_s};
         // A file written by hand may name a memo's category without its id.
         QTest::newRow("a stored category by name")
             << exportOf("", R"({"title":"m","stamp":7,"category":"工作"})")

@@ -68,12 +68,20 @@ void SyncDialog::testConnection()
     loop.exec();
     thread->wait();
     if (found.isValid())
-        m_result->setText(u"连接成功，备忘录将同步到 %1"_s.arg(found.toString()));
+        showResult(u"连接成功，备忘录将同步到 %1"_s.arg(found.toString()));
     else if (error.contains(u"第一次同步时会建一个"_s))
-        m_result->setText(u"连接成功。"_s + error);
+        showResult(u"连接成功。"_s + error);
     else
-        m_result->setText(u"连接失败：%1"_s.arg(error));
+        showResult(u"连接失败：%1"_s.arg(error));
     m_test->setEnabled(true);
+}
+
+void SyncDialog::showResult(const QString& text)
+{
+    m_result->setText(text);
+    // A reason of several lines gets room of its own below the fields instead of squeezing them.
+    if (const int needed = heightForWidth(width()); needed > height())
+        resize(width(), needed);
 }
 
 QString SyncDialog::testResult() const

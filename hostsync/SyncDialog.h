@@ -20,6 +20,8 @@ class Q_DECL_EXPORT SyncDialog : public QDialog
     QString testResult() const;
 
   private:
+    void showResult(const QString& text);
+
     QLineEdit* m_server;
     QLineEdit* m_user;
     QLineEdit* m_password;

@@ -3,12 +3,18 @@
 // and reaches no other user; cancelling changes nothing, and no server turns sync off.
 #include <HostPrompts.h>
 #include <SyncController.h>
+#include <SyncDialog.h>
 #include <SyncSettingsKeeper.h>
 #include <UserStore.h>
 
 #include <MemoStore.h>
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -45,6 +51,30 @@ class TestSyncSettings : public QObject
         m_sync.reset();
         m_store.reset();
         m_dir.reset();
+    }
+
+    // A reason of several lines from 测试连接 gets the room it needs: the dialog grows, and the
+    // fields above it keep their height.
+    void aLongTestResultGrowsTheDialog()
+    {
+        // A server that answers a TLS handshake with plain text: the reason says what TLS needs.
+        QTcpServer plain;
+        QVERIFY(plain.listen(QHostAddress::LocalHost));
+        connect(&plain, &QTcpServer::newConnection, &plain, [&plain] {
+            while (QTcpSocket* socket = plain.nextPendingConnection())
+                socket->write("HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n");
+        });
+        SyncDialog dialog(
+            {QUrl(u"https://127.0.0.1:%1/dav/"_s.arg(plain.serverPort())), u"alice"_s, u"pw"_s});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* server = dialog.findChild<QLineEdit*>(u"syncServer"_s);
+        const int fieldHeight = server->height();
+        dialog.findChild<QPushButton*>(u"syncTest"_s)->click();
+        QVERIFY2(dialog.testResult().startsWith(u"连接失败"_s), qPrintable(dialog.testResult()));
+        auto* result = dialog.findChild<QLabel*>(u"syncTestResult"_s);
+        QTRY_VERIFY(result->height() >= result->heightForWidth(result->width()));
+        QCOMPARE(server->height(), fieldHeight);
     }
 
     void settingsAreTheUsersOwn()

@@ -2,6 +2,8 @@
 
 #include <MemoStore.h>
 
+#include <system_error>
+
 namespace {
 
 // Opens `userName`'s store in `dataDir` (the library's own folder when empty). False when it

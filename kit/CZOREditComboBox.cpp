@@ -48,13 +48,23 @@ CZOREditComboBox::CZOREditComboBox(QWidget* parent) : CWndT<QComboBox>(parent)
     QFont font = FontFromLogFont(CZorvaFont::GetInstance().GetDefaultLableFont());
     font.setPixelSize(13);
     setFont(font);
-    view()->setStyleSheet(popupStyle());
     view()->setTextElideMode(Qt::ElideRight);
 
+    // The text on the field's own frame.
     QLineEdit* edit = lineEdit();
     edit->setFrame(false);
-    edit->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; border: none; color: #222b36;"
-                                       " selection-background-color: #b9d6f7; selection-color: #14202c; }"));
+    QPalette palette = edit->palette();
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        const auto g = QPalette::ColorGroup(group);
+        for (const QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::PlaceholderText})
+            palette.setColor(g, role, QColor(0x22, 0x2b, 0x36));
+        for (const QPalette::ColorRole role : {QPalette::Button, QPalette::Base, QPalette::Window})
+            palette.setColor(g, role, Qt::transparent);
+        palette.setColor(g, QPalette::Highlight, QColor(0xb9, 0xd6, 0xf7));
+        palette.setColor(g, QPalette::HighlightedText, QColor(0x14, 0x20, 0x2c));
+    }
+    edit->setPalette(palette);
     edit->installEventFilter(this);
 
     connect(this, &QComboBox::activated, this,
@@ -255,6 +265,15 @@ void CZOREditComboBox::openFromClick(QPoint globalPos)
     m_openingClickPos = globalPos;
     m_openingClickTime.start();
     showPopup();
+}
+
+void CZOREditComboBox::showPopup()
+{
+    // The list gets its look when it first opens: its style sheet brings in Qt's style-sheet
+    // engine, which nothing needs before that.
+    if (view()->styleSheet().isEmpty())
+        view()->setStyleSheet(popupStyle());
+    QComboBox::showPopup();
 }
 
 void CZOREditComboBox::hidePopup()

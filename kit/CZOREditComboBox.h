@@ -59,6 +59,7 @@ class KIT_API CZOREditComboBox : public CWndT<QComboBox>
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    void showPopup() override;
     void hidePopup() override;
 
   protected:

@@ -2,6 +2,7 @@
 
 #include "CRes.h"
 #include "CZorvaFont.h"
+#include "SkinScrollBarStyle.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -16,24 +17,13 @@ constexpr int DefaultHeight = 24;
 const QColor FocusBorder(0x5B, 0x96, 0xD6);
 const QColor PlainBorder(0xAF, 0xC1, 0xD6);
 
-const QString& scrollBarStyle()
-{
-    static const QString style = QStringLiteral(
-        "QScrollBar:vertical { width: 10px; background: transparent; margin: 2px 1px 2px 0; }"
-        "QScrollBar::handle:vertical { background: #c9d6e6; border-radius: 4px; min-height: 24px; }"
-        "QScrollBar::handle:vertical:hover { background: #a9bed8; }"
-        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }");
-    return style;
-}
-
 } // namespace
 
 CZorvaEdit::CZorvaEdit(QWidget* parent) : CRichEditCtrl(parent)
 {
     setFrameShape(QFrame::NoFrame);
     viewport()->setAutoFillBackground(false);
-    verticalScrollBar()->setStyleSheet(scrollBarStyle());
+    SkinScrollBarStyle::Dress(verticalScrollBar());
     SetDefaultCharFormat(CZorvaFont::GetInstance().GetDefaultRichEditFont());
     updateMargins();
 }

@@ -1,22 +1,11 @@
 #include "CZorvaListBox.h"
 
 #include "CZorvaFont.h"
+#include "SkinListStyle.h"
 
 namespace {
 
 constexpr int DataRole = Qt::UserRole + 1;
-
-const QString& listBoxStyle()
-{
-    static const QString style = QStringLiteral(
-        "QListWidget { background: #ffffff; border: 1px solid #c3d5ea; border-radius: 3px;"
-        "  color: #222b36; outline: 0; padding: 2px; }"
-        "QListWidget::item { height: 28px; padding-left: 8px; border-bottom: 1px solid #eef2f7; }"
-        "QListWidget::item:hover { background: #eef5fd; }"
-        "QListWidget::item:selected { background: #d3e6fb; color: #14202c; }"
-        "QListWidget::item:selected:!active { background: #e2edf9; color: #14202c; }");
-    return style;
-}
 
 } // namespace
 
@@ -29,7 +18,7 @@ CZorvaListBox::CZorvaListBox(QWidget* parent) : CWndT<QListWidget>(parent)
     QFont font = FontFromLogFont(CZorvaFont::GetInstance().GetDefaultLableFont());
     font.setPixelSize(13);
     setFont(font);
-    setStyleSheet(listBoxStyle());
+    SkinListStyle::Dress(this, 8, 2);
     connect(this, &QListWidget::currentRowChanged, this, [this] { NotifyParent(this, LBN_SELCHANGE); });
     connect(this, &QListWidget::itemDoubleClicked, this, [this] { NotifyParent(this, LBN_DBLCLK); });
 }

@@ -2,6 +2,7 @@
 
 #include "CZorvaFont.h"
 #include "MessageTarget.h"
+#include "SkinListStyle.h"
 #include "WinMessage.h"
 
 #include <QCoreApplication>
@@ -30,22 +31,6 @@ Qt::Alignment alignmentOf(int nAlign)
     default:
         return Qt::AlignLeft | Qt::AlignVCenter;
     }
-}
-
-const QString& listStyle()
-{
-    static const QString style = QStringLiteral(
-        "QTreeWidget { background: #ffffff; border: 1px solid #c3d5ea; border-radius: 3px;"
-        "  color: #222b36; outline: 0; }"
-        "QTreeWidget::item { height: 28px; padding-left: 6px; border-bottom: 1px solid #eef2f7; }"
-        "QTreeWidget::item:hover { background: #eef5fd; }"
-        "QTreeWidget::item:selected { background: #d3e6fb; color: #14202c; }"
-        "QTreeWidget::item:selected:!active { background: #e2edf9; color: #14202c; }"
-        "QHeaderView { background: #f2f6fb; border: none; }"
-        "QHeaderView::section { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfcfe,"
-        "  stop:1 #e9f0f8); color: #3a4a5c; border: none; border-right: 1px solid #dbe4ee;"
-        "  border-bottom: 1px solid #c3d5ea; padding: 0 8px; height: 28px; }");
-    return style;
 }
 
 } // namespace
@@ -107,9 +92,8 @@ bool CZorvaListCtrl::event(QEvent* event)
         m_dressed = true;
         QFont font = FontFromLogFont(CZorvaFont::GetInstance().GetDefaultLableFont());
         font.setPixelSize(13);
-        // The style first: the headings keep the application's font, the rows take the kit's.
-        setStyleSheet(listStyle());
-        setFont(font);
+        SkinListStyle::Dress(this, 6);
+        setFont(font); // the headings keep the application's font
     }
     if (event->type() == SelectionChangedEvent) {
         m_selChangePending = false;

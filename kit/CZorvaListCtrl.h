@@ -90,7 +90,7 @@ class KIT_API CZorvaListCtrl : public CWndT<QTreeWidget>
     std::intptr_t m_nextSerial = 1;
     bool m_selChangePending = false;
     bool m_redrawOff = false;
-    bool m_dressed = false; // font and style sheet set (at the first polish)
+    bool m_dressed = false; // font and look set (at the first polish)
     // Rows added at the end while redrawing is off, not yet in the view; owned here until then.
     mutable QList<QTreeWidgetItem*> m_pending;
 };

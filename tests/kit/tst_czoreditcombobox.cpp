@@ -34,6 +34,7 @@ class TestCZOREditComboBox : public QObject
     void findStringMatchesExactlyAndWraps();
     void selectionOutOfRangeSelectsNothing();
     void eventMaskGatesNotifications();
+    void theListGetsItsLookWhenItFirstOpens();
 
   private:
     std::unique_ptr<MessageRecorder> m_parent;
@@ -205,6 +206,25 @@ void TestCZOREditComboBox::eventMaskGatesNotifications()
     QVERIFY(!m_parent->notificationCodes().contains(EN_CHANGE));
     box->lineEdit()->selectAll();
     QVERIFY(m_parent->notificationCodes().contains(EN_SELCHANGE));
+}
+
+// Until it opens, the list costs no style sheet; open, it has its blue border.
+void TestCZOREditComboBox::theListGetsItsLookWhenItFirstOpens()
+{
+    m_parent = std::make_unique<MessageRecorder>();
+    auto* box = new CZOREditComboBox(m_parent.get());
+    skin(*box);
+    box->setGeometry(10, 10, 192, 24);
+    box->AddString(u"工作"_s);
+    m_parent->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_parent.get()));
+    QVERIFY(box->view()->styleSheet().isEmpty());
+
+    box->showPopup();
+    QTRY_VERIFY(box->view()->isVisible());
+    const QImage list = box->view()->grab().toImage();
+    QCOMPARE(list.pixelColor(0, list.height() / 2), QColor(0x9f, 0xbb, 0xdb));
+    box->hidePopup();
 }
 
 QTEST_MAIN(TestCZOREditComboBox)

@@ -1,5 +1,6 @@
 #include "CZorvaEdit.h"
 
+#include <QScrollBar>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -11,6 +12,7 @@ class TestCZorvaEdit : public QObject
   private Q_SLOTS:
     void frameAndGlyphSurroundTheText();
     void focusTurnsTheFrameBlue();
+    void aLongTextShowsTheThinScrollBar();
 };
 
 namespace {
@@ -68,6 +70,35 @@ void TestCZorvaEdit::focusTurnsTheFrameBlue()
     const QColor idle = grab(*first).pixelColor(0, 12);
     const QColor focused = grab(*second).pixelColor(0, 12);
     QVERIFY(focused.blue() - focused.red() > idle.blue() - idle.red() + 20);
+}
+
+// The bar is 10 pixels wide with no arrows: its handle starts 2 pixels below the top and darkens
+// under the pointer.
+void TestCZorvaEdit::aLongTextShowsTheThinScrollBar()
+{
+    QWidget parent;
+    parent.resize(300, 200);
+    auto* edit = new CZorvaEdit(&parent);
+    edit->SetMultiLine(true);
+    edit->setGeometry(0, 0, 200, 120);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    QString text;
+    for (int i = 0; i < 40; ++i)
+        text += u"line %1\n"_s.arg(i);
+    edit->setPlainText(text);
+    QScrollBar* bar = edit->verticalScrollBar();
+    QTRY_VERIFY(bar->isVisible());
+    QCOMPARE(bar->width(), 10);
+    QCOMPARE(grab(*bar).pixelColor(4, 1), parent.palette().color(QPalette::Window)); // no arrow
+    QCOMPARE(grab(*bar).pixelColor(4, 8), QColor(0xc9, 0xd6, 0xe6));
+
+    QTest::mouseMove(bar, QPoint(4, 8));
+    QTest::mouseMove(bar, QPoint(4, 9));
+    QTRY_COMPARE(grab(*bar).pixelColor(4, 8), QColor(0xa9, 0xbe, 0xd8));
+    QTest::mouseMove(&parent, QPoint(250, 150));
+    bar->setValue(bar->maximum());
+    QCOMPARE(grab(*bar).pixelColor(4, bar->height() - 8), QColor(0xc9, 0xd6, 0xe6));
 }
 
 QTEST_MAIN(TestCZorvaEdit)

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -35,6 +36,8 @@ class TestCZorvaListCtrl : public QObject
     void deletingReportedRowsDeletesEachOnce();
     void badRowsAreRefused();
     void dressedWhenFirstShown();
+    void rowsShowTheirState_data();
+    void rowsShowTheirState();
 
   private:
     void fill(const QStringList& titles);
@@ -179,17 +182,56 @@ void TestCZorvaListCtrl::badRowsAreRefused()
     QCOMPARE(stale, POSITION(0));
 }
 
-// A list is given its font and style when it is first polished: a template's list that a member list
+// A list is given its font and look when it is first polished: a template's list that a member list
 // replaces costs nothing to make. Shown, the rows have the kit's font and the headings the
-// application's, as before.
+// application's; the scroll bars keep the application's colours.
 void TestCZorvaListCtrl::dressedWhenFirstShown()
 {
     CZorvaListCtrl unshown(m_parent.get());
-    QVERIFY(unshown.styleSheet().isEmpty());
+    QCOMPARE(unshown.style(), QApplication::style());
 
+    QVERIFY(m_list->style() != QApplication::style());
     QCOMPARE(m_list->font().pixelSize(), 13);
-    QVERIFY(m_list->styleSheet().contains(u"QTreeWidget::item"_s));
     QCOMPARE(m_list->header()->font(), QApplication::font());
+    QCOMPARE(m_list->verticalScrollBar()->palette().color(QPalette::Button),
+             QApplication::palette().color(QPalette::Button));
+}
+
+// Each state of a row in its colour, over the rule that closes it; the rows and the headings are
+// 28 pixels high above their rules.
+void TestCZorvaListCtrl::rowsShowTheirState_data()
+{
+    QTest::addColumn<bool>("active");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("plain") << true << 0 << QColor(0xff, 0xff, 0xff);
+    QTest::newRow("under the pointer") << true << 2 << QColor(0xee, 0xf5, 0xfd);
+    QTest::newRow("selected") << true << 1 << QColor(0xd3, 0xe6, 0xfb);
+    QTest::newRow("selected, window inactive") << false << 1 << QColor(0xe2, 0xed, 0xf9);
+}
+
+void TestCZorvaListCtrl::rowsShowTheirState()
+{
+    QFETCH(bool, active);
+    QFETCH(int, row);
+    QFETCH(QColor, colour);
+    fill({u"a"_s, u"b"_s, u"c"_s});
+    m_list->topLevelItem(1)->setSelected(true);
+    QWidget other;
+    if (!active)
+        other.show();
+    QApplication::setActiveWindow(active ? static_cast<QWidget*>(m_parent.get()) : &other);
+    QTRY_COMPARE(m_parent->isActiveWindow(), active);
+    const QRect rect = m_list->visualItemRect(m_list->topLevelItem(row));
+    const QPoint pointer = m_list->visualItemRect(m_list->topLevelItem(2)).center();
+    QTest::mouseMove(m_list->viewport(), pointer); // enters
+    QTest::mouseMove(m_list->viewport(), pointer + QPoint(1, 0));
+    QTRY_COMPARE(m_list->viewport()->grab().toImage().pixelColor(400, rect.top() + 3), colour);
+
+    const QImage image = m_list->viewport()->grab().toImage();
+    QCOMPARE(rect.height(), 29);
+    QCOMPARE(image.pixelColor(400, rect.bottom()), QColor(0xee, 0xf2, 0xf7));
+    QCOMPARE(m_list->header()->height(), 29);
 }
 
 QTEST_MAIN(TestCZorvaListCtrl)

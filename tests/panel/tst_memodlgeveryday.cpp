@@ -172,6 +172,19 @@ class TestMemoDlgEveryday : public PanelTest
         QTRY_COMPARE(PaneBody(panel).GetWindowTextW(), u"restored body"_s);
         QCOMPARE(StatusTexts(host).value(StatusTexts(host).size() - 1), FormatStr(LoadStr(244), 2, 3));
     }
+
+    // The panel as it first shows uses no style sheet: Qt's style-sheet engine would cost every
+    // start half a megabyte and several milliseconds.
+    void thePanelOpensWithoutAStyleSheet()
+    {
+        QVERIFY(StoreFullMemo(u"one"_s, u"b"_s, u"全部"_s, 0) > 0);
+        CMemoDlg& panel = m_h->open();
+        ClickRow(MemoList(panel), 0);
+        PanelHarness::settle();
+        QVERIFY(qApp->styleSheet().isEmpty());
+        for (const QWidget* widget : QApplication::allWidgets())
+            QVERIFY2(!widget->style()->inherits("QStyleSheetStyle"), widget->metaObject()->className());
+    }
 };
 
 QTEST_MAIN(TestMemoDlgEveryday)

@@ -3,6 +3,7 @@
 #include "CRes.h"
 #include "CZorvaFont.h"
 #include "MessageTarget.h"
+#include "SkinPalette.h"
 #include "WinMessage.h"
 
 #include <QAbstractItemView>
@@ -54,15 +55,10 @@ CZOREditComboBox::CZOREditComboBox(QWidget* parent) : CWndT<QComboBox>(parent)
     QLineEdit* edit = lineEdit();
     edit->setFrame(false);
     QPalette palette = edit->palette();
+    SetInkAndPaper(palette, QColor(0x22, 0x2b, 0x36), Qt::transparent);
     for (int group = 0; group < QPalette::NColorGroups; ++group) {
-        const auto g = QPalette::ColorGroup(group);
-        for (const QPalette::ColorRole role :
-             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::PlaceholderText})
-            palette.setColor(g, role, QColor(0x22, 0x2b, 0x36));
-        for (const QPalette::ColorRole role : {QPalette::Button, QPalette::Base, QPalette::Window})
-            palette.setColor(g, role, Qt::transparent);
-        palette.setColor(g, QPalette::Highlight, QColor(0xb9, 0xd6, 0xf7));
-        palette.setColor(g, QPalette::HighlightedText, QColor(0x14, 0x20, 0x2c));
+        palette.setColor(QPalette::ColorGroup(group), QPalette::Highlight, QColor(0xb9, 0xd6, 0xf7));
+        palette.setColor(QPalette::ColorGroup(group), QPalette::HighlightedText, QColor(0x14, 0x20, 0x2c));
     }
     edit->setPalette(palette);
     edit->installEventFilter(this);

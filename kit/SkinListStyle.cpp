@@ -1,5 +1,7 @@
 #include "SkinListStyle.h"
 
+#include "SkinPalette.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHeaderView>
@@ -82,11 +84,7 @@ void SkinListStyle::Dress(QAbstractItemView* view, int indent, int padding)
     const QPalette plain = Pinned(QApplication::palette());
 
     QPalette palette = view->palette();
-    for (const QPalette::ColorRole role :
-         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::PlaceholderText})
-        SetAllGroups(palette, role, Ink);
-    for (const QPalette::ColorRole role : {QPalette::Button, QPalette::Base, QPalette::Window})
-        SetAllGroups(palette, role, Paper);
+    SetInkAndPaper(palette, Ink, Paper);
     view->setPalette(palette);
     view->setStyle(style);
     view->viewport()->setAttribute(Qt::WA_Hover);

@@ -109,18 +109,20 @@ void SkinListStyle::Dress(QAbstractItemView* view, int indent, int padding)
 QSize SkinListStyle::sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                                       const QWidget* widget) const
 {
-    const QSize base = QProxyStyle::sizeFromContents(type, option, size, widget);
     switch (type) {
     case CT_ItemViewItem:
-        return {base.width() + m_indent, RowHeight + 1};
+        return {QProxyStyle::sizeFromContents(type, option, size, widget).width() + m_indent, RowHeight + 1};
     case CT_HeaderSection:
+        // The heading's text in its padding, over the rule; what the application's style would
+        // make of it is not needed.
         if (const auto* heading = qstyleoption_cast<const QStyleOptionHeader*>(option))
             return {heading->fontMetrics.horizontalAdvance(heading->text) + 2 * HeadingPadding + 1,
                     HeadingHeight + 1};
-        return base;
+        break;
     default:
-        return base;
+        break;
     }
+    return QProxyStyle::sizeFromContents(type, option, size, widget);
 }
 
 QRect SkinListStyle::subElementRect(SubElement element, const QStyleOption* option,

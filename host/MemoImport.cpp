@@ -65,12 +65,18 @@ QString MemoGroupFault(const QString& category)
     return u"分类%1是保留的名称，备忘录不能归入其中"_s.arg(Quoted(category));
 }
 
+// 0 (no category) and 其它's id: ids no category has of its own.
+bool IsReservedGroupId(std::int32_t id)
+{
+    return id == 0 || id == OTHER_GROUP_ID;
+}
+
 // What a memo's categoryId may be: 0 (no category), OTHER_GROUP_ID, or the id of a category in the
 // file. A memo moved to 其它 when its category was deleted keeps that category's id, which no
 // export lists any more; for 其它 any id means the same.
 bool KnownGroupId(std::int32_t id, const QString& category, const QSet<std::int32_t>& idsInFile)
 {
-    return id == 0 || id == OTHER_GROUP_ID || idsInFile.contains(id) || category == FromTextView(GROUP_OTHER);
+    return IsReservedGroupId(id) || idsInFile.contains(id) || category == FromTextView(GROUP_OTHER);
 }
 
 std::optional<MemoRecord> ReadMemo(ImportEntry& entry, const QSet<std::int32_t>& idsInFile)
@@ -243,14 +249,14 @@ std::optional<ImportPlan> PlanImport(const QByteArray& json, const StoreContents
         } else {
             // 0 (no category) and 其它's id are no category's own: deleting a category of either
             // would move the memos without a category, or 其它's, along with its own.
-            const bool ownId = *id != 0 && *id != OTHER_GROUP_ID && !storedIdSet.contains(*id);
+            const bool ownId = !IsReservedGroupId(*id) && !storedIdSet.contains(*id);
             const std::int32_t newId = ownId ? *id : FreeGroupId(*id, taken);
             taken.insert(newId);
             plan.groups.push_back(NewGroupRecord(newId, TextView(name)));
             idOfName.insert(name, newId);
         }
         // Memos filed by such an id follow their category by its name (below), not by the id.
-        if (idOfName.value(name) != *id && *id != 0 && *id != OTHER_GROUP_ID)
+        if (idOfName.value(name) != *id && !IsReservedGroupId(*id))
             idMap.insert(*id, idOfName.value(name));
     }
 
@@ -272,7 +278,7 @@ std::optional<ImportPlan> PlanImport(const QByteArray& json, const StoreContents
         // category, as a memo made in the panel does, so that deleting the category moves it; a
         // category neither the store nor the file has is made.
         const QString group = FromTextView(MemoGroupName(*memo));
-        if ((memo->groupId == 0 || memo->groupId == OTHER_GROUP_ID) && !IsPseudoGroupName(TextView(group))) {
+        if (IsReservedGroupId(memo->groupId) && !IsPseudoGroupName(TextView(group))) {
             if (!idOfName.contains(group) && storedIds.contains(group)) {
                 idOfName.insert(group, storedIds.value(group));
             } else if (!idOfName.contains(group)) {

@@ -116,9 +116,14 @@ class CMemoDlg : public CXTResizeDialog
     // that stored one.
     std::optional<QString> ApplyTitleRule(const QString& title, const QString& content);
     int CreateMemo(const QString& title, const QString& content);
-    void FinishStore(int nKey);
+    // `asCopy`: the pane was stored as a new memo because its memo had changed elsewhere; the
+    // user is told so.
+    void FinishStore(int nKey, bool asCopy = false);
     // Writes the edited memo of the selected row: its key, 0 when the write failed (after telling
-    // the user), -1 when no memo is behind that row any more.
+    // the user), NoMemoBehind when no memo is behind that row any more, ChangedElsewhere when the
+    // memo changed since the pane showed it (the pane's text is for a new memo beside it).
+    static constexpr int NoMemoBehind = -1;
+    static constexpr int ChangedElsewhere = -2;
     int ModifySelectedMemo(const QString& title, const QString& content);
     // The hidden bulk generator: true when title and body asked for it (and it ran).
     bool RunBulkGenerator(const QString& title, const QString& content);
@@ -195,7 +200,6 @@ class CMemoDlg : public CXTResizeDialog
     std::int32_t m_shownStamp = 0;
     std::u16string m_shownTitle;
     std::u16string m_shownBody;
-    bool m_bSavedAsCopy = false; // the last Save stored the pane as a new memo for that reason
     bool m_bSaveMarked = false;
     QTimer m_draftTimer;                          // writes the draft a moment after the last change
     QMetaObject::Connection m_paneConnections[2]; // pane edits and focus changes, cut at teardown

@@ -18,7 +18,6 @@
 
 #include <algorithm>
 #include <string>
-#include <utility>
 #include <vector>
 
 using namespace panel;
@@ -91,11 +90,11 @@ int CMemoDlg::ModifySelectedMemo(const QString& title, const QString& content)
     // of a memo the filter does not list.
     const std::int32_t key = m_nShownKey;
     if (key == 0)
-        return -1;
+        return NoMemoBehind;
     MemoRecord memo{};
     if (DBI_MemReadRecord(key, &memo) != 1) {
         if (MemoStore_MemoState(key) == 0)
-            return -1;                       // deleted meanwhile: the pane's text becomes a new memo
+            return NoMemoBehind;             // deleted meanwhile: the pane's text becomes a new memo
         ReportWriteFailure(IDS_SAVE_FAILED); // not readable now: nothing is written, not even a copy
         return 0;
     }
@@ -107,8 +106,7 @@ int CMemoDlg::ModifySelectedMemo(const QString& title, const QString& content)
             ShowMemo(key); // nothing of the person's to keep: the pane shows the memo as it is now
             return key;
         }
-        m_bSavedAsCopy = true;
-        return -1;
+        return ChangedElsewhere;
     }
     // The category as ShowMemo gave it to the detail pane: a Save that leaves it keeps groupId as
     // stored; another category takes that category's id, as a new memo would.
@@ -124,7 +122,7 @@ int CMemoDlg::ModifySelectedMemo(const QString& title, const QString& content)
     return key;
 }
 
-void CMemoDlg::FinishStore(int nKey)
+void CMemoDlg::FinishStore(int nKey, bool asCopy)
 {
     // What the pane holds is stored: the draft of it goes, and the pane counts as unedited while
     // the list is rebuilt.
@@ -136,7 +134,7 @@ void CMemoDlg::FinishStore(int nKey)
     SelectMemoByKey(nKey);
     m_listMemo.SetFocus();
     UpdateStatus(FALSE);
-    if (std::exchange(m_bSavedAsCopy, false))
+    if (asCopy)
         SkinMessageBox(LoadStr(IDS_SAVED_AS_COPY), LoadStr(IDS_MEMO_CAPTION), MB_ICONINFORMATION, 0, this);
 }
 
@@ -233,20 +231,18 @@ bool CMemoDlg::SaveMemo()
         return false;
     // Without a memo behind the pane (Delete emptied the list, or another host deleted it
     // meanwhile), the pane's text becomes a new memo rather than being lost.
-    int key = m_bNewMemo ? -1 : ModifySelectedMemo(*stored, content);
+    int key = m_bNewMemo ? NoMemoBehind : ModifySelectedMemo(*stored, content);
+    const bool asCopy = key == ChangedElsewhere;
     if (key < 0) {
         if (MemoTableFull(DBI_MemGetValidRecordCount())) {
-            m_bSavedAsCopy = false; // no copy was stored, so none is told of later
             SkinMessageBox(LoadStr(IDS_MEMO_TABLE_FULL), LoadStr(IDS_MEMO_CAPTION), MB_OK, 0, this);
             return false; // the pane keeps what was typed
         }
         key = CreateMemo(*stored, content);
     }
-    if (key == 0) {
-        m_bSavedAsCopy = false;
+    if (key == 0)
         return false; // reported; the pane keeps what was typed and the list stays as it was
-    }
-    FinishStore(key);
+    FinishStore(key, asCopy);
     return true;
 }
 

@@ -220,6 +220,7 @@ bool HostWindow::openUser(const QString& userName)
         updateTitle();
         return false;
     }
+    m_storeReopener->watch();
     rememberUser(userName);
     updateTitle();
     m_sync->userOpened();

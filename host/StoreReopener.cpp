@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -23,12 +24,18 @@ StoreReopener::StoreReopener(QWidget* owner, HostPrompts& prompts, UserStore& st
                              std::function<void()> storeChanged)
     : m_owner(owner), m_prompts(prompts), m_store(store), m_storeChanged(std::move(storeChanged))
 {
-    MemoStore_SetReplacedHook(&StoreReopener::OnReplaced, this);
 }
 
 StoreReopener::~StoreReopener()
 {
-    MemoStore_SetReplacedHook(nullptr, nullptr);
+    if (m_watching)
+        MemoStore_SetReplacedHook(nullptr, nullptr);
+}
+
+void StoreReopener::watch()
+{
+    if (!std::exchange(m_watching, true))
+        MemoStore_SetReplacedHook(&StoreReopener::OnReplaced, this);
 }
 
 void StoreReopener::OnReplaced(void* context)

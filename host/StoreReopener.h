@@ -19,6 +19,11 @@ class StoreReopener
     StoreReopener(const StoreReopener&) = delete;
     StoreReopener& operator=(const StoreReopener&) = delete;
 
+    // Starts listening for a replaced store file; called once a store is open. Before that nothing
+    // can be replaced, and setting the store's hook waits for its lock, which the first open holds
+    // on its own thread while it checks the file.
+    void watch();
+
   private:
     static void OnReplaced(void* context);
     void reopen();
@@ -28,4 +33,5 @@ class StoreReopener
     UserStore& m_store;
     std::function<void()> m_storeChanged;
     bool m_pending = false;
+    bool m_watching = false;
 };

@@ -5,6 +5,7 @@
 #include "QtTranslation.h"
 #include "QuitSignals.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
@@ -72,6 +73,13 @@ int main(int argc, char** argv)
     // After the command line, whose texts stay English like the rest of the terminal output.
     installQtTranslation(app);
     LazyIconStyle::install();
+
+    // Qt's accessibility bridge connects to the session bus when a widget first reports a change.
+    // Where the environment names no bus, the D-Bus library forks the process to try to start one,
+    // and a fork costs the more (and leaves the more pages to copy on the next writes) the larger
+    // the process has grown: asked for here, before the window and its fonts are built, the bridge
+    // takes about 2 ms less of the start.
+    QAccessible::isActive();
 
     HostWindow window(options.dataDir, options.userName);
     if (screenshot)

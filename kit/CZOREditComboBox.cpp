@@ -8,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -41,9 +42,17 @@ const QString& popupStyle()
 
 CZOREditComboBox::CZOREditComboBox(QWidget* parent) : CWndT<QComboBox>(parent)
 {
-    setEditable(true);
+    // Editable, without the completer a combo box gives the line edit it makes for itself: the
+    // entries are never completed into the field. A line edit that comes with a completer keeps
+    // QComboBox from making one (with its model of the entries, wired to ours); this stand-in
+    // goes as soon as it has done that.
+    auto* edit = new QLineEdit(this);
+    edit->setPalette(palette());
+    auto* standIn = new QCompleter(edit);
+    edit->setCompleter(standIn);
+    setLineEdit(edit);
+    delete standIn;
     setInsertPolicy(QComboBox::NoInsert);
-    setCompleter(nullptr);
     setAttribute(Qt::WA_Hover);
     setMaxVisibleItems(12);
     QFont font = FontFromLogFont(CZorvaFont::GetInstance().GetDefaultLableFont());
@@ -52,7 +61,6 @@ CZOREditComboBox::CZOREditComboBox(QWidget* parent) : CWndT<QComboBox>(parent)
     view()->setTextElideMode(Qt::ElideRight);
 
     // The text on the field's own frame.
-    QLineEdit* edit = lineEdit();
     edit->setFrame(false);
     QPalette palette = edit->palette();
     SetInkAndPaper(palette, QColor(0x22, 0x2b, 0x36), Qt::transparent);

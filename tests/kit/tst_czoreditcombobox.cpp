@@ -29,6 +29,7 @@ class TestCZOREditComboBox : public QObject
     void cleanup();
     void entriesAndSelectionSetBeforeItShowsAreThere();
     void pickOnlyRefusesTyping();
+    void typingIsNotCompletedFromTheEntries();
     void choosingAnEntryPostsToTheParent_data();
     void choosingAnEntryPostsToTheParent();
     void findStringMatchesExactlyAndWraps();
@@ -103,6 +104,24 @@ void TestCZOREditComboBox::pickOnlyRefusesTyping()
     box->SetWindowTextW(QString());
     QTest::keyClicks(box->lineEdit(), u"abcdefghijkl"_s);
     QCOMPARE(box->GetWindowTextW(), u"abcdefghij"_s);
+}
+
+void TestCZOREditComboBox::typingIsNotCompletedFromTheEntries()
+{
+    // A new category's name is typed as it is, not turned into an existing entry that starts with it.
+    m_parent = std::make_unique<MessageRecorder>();
+    auto* box = new CZOREditComboBox(m_parent.get());
+    skin(*box);
+    box->InsertString(-1, u"apple"_s);
+    box->InsertString(-1, u"Apricot"_s);
+    m_parent->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_parent.get()));
+    box->lineEdit()->setFocus();
+
+    QTest::keyClicks(box->lineEdit(), u"ap"_s);
+    QCOMPARE(box->GetWindowTextW(), u"ap"_s);
+    QVERIFY(!box->lineEdit()->hasSelectedText());
+    QCOMPARE(box->lineEdit()->completer(), nullptr);
 }
 
 void TestCZOREditComboBox::choosingAnEntryPostsToTheParent_data()

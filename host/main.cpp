@@ -78,7 +78,7 @@ int main(int argc, char** argv)
     // Where the environment names no bus, the D-Bus library forks the process to try to start one,
     // and a fork costs the more (and leaves the more pages to copy on the next writes) the larger
     // the process has grown: asked for here, before the window and its fonts are built, the bridge
-    // takes about 2 ms less of the start.
+    // takes 1-2 ms less of the start.
     QAccessible::isActive();
 
     HostWindow window(options.dataDir, options.userName);

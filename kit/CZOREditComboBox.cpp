@@ -64,10 +64,8 @@ CZOREditComboBox::CZOREditComboBox(QWidget* parent) : CWndT<QComboBox>(parent)
     edit->setFrame(false);
     QPalette palette = edit->palette();
     SetInkAndPaper(palette, QColor(0x22, 0x2b, 0x36), Qt::transparent);
-    for (int group = 0; group < QPalette::NColorGroups; ++group) {
-        palette.setColor(QPalette::ColorGroup(group), QPalette::Highlight, QColor(0xb9, 0xd6, 0xf7));
-        palette.setColor(QPalette::ColorGroup(group), QPalette::HighlightedText, QColor(0x14, 0x20, 0x2c));
-    }
+    SetAllGroups(palette, QPalette::Highlight, QColor(0xb9, 0xd6, 0xf7));
+    SetAllGroups(palette, QPalette::HighlightedText, QColor(0x14, 0x20, 0x2c));
     edit->setPalette(palette);
     edit->installEventFilter(this);
 

@@ -50,12 +50,6 @@ QPalette Pinned(QPalette palette)
     return palette;
 }
 
-void SetAllGroups(QPalette& palette, QPalette::ColorRole role, const QColor& colour)
-{
-    for (int group = 0; group < QPalette::NColorGroups; ++group)
-        palette.setColor(QPalette::ColorGroup(group), role, colour);
-}
-
 bool IsHeader(const QWidget* widget)
 {
     return qobject_cast<const QHeaderView*>(widget) != nullptr;
